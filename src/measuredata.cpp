@@ -1,0 +1,148 @@
+#include "measuredata.h"
+
+#include "measuredata_grammar.h"
+
+#include <QLatin1String>
+
+#include <utility>
+
+namespace
+{
+// Identification texts in the order they are tried: the first one the first line begins with wins.
+const std::pair<const char *, TMeasureData::TFileContents> IDENTIFICATIONS[] = {
+    {"B89.4.10360_Raw_Measurement:Version=2:Type=Five_Gauge", TMeasureData::CONTENTS_STEPGAUGE_10360},
+    {"B89.4.1_Raw_Measurement:Version=1:Type=Step_Gauge", TMeasureData::CONTENTS_STEPGAUGE_B89},
+    {"Stepgauge_Raw_Measurement:Version=1:Type=Squareness", TMeasureData::CONTENTS_STEPGAUGE_SQUARE},
+    {"B89.4.10360_Raw_Measurement:Version=1:Type=Single_Gauge", TMeasureData::CONTENTS_GAUGEBLOCK},
+    {"B89.4.10360_Raw_Measurement:Version=2:Type=Sphere_Repeat", TMeasureData::CONTENTS_SPHERE_RPT},
+    {"B89.4.10360_Raw_Measurement:Version=1:Type=Sphere_Pftu", TMeasureData::CONTENTS_SPHERE_PFTU},
+    {"B89.4.1_Data:Version=1:Type=BallBar", TMeasureData::CONTENTS_BALLBAR},
+    {"Artifact_Measurement:Version=1:Type=Point_Repeat", TMeasureData::CONTENTS_POINT_REPEAT},
+    {"Artifact_Measurement:Version=1:Type=Ring_Gauge", TMeasureData::CONTENTS_RING_GAUGE},
+    {"Artifact_Measurement:Version=1:Type=Pin_Gauge", TMeasureData::CONTENTS_PIN_GAUGE},
+    {"Artifact_Measurement:Version=1:Type=Tip_Calibration", TMeasureData::CONTENTS_PROBE},
+    {"Temperature_Log:Version=1:Type=Machine_Sensors", TMeasureData::CONTENTS_TEMPERATURE},
+    {"B89.4.10360_Raw_Measurement:Version=1:Type=Machine_And_Laser", TMeasureData::CONTENTS_LASER_10360},
+    {"PMove_Raw_Measurement:Version=1:Type=Machine_And_Laser", TMeasureData::CONTENTS_LASER_PMOVE},
+    {"Best_Fit_Validation:Version=1:Type=Sphere", TMeasureData::CONTENTS_VALIDATION_SPHERE},
+    {"Best_Fit_Validation:Version=1:Type=Plane", TMeasureData::CONTENTS_VALIDATION_PLANE},
+    {"Best_Fit_Validation:Version=1:Type=Circle", TMeasureData::CONTENTS_VALIDATION_CIRCLE},
+    {"Best_Fit_Validation:Version=1:Type=Line", TMeasureData::CONTENTS_VALIDATION_LINE},
+};
+} // namespace
+
+const char *const MeasureMessage::DATA_MISSING = "Data missing from measurement file.";
+const char *const MeasureMessage::STEPGAUGE_IDENTIFICATION = "Stepgauge identification line not recognized";
+const char *const MeasureMessage::ARTIFACT_IDENTIFICATION = "Artifact identification line not recognized";
+
+TMeasureData::~TMeasureData() = default;
+
+QString TMeasureData::Equipment_Identification() const
+{
+    return QString();
+}
+
+QStringList TMeasureData::Text_Report() const
+{
+    return QStringList();
+}
+
+std::vector<std::vector<TVector2>> TMeasureData::Graph_Data() const
+{
+    return std::vector<std::vector<TVector2>>();
+}
+
+bool TMeasureData::Set_Nominal_Data(const std::vector<double> &)
+{
+    return false;
+}
+
+TMeasureData::TFileEncoding TMeasureData::Determine_File_Encoding(const QByteArray &file_data)
+{
+    for (const char c : file_data)
+    {
+        const unsigned char byte = static_cast<unsigned char>(c);
+        if (byte != 9 && byte != 10 && byte != 13 && (byte < 32 || byte > 127))
+        {
+            return ENCODING_UNKNOWN;
+        }
+    }
+    return ENCODING_ASCII;
+}
+
+TMeasureData::TFileContents TMeasureData::Determine_File_Contents(const QByteArray &file_data)
+{
+    if (Determine_File_Encoding(file_data) != ENCODING_ASCII || file_data.isEmpty())
+    {
+        return CONTENTS_UNKNOWN;
+    }
+
+    int end = file_data.indexOf('\n');
+    if (end < 0)
+    {
+        end = file_data.size();
+    }
+    const QString first_line = QString::fromLatin1(file_data.constData(), end).trimmed();
+
+    for (const auto &identification : IDENTIFICATIONS)
+    {
+        if (first_line.startsWith(QLatin1String(identification.first), Qt::CaseSensitive))
+        {
+            return identification.second;
+        }
+    }
+    return CONTENTS_UNKNOWN;
+}
+
+QString TMeasureData::Identification_Text(TFileContents contents)
+{
+    for (const auto &identification : IDENTIFICATIONS)
+    {
+        if (identification.second == contents)
+        {
+            return QLatin1String(identification.first);
+        }
+    }
+    return QString();
+}
+
+bool TMeasureData::Fail(const QString &message)
+{
+    last_error = message;
+    return false;
+}
+
+bool TMeasureData::Read_Probe_Record(TRecordReader *reader)
+{
+    return reader->Vector(QStringLiteral("Probe_Offset:"), &probe_offset,
+                          QStringLiteral("Probe offset data not recognized.")) ||
+           reader->Vector(QStringLiteral("Probe_Vector:"), &probe_vector,
+                          QStringLiteral("Probe vector data not recognized."));
+}
+
+bool TMeasureData::Read_Alignment_Record(TRecordReader *reader, int alignment_section)
+{
+    if (!reader->Only_Open(alignment_section))
+    {
+        return false;
+    }
+    static const char *const KEYS[4] = {"X_Axis:", "Y_Axis:", "Z_Axis:", "Translation:"};
+    static const char *const MESSAGES[4] = {"X Alignment data not recognized.", "Y Alignment data not recognized.",
+                                            "Z Alignment data not recognized.",
+                                            "Alignment translation data not recognized."};
+    for (int row = 0; row < 4; ++row)
+    {
+        TVector3 values;
+        if (reader->Vector(QLatin1String(KEYS[row]), &values, QLatin1String(MESSAGES[row])))
+        {
+            if (!reader->Failed())
+            {
+                alignment[4 * row] = values.x;
+                alignment[4 * row + 1] = values.y;
+                alignment[4 * row + 2] = values.z;
+            }
+            return true;
+        }
+    }
+    return false;
+}

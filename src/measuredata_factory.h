@@ -1,0 +1,8 @@
+#pragma once
+
+#include "measuredata.h"
+
+#include <memory>
+
+// The record class of each file kind; nullptr for a kind without one (unknown, or not built).
+std::unique_ptr<TMeasureData> Create_Measure_Record(TMeasureData::TFileContents contents);

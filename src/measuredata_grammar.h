@@ -1,0 +1,94 @@
+#pragma once
+
+#include "vector3.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <initializer_list>
+#include <vector>
+
+// The line grammar every measurement file kind shares: which lines are read, how the
+// identification line, section markers and keyed records are matched, and how values are split
+// and converted. A kind's Load_Data walks the lines with a TRecordReader and names the records it
+// accepts.
+class TRecordReader
+{
+public:
+    struct TOptions
+    {
+        // Probe calibration and validation files keep empty lines as data.
+        bool keep_empty_lines = false;
+        // Validation files fold inner runs of white space to one blank, not only trim.
+        bool simplify = false;
+    };
+
+    explicit TRecordReader(const QByteArray &file_data);
+    TRecordReader(const QByteArray &file_data, const TOptions &options);
+
+    // Moves to the next line that is not skipped; false at the end of the data.
+    bool Next_Line();
+    const QString &Line() const { return d_line; }
+
+    // Reads the first line that is not skipped and tests, case-sensitively, that it begins with
+    // the identification text.
+    bool Read_Identification(const QString &identification);
+
+    // Declares a section; returns its number for Only_Open and Key_In.
+    int Add_Section(const QString &begin_marker, const QString &end_marker);
+    // Whole-line, case-insensitive marker test; opens or closes the section it names.
+    bool Read_Section_Marker();
+    bool Only_Open(int section) const;
+
+    // True when the line begins with the key (letter case ignored); the value is the rest of the
+    // line after the key, not trimmed again. Marks the key as seen.
+    bool Key(const QString &key, QString *value = nullptr);
+    // Key, valid only while the section is the one open section.
+    bool Key_In(int section, const QString &key, QString *value = nullptr);
+    // A keyed number (see To_Number).
+    bool Number_In(int section, const QString &key, double *number);
+    // A keyed three-value record; a malformed one stops the reader with the message.
+    bool Vector(const QString &key, TVector3 *vector, const QString &message);
+    bool Vector_In(int section, const QString &key, TVector3 *vector, const QString &message);
+
+    // Whether a key was matched or the begin marker of a section was read.
+    bool Seen(const QString &key_or_begin_marker) const;
+    bool Seen_All(std::initializer_list<const char *> keys_and_begin_markers) const;
+
+    // Set by a malformed record; the caller stops reading and reports the message.
+    bool Failed() const { return !d_error.isEmpty(); }
+    const QString &Error() const { return d_error; }
+
+private:
+    struct TSection
+    {
+        QString begin_marker;
+        QString end_marker;
+        bool open = false;
+    };
+
+    TOptions d_options;
+    QString d_text;
+    int d_position = 0;
+    QString d_line;
+    std::vector<TSection> d_sections;
+    QStringList d_seen;
+    QString d_error;
+};
+
+namespace MeasureGrammar
+{
+// The one conversion of file text to a number: C locale, blanks around the number accepted; text
+// that is not a finite number (words, "nan", "inf", overflow such as 1e999) reads as 0.0.
+double To_Number(const QString &text);
+
+// Splits at every comma, keeping empty parts.
+QStringList Split_List(const QString &text);
+
+// Converts every part of a list; empty parts read as 0.0.
+std::vector<double> To_Numbers(const QStringList &parts);
+
+// Exactly three comma-separated values, or false.
+bool To_Vector(const QString &text, TVector3 *vector);
+} // namespace MeasureGrammar

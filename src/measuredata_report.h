@@ -1,0 +1,30 @@
+#pragma once
+
+#include "mat4.h"
+#include "vector3.h"
+
+#include <QString>
+#include <QStringList>
+
+// Report blocks that several kinds print the same way: a title with its '=' rule, blocks of a
+// heading with a '-' rule, and the common Alignment, Probe, scale and temperature blocks.
+namespace MeasureReport
+{
+// Fixed-point, right-aligned in a field of width characters (0: no filling, never cut).
+QString Number(double value, int width, int decimals);
+
+// The degree unit of temperatures, "˚C" (U+02DA before C).
+QString Degrees();
+
+// Title, a rule of 64 '=', an empty line.
+void Title(QStringList *lines, const QString &title);
+// Block heading, a rule of 44 '-', an empty line.
+void Heading(QStringList *lines, const QString &heading);
+
+// The four axis and origin lines of the alignment, without heading or closing empty line.
+void Alignment_Lines(QStringList *lines, const TMat4 &alignment);
+void Alignment_Block(QStringList *lines, const TMat4 &alignment);
+void Probe_Block(QStringList *lines, const TVector3 &offset, const TVector3 &vector);
+void Scale_Expansion_Block(QStringList *lines, const TVector3 &expansion);
+void Temperature_Block(QStringList *lines, double x_scale, double y_scale, double z_scale, double part);
+} // namespace MeasureReport

@@ -1,0 +1,100 @@
+#include "measuredata_stepgauge10360.h"
+
+#include "measuredata_report.h"
+
+namespace
+{
+const size_t POINT_COUNT = 36;
+const size_t LENGTH_COUNT = POINT_COUNT / 2;
+const size_t REPEAT_COUNT = 3;
+} // namespace
+
+TMeasureStepgauge10360::TMeasureStepgauge10360()
+{
+    file_contents = CONTENTS_STEPGAUGE_10360;
+}
+
+bool TMeasureStepgauge10360::Load_Data(const QByteArray &file_data)
+{
+    static const TLayout LAYOUT = {"B89.4.10360_Raw_Measurement:Version=2:Type=Five_Gauge",
+                                   MeasureMessage::STEPGAUGE_IDENTIFICATION,
+                                   "Reference_Step_Position:",
+                                   true,
+                                   5,
+                                   2};
+    d_points.clear();
+    d_lengths.clear();
+
+    std::vector<double> positions;
+    if (!Read_File(file_data, LAYOUT, &positions))
+    {
+        return false;
+    }
+    if (positions.size() != POINT_COUNT)
+    {
+        return Fail(QLatin1String(MeasureMessage::DATA_MISSING));
+    }
+    d_points = Points_From_Positions(positions);
+    Update_Length_Data();
+    return true;
+}
+
+bool TMeasureStepgauge10360::Set_Nominal_Data(const std::vector<double> &nominal_values)
+{
+    if (!Match_Nominals(&d_points, nominal_values))
+    {
+        return false;
+    }
+    Update_Length_Data();
+    return true;
+}
+
+void TMeasureStepgauge10360::Update_Length_Data()
+{
+    d_lengths.clear();
+    if (d_points.size() != POINT_COUNT)
+    {
+        return;
+    }
+    for (size_t i = 0; i < LENGTH_COUNT; ++i)
+    {
+        const TPointData &first = d_points[2 * i];
+        const TPointData &second = d_points[2 * i + 1];
+        TLengthData length;
+        length.nominal = second.nominal - first.nominal;
+        length.actual = second.actual - first.actual;
+        d_lengths.push_back(length);
+    }
+}
+
+QStringList TMeasureStepgauge10360::Text_Report() const
+{
+    QStringList lines;
+    MeasureReport::Title(&lines, QStringLiteral("ASME B89.4.10360 Stepgauge Measurement"));
+    Description_Block(&lines, true);
+    MeasureReport::Alignment_Block(&lines, alignment);
+    MeasureReport::Probe_Block(&lines, probe_offset, probe_vector);
+    Thermal_Blocks(&lines);
+    Deviation_Block(&lines, QStringLiteral("Measurement Lengths mm"), d_lengths);
+    return lines;
+}
+
+std::vector<std::vector<TVector2>> TMeasureStepgauge10360::Graph_Data() const
+{
+    if (d_lengths.size() != LENGTH_COUNT)
+    {
+        return {};
+    }
+    // One curve per repeat; x is the first repeat's measured length so the repeats line up.
+    std::vector<std::vector<TVector2>> curves(REPEAT_COUNT);
+    for (size_t group = 0; group < LENGTH_COUNT / REPEAT_COUNT; ++group)
+    {
+        const double x = d_lengths[REPEAT_COUNT * group].actual;
+        for (size_t repeat = 0; repeat < REPEAT_COUNT; ++repeat)
+        {
+            const TLengthData &length = d_lengths[REPEAT_COUNT * group + repeat];
+            curves[repeat].push_back(TVector2(x, length.actual - length.nominal));
+        }
+    }
+    return curves;
+}

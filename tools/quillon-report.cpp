@@ -1,0 +1,84 @@
+// Prints, for each measurement file, the lines the viewer's report pane shows after loading it.
+
+#include "measurementload.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QStringList>
+
+namespace
+{
+const char USAGE[] = "Usage: quillon-report FILE...\n"
+                     "Prints the report of each measurement file, as the Quillon viewer shows it.\n"
+                     "With several files each report is preceded by a line \"==> FILE <==\".\n"
+                     "Exit status: 0 when every file loaded, 1 when any printed an ERR line,\n"
+                     "2 for a usage error.\n";
+
+void Write(QFile *out, const QString &text)
+{
+    out->write(text.toUtf8());
+}
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication application(argc, argv);
+    QStringList arguments = QCoreApplication::arguments();
+    arguments.removeFirst();
+
+    QFile out;
+    QFile err;
+    out.open(stdout, QIODevice::WriteOnly);
+    err.open(stderr, QIODevice::WriteOnly);
+
+    QStringList files;
+    bool options_ended = false;
+    for (const QString &argument : arguments)
+    {
+        if (!options_ended && argument == QLatin1String("--"))
+        {
+            options_ended = true;
+        }
+        else if (!options_ended && (argument == QLatin1String("--help") || argument == QLatin1String("-h")))
+        {
+            out.write(USAGE);
+            return 0;
+        }
+        else if (!options_ended && argument.startsWith(QLatin1Char('-')) && argument != QLatin1String("-"))
+        {
+            Write(&err, QStringLiteral("quillon-report: unknown option '%1'\n").arg(argument));
+            err.write(USAGE);
+            return 2;
+        }
+        else
+        {
+            files.append(argument);
+        }
+    }
+    if (files.isEmpty())
+    {
+        err.write(USAGE);
+        return 2;
+    }
+
+    bool all_loaded = true;
+    for (const QString &file : files)
+    {
+        if (files.size() > 1)
+        {
+            Write(&out, QStringLiteral("==> %1 <==\n").arg(file));
+        }
+        const TMeasurementLoad load = MeasurementLoad::Load_File(file, nullptr);
+        for (const QString &line : load.report_lines)
+        {
+            Write(&out, line + QLatin1Char('\n'));
+        }
+        if (files.size() > 1)
+        {
+            out.write("\n");
+        }
+        all_loaded = all_loaded && load.Succeeded();
+    }
+    out.flush();
+    return all_loaded ? 0 : 1;
+}
