@@ -13,5 +13,5 @@
     std::abort();
 }
 
-#define QUILLON_ASSERT(condition)                                                                           \
+#define QUILLON_ASSERT(condition)                                                                            \
     ((condition) ? static_cast<void>(0) : Quillon_Assert_Failed(#condition, __FILE__, __LINE__))

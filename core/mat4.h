@@ -6,7 +6,7 @@
 // The translation of a transform lies in elements 3, 7 and 11.
 class TMat4
 {
-public:
+  public:
     TMat4() { Identity(); }
     explicit TMat4(const double *values) { Set(values); }
 
@@ -24,9 +24,9 @@ public:
     double operator[](int index) const { return d_m[index]; }
     double &operator[](int index) { return d_m[index]; }
 
-private:
+  private:
     double d_m[16];
 };
 
-TMat4 operator*(const TMat4 &a, const TMat4 &b); // b * a, as a copy of a multiplied in place by b
+TMat4 operator*(const TMat4 &a, const TMat4 &b);       // b * a, as a copy of a multiplied in place by b
 TVector3 operator*(const TMat4 &m, const TVector3 &p); // affine point transform, row 3 ignored

@@ -40,7 +40,8 @@ TVector2 &TVector2::Normal()
     return *this;
 }
 
-bool TVector2::Is_Point_In_Triangle(const TVector2 &p, const TVector2 &a, const TVector2 &b, const TVector2 &c)
+bool TVector2::Is_Point_In_Triangle(const TVector2 &p, const TVector2 &a, const TVector2 &b,
+                                    const TVector2 &c)
 {
     double s = a.y * c.x - a.x * c.y + (c.y - a.y) * p.x + (a.x - c.x) * p.y;
     double t = a.x * b.y - a.y * b.x + (a.y - b.y) * p.x + (b.x - a.x) * p.y;

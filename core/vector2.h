@@ -3,7 +3,7 @@
 // Two-component vector: graph points and fitted point lists.
 class TVector2
 {
-public:
+  public:
     TVector2() = default;
     TVector2(const double &x_value, const double &y_value) : x(x_value), y(y_value) {}
 
@@ -13,7 +13,8 @@ public:
     // Scales to unit length; the length must be above epsilon.
     TVector2 &Normal();
 
-    static bool Is_Point_In_Triangle(const TVector2 &p, const TVector2 &a, const TVector2 &b, const TVector2 &c);
+    static bool Is_Point_In_Triangle(const TVector2 &p, const TVector2 &a, const TVector2 &b,
+                                     const TVector2 &c);
 
     double x = 0.0;
     double y = 0.0;

@@ -3,7 +3,7 @@
 // Three-component vector: positions, probe offsets and directions, alignment axes.
 class TVector3
 {
-public:
+  public:
     TVector3() = default;
     TVector3(const double &x_value, const double &y_value, const double &z_value)
         : x(x_value), y(y_value), z(z_value)
@@ -24,7 +24,7 @@ public:
     double z = 0.0;
 };
 
-double operator^(const TVector3 &a, const TVector3 &b); // dot product
+double operator^(const TVector3 &a, const TVector3 &b);   // dot product
 TVector3 operator*(const TVector3 &a, const TVector3 &b); // cross product
 TVector3 operator*(const TVector3 &v, const double &d);
 TVector3 operator*(const double &d, const TVector3 &v);

@@ -127,9 +127,9 @@ bool TMeasureData::Read_Alignment_Record(TRecordReader *reader, int alignment_se
         return false;
     }
     static const char *const KEYS[4] = {"X_Axis:", "Y_Axis:", "Z_Axis:", "Translation:"};
-    static const char *const MESSAGES[4] = {"X Alignment data not recognized.", "Y Alignment data not recognized.",
-                                            "Z Alignment data not recognized.",
-                                            "Alignment translation data not recognized."};
+    static const char *const MESSAGES[4] = {
+        "X Alignment data not recognized.", "Y Alignment data not recognized.",
+        "Z Alignment data not recognized.", "Alignment translation data not recognized."};
     for (int row = 0; row < 4; ++row)
     {
         TVector3 values;

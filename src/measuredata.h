@@ -16,7 +16,7 @@ class TRecordReader;
 // text report and supplies its graph curves.
 class TMeasureData
 {
-public:
+  public:
     enum TFileEncoding
     {
         ENCODING_UNKNOWN = 0,
@@ -60,8 +60,14 @@ public:
     // The identification text of a kind; empty for CONTENTS_UNKNOWN.
     static QString Identification_Text(TFileContents contents);
 
-    static bool Is_Stepgauge(int contents) { return contents >= CONTENTS_STEPGAUGE_10360 && contents <= CONTENTS_STEPGAUGE_SQUARE; }
-    static bool Is_Laser(int contents) { return contents == CONTENTS_LASER_10360 || contents == CONTENTS_LASER_PMOVE; }
+    static bool Is_Stepgauge(int contents)
+    {
+        return contents >= CONTENTS_STEPGAUGE_10360 && contents <= CONTENTS_STEPGAUGE_SQUARE;
+    }
+    static bool Is_Laser(int contents)
+    {
+        return contents == CONTENTS_LASER_10360 || contents == CONTENTS_LASER_PMOVE;
+    }
 
     int file_contents = CONTENTS_UNKNOWN;
     TMat4 alignment;
@@ -69,7 +75,7 @@ public:
     TVector3 probe_vector;
     QString last_error;
 
-protected:
+  protected:
     TMeasureData(const TMeasureData &) = default;
     TMeasureData &operator=(const TMeasureData &) = default;
 

@@ -2,12 +2,11 @@
 
 #include <cmath>
 
-TRecordReader::TRecordReader(const QByteArray &file_data) : TRecordReader(file_data, TOptions())
-{
-}
+TRecordReader::TRecordReader(const QByteArray &file_data) : TRecordReader(file_data, TOptions()) {}
 
 TRecordReader::TRecordReader(const QByteArray &file_data, const TOptions &options)
-    : d_options(options), d_text(QString::fromUtf8(file_data))
+    // Explicit size: Qt 5's QByteArray overload stops at the first NUL byte, Qt 6's does not.
+    : d_options(options), d_text(QString::fromUtf8(file_data.constData(), file_data.size()))
 {
 }
 

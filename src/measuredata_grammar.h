@@ -15,7 +15,7 @@
 // accepts.
 class TRecordReader
 {
-public:
+  public:
     struct TOptions
     {
         // Probe calibration and validation files keep empty lines as data.
@@ -60,7 +60,7 @@ public:
     bool Failed() const { return !d_error.isEmpty(); }
     const QString &Error() const { return d_error; }
 
-private:
+  private:
     struct TSection
     {
         QString begin_marker;

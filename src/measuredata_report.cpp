@@ -28,8 +28,8 @@ void MeasureReport::Heading(QStringList *lines, const QString &heading)
 
 void MeasureReport::Alignment_Lines(QStringList *lines, const TMat4 &alignment)
 {
-    static const char *const LABELS[4] = {"  X Axis: %1, %2, %3", "  Y Axis: %1, %2, %3", "  Z Axis: %1, %2, %3",
-                                          "  Origin: %1, %2, %3"};
+    static const char *const LABELS[4] = {"  X Axis: %1, %2, %3", "  Y Axis: %1, %2, %3",
+                                          "  Z Axis: %1, %2, %3", "  Origin: %1, %2, %3"};
     for (int row = 0; row < 4; ++row)
     {
         const int decimals = row < 3 ? 9 : 4;

@@ -6,7 +6,7 @@
 // repeats of each of six lengths.
 class TMeasureStepgauge10360 : public TMeasureStepgaugeCommon
 {
-public:
+  public:
     TMeasureStepgauge10360();
 
     QString Equipment_Identification() const override { return d_equipment; }
@@ -20,7 +20,7 @@ public:
     const std::vector<TPointData> &Points() const { return d_points; }
     const std::vector<TLengthData> &Lengths() const { return d_lengths; }
 
-private:
+  private:
     std::vector<TPointData> d_points;
     std::vector<TLengthData> d_lengths;
 };

@@ -39,7 +39,8 @@ bool TMeasureStepgaugeCommon::Read_File(const QByteArray &file_data, const TLayo
     const int scales = layout.thermal_sections ? reader.Add_Section(QStringLiteral("Scales_Begin:"),
                                                                     QStringLiteral("Scales_End:"))
                                                : -1;
-    const int alignment_section = reader.Add_Section(QStringLiteral("Alignment_Begin:"), QStringLiteral("Alignment_End:"));
+    const int alignment_section =
+        reader.Add_Section(QStringLiteral("Alignment_Begin:"), QStringLiteral("Alignment_End:"));
     const int temperature = layout.thermal_sections ? reader.Add_Section(QStringLiteral("Temperature_Begin:"),
                                                                          QStringLiteral("Temperature_End:"))
                                                     : -1;
@@ -51,7 +52,8 @@ bool TMeasureStepgaugeCommon::Read_File(const QByteArray &file_data, const TLayo
     while (reader.Next_Line())
     {
         QString value;
-        if (reader.Read_Section_Marker() || reader.Key(QStringLiteral("Equipment_Identification:"), &d_equipment) ||
+        if (reader.Read_Section_Marker() ||
+            reader.Key(QStringLiteral("Equipment_Identification:"), &d_equipment) ||
             Read_Probe_Record(&reader) || Read_Alignment_Record(&reader, alignment_section) ||
             reader.Number_In(temperature, QStringLiteral("X_Scale:"), &d_x_scale_temperature) ||
             reader.Number_In(temperature, QStringLiteral("Y_Scale:"), &d_y_scale_temperature) ||
@@ -114,7 +116,8 @@ void TMeasureStepgaugeCommon::Description_Block(QStringList *lines, bool with_re
     lines->append(QStringLiteral("  Equipment: %1").arg(d_equipment));
     if (with_reference_step)
     {
-        lines->append(QStringLiteral("  Ref. Step: %1 mm").arg(MeasureReport::Number(d_reference_value, 0, 3)));
+        lines->append(
+            QStringLiteral("  Ref. Step: %1 mm").arg(MeasureReport::Number(d_reference_value, 0, 3)));
     }
     lines->append(QString());
 }
@@ -122,8 +125,8 @@ void TMeasureStepgaugeCommon::Description_Block(QStringList *lines, bool with_re
 void TMeasureStepgaugeCommon::Thermal_Blocks(QStringList *lines) const
 {
     MeasureReport::Scale_Expansion_Block(lines, d_scale_expansion);
-    MeasureReport::Temperature_Block(lines, d_x_scale_temperature, d_y_scale_temperature, d_z_scale_temperature,
-                                     d_gauge_temperature);
+    MeasureReport::Temperature_Block(lines, d_x_scale_temperature, d_y_scale_temperature,
+                                     d_z_scale_temperature, d_gauge_temperature);
 }
 
 std::vector<TMeasureStepgaugeCommon::TPointData>

@@ -11,7 +11,7 @@
 // nominal matching of the step gauge kinds, and the opening report blocks.
 class TMeasureStepgaugeCommon : public TMeasureData
 {
-public:
+  public:
     struct TPointData
     {
         double nominal = 0.0;
@@ -27,7 +27,7 @@ public:
     // First nominal value within 2.0 mm of the position, in list order (not the nearest).
     static double Get_Nominal(const double &position, const std::vector<double> &nominal_values, bool *valid);
 
-protected:
+  protected:
     struct TLayout
     {
         const char *identification;
@@ -53,7 +53,8 @@ protected:
     void Description_Block(QStringList *lines, bool with_reference_step) const;
     void Thermal_Blocks(QStringList *lines) const;
     // "Nominal  Actual  Deviation" lines, after the heading and column header; no closing empty line.
-    template <class TData> static void Deviation_Block(QStringList *lines, const QString &heading, const std::vector<TData> &data);
+    template <class TData>
+    static void Deviation_Block(QStringList *lines, const QString &heading, const std::vector<TData> &data);
 
     static std::vector<TPointData> Points_From_Positions(const std::vector<double> &positions);
 
@@ -75,7 +76,8 @@ void Deviation_Line(QStringList *lines, double nominal, double actual);
 } // namespace MeasureReportDetail
 
 template <class TData>
-void TMeasureStepgaugeCommon::Deviation_Block(QStringList *lines, const QString &heading, const std::vector<TData> &data)
+void TMeasureStepgaugeCommon::Deviation_Block(QStringList *lines, const QString &heading,
+                                              const std::vector<TData> &data)
 {
     MeasureReportDetail::Deviation_Heading(lines, heading);
     for (const TData &item : data)

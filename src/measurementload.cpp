@@ -90,7 +90,7 @@ TMeasurementLoad MeasurementLoad::Load_Contents(const QByteArray &file_data, con
         if (!Apply_Nominals(load.record.get(), *nominals, &message))
         {
             Set_Error_Line(&load, message);
-        return load;
+            return load;
         }
     }
 

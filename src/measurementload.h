@@ -11,7 +11,7 @@
 // Where the load pipeline finds a step gauge's certified positions.
 class TNominalSource
 {
-public:
+  public:
     virtual ~TNominalSource() = default;
     // The nominal positions stored for the gauge serial number; false when there are none.
     virtual bool Find_Nominal_Values(const QString &serial, std::vector<double> *nominal_values) const = 0;
@@ -23,10 +23,10 @@ struct TMeasurementLoad
 {
     enum TStage
     {
-        STAGE_NOT_READ,   // size or open failure: nothing about the file is known
-        STAGE_READ,       // read and classified (kind may be unknown), but not parsed
-        STAGE_PARSED,     // the record parsed the file; a nominal failure may still follow
-        STAGE_COMPLETE    // report and graph are ready
+        STAGE_NOT_READ, // size or open failure: nothing about the file is known
+        STAGE_READ,     // read and classified (kind may be unknown), but not parsed
+        STAGE_PARSED,   // the record parsed the file; a nominal failure may still follow
+        STAGE_COMPLETE  // report and graph are ready
     };
 
     TStage stage = STAGE_NOT_READ;

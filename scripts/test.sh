@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Builds Quillon and runs every test three times: against Qt 5, against Qt 6, and against Qt 5 under
+# AddressSanitizer and UndefinedBehaviorSanitizer. Warnings are errors in all three builds.
+set -euo pipefail
+
+top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+"$top/scripts/install-deps.sh"
+
+jobs="$(nproc)"
+export QT_QPA_PLATFORM=offscreen
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
+export LSAN_OPTIONS="suppressions=$top/tests/lsan.supp:print_suppressions=0"
+export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
+
+run_configuration() {
+    local name="$1"
+    shift
+    local dir="$top/build-test/$name"
+    echo "=== $name: configure and build"
+    cmake -S "$top" -B "$dir" -G Ninja -DQUILLON_WERROR=ON "$@" >/dev/null
+    cmake --build "$dir" -j "$jobs"
+    echo "=== $name: tests"
+    ctest --test-dir "$dir" --output-on-failure -j "$jobs"
+}
+
+run_configuration qt6 -DQUILLON_QT_MAJOR=6
+run_configuration qt5-sanitizers -DQUILLON_QT_MAJOR=5 -DQUILLON_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+run_configuration qt5 -DQUILLON_QT_MAJOR=5
