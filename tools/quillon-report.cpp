@@ -1,16 +1,22 @@
 // Prints, for each measurement file, the lines the viewer's report pane shows after loading it.
 
 #include "measurementload.h"
+#include "nominalstore.h"
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringList>
 
 namespace
 {
-const char USAGE[] = "Usage: quillon-report FILE...\n"
+const char USAGE[] = "Usage: quillon-report [--nominals DIR] FILE...\n"
                      "Prints the report of each measurement file, as the Quillon viewer shows it.\n"
                      "With several files each report is preceded by a line \"==> FILE <==\".\n"
+                     "--nominals DIR  match step gauge measurements to the nominal sets in\n"
+                     "                DIR/Nominal_Data, as the viewer does with its settings\n"
+                     "                folder; without it step gauge reports are printed as\n"
+                     "                loaded, with no nominal values.\n"
                      "Exit status: 0 when every file loaded, 1 when any printed an ERR line,\n"
                      "2 for a usage error.\n";
 
@@ -32,10 +38,24 @@ int main(int argc, char *argv[])
     err.open(stderr, QIODevice::WriteOnly);
 
     QStringList files;
+    QString nominal_folder;
+    bool use_nominals = false;
     bool options_ended = false;
-    for (const QString &argument : arguments)
+    for (int i = 0; i < arguments.size(); ++i)
     {
-        if (!options_ended && argument == QLatin1String("--"))
+        const QString &argument = arguments.at(i);
+        if (!options_ended && argument == QLatin1String("--nominals"))
+        {
+            if (i + 1 == arguments.size())
+            {
+                Write(&err, QStringLiteral("quillon-report: option '--nominals' needs a folder\n"));
+                err.write(USAGE);
+                return 2;
+            }
+            nominal_folder = arguments.at(++i);
+            use_nominals = true;
+        }
+        else if (!options_ended && argument == QLatin1String("--"))
         {
             options_ended = true;
         }
@@ -61,6 +81,21 @@ int main(int argc, char *argv[])
         return 2;
     }
 
+    // The tool only reads nominal sets, so a missing folder is an error rather than created.
+    TNominalStore nominal_store;
+    const TNominalSource *nominals = nullptr;
+    if (use_nominals)
+    {
+        const QString folder = TNominalStore::Nominal_Folder_In(nominal_folder);
+        if (nominal_folder.isEmpty() || !QFileInfo(folder).isDir())
+        {
+            Write(&err, QStringLiteral("quillon-report: no nominal folder '%1'\n").arg(folder));
+            return 2;
+        }
+        nominal_store.Initialize(nominal_folder);
+        nominals = &nominal_store;
+    }
+
     bool all_loaded = true;
     for (const QString &file : files)
     {
@@ -68,7 +103,7 @@ int main(int argc, char *argv[])
         {
             Write(&out, QStringLiteral("==> %1 <==\n").arg(file));
         }
-        const TMeasurementLoad load = MeasurementLoad::Load_File(file, nullptr);
+        const TMeasurementLoad load = MeasurementLoad::Load_File(file, nominals);
         for (const QString &line : load.report_lines)
         {
             Write(&out, line + QLatin1Char('\n'));

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "measurementload.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+class TXmlFile;
+
+// The library of step gauge nominal sets: one XML file "SG_<serial>" per gauge in the folder
+// Nominal_Data under a base folder. Holds the listed file names and the current set (the one most
+// recently loaded or set by the editor), and answers the load pipeline's lookups.
+class TNominalStore : public TNominalSource
+{
+  public:
+    TNominalStore() = default;
+
+    // Stores the base folder, creates Nominal_Data in it when missing and lists its files.
+    void Initialize(const QString &folder);
+    // Rebuilds the list of nominal file names from the folder.
+    void Update_Display();
+
+    const QString &Base_Folder() const { return d_folder; }
+    QString Nominal_Folder() const { return Nominal_Folder_In(d_folder); }
+    static QString Nominal_Folder_In(const QString &base_folder);
+    // Names beginning with "SG_" in any letter case, sorted without regard to letter case.
+    const QStringList &File_Names() const { return d_file_names; }
+
+    // The values of the first listed file whose name after "SG_" is the serial (letter case and
+    // blanks around the serial ignored). Leaves the current set alone.
+    std::vector<double> Nominal_Data(const QString &serial, bool *valid) const;
+    bool Find_Nominal_Values(const QString &serial, std::vector<double> *nominal_values) const override;
+
+    // Writes the current set to the file in the nominal folder, or reads the file into it.
+    bool Save_Data(const QString &file_name) const;
+    bool Load_Data(const QString &file_name);
+    // Reader of File_Version 1; throws TXmlFileException.
+    void Load_Data_V1(TXmlFile *xml_file);
+    // Deletes the file from the nominal folder; false when it could not.
+    bool Remove_Data(const QString &file_name) const;
+
+    static QString File_Name_For_Serial(const QString &serial);
+
+    const QString &Serial_Number() const { return d_serial_number; }
+    const std::vector<double> &Nominal_Values() const { return d_nominal_values; }
+    void Set_Nominal(const QString &serial, const std::vector<double> &nominal_values);
+
+  private:
+    // Empty for a name that is not a plain file name in the nominal folder.
+    QString File_Path(const QString &file_name) const;
+    static bool Read_File(const QString &path, QString *serial, std::vector<double> *nominal_values);
+    static void Read_Version_1(TXmlFile *xml_file, QString *serial, std::vector<double> *nominal_values);
+
+    QString d_folder;
+    QStringList d_file_names;
+    QString d_serial_number;
+    std::vector<double> d_nominal_values;
+};
