@@ -18,7 +18,7 @@ const char USAGE[] = "Usage: quillon-report [--nominals DIR] FILE...\n"
                      "                folder; without it step gauge reports are printed as\n"
                      "                loaded, with no nominal values.\n"
                      "Exit status: 0 when every file loaded, 1 when any printed an ERR line,\n"
-                     "2 for a usage error.\n";
+                     "2 for a usage error or a missing nominal folder.\n";
 
 void Write(QFile *out, const QString &text)
 {
