@@ -1,3 +1,4 @@
+#include "childprocess.h"
 #include "nominalstore.h"
 
 #include <QDir>
@@ -224,6 +225,15 @@ class TTestNominalStore : public QObject
         QCOMPARE(source_values, values);
         // A lookup leaves the current set alone.
         QCOMPARE(d_store.Serial_Number(), QStringLiteral("current"));
+    }
+
+    void null_pointer_preconditions()
+    {
+        TChildResult result =
+            Run_In_Child(+[] { TNominalStore().Nominal_Data(QStringLiteral("1"), nullptr); });
+        QVERIFY(result.aborted && result.error_output.contains("\"valid\""));
+        result = Run_In_Child(+[] { TNominalStore().Load_Data_V1(nullptr); });
+        QVERIFY(result.aborted && result.error_output.contains("\"xml_file\""));
     }
 
     void lookup_of_a_vanished_file_is_invalid()

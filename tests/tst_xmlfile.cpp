@@ -1,3 +1,4 @@
+#include "childprocess.h"
 #include "xmlfile.h"
 
 #include <QDir>
@@ -401,6 +402,30 @@ class TTestXmlFile : public QObject
         {
             QCOMPARE(item.first.message, item.second);
             QCOMPARE(item.first.type, int(TXmlFileException::DATA_ERROR));
+        }
+    }
+
+    void null_pointer_preconditions()
+    {
+        using TAction = void (*)();
+        const QList<QPair<TAction, QByteArray>> cases = {
+            {+[] { TXmlFile().Read_Text_Node(static_cast<const QDomElement *>(nullptr), true); }, "node"},
+            {+[] { TXmlFile().Read_Attribute(static_cast<const QDomNode *>(nullptr), QString(), true); },
+             "node"},
+            {+[] { TXmlFile().Get_Node(static_cast<const QDomNode *>(nullptr), QString(), true); }, "node"},
+            {+[] { TXmlFile().Get_Sibling_Node(nullptr, QStringLiteral("A"), true); }, "current_node"},
+            {+[] { TXmlFile().Get_First_Node(static_cast<const QDomElement *>(nullptr), true); }, "parent"},
+            {+[] { TXmlFile().Create_Node(nullptr, QStringLiteral("A")); }, "parent"},
+            {+[] { TXmlFile().Write_Text_Node(nullptr, 1); }, "node"},
+            {+[] { TXmlFile().Write_Attribute(nullptr, QStringLiteral("a"), 1); }, "node"},
+            {+[] { TXmlFile().Write_Data(nullptr, false); }, "data"},
+        };
+        for (const auto &item : cases)
+        {
+            const TChildResult result = Run_In_Child(item.first);
+            QVERIFY(result.started && result.aborted);
+            QVERIFY2(result.error_output.contains("\"" + item.second + "\""),
+                     result.error_output.constData());
         }
     }
 
