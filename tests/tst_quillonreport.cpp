@@ -122,6 +122,7 @@ void TestQuillonReport::Usage_data()
     QTest::newRow("help") << QStringList{"--help"} << 0;
     QTest::newRow("no file") << QStringList{} << 2;
     QTest::newRow("unknown option") << QStringList{"--frobnicate", EXAMPLE} << 2;
+    QTest::newRow("nominals without folder") << QStringList{EXAMPLE, "--nominals"} << 2;
 }
 
 void TestQuillonReport::Usage()
@@ -131,7 +132,7 @@ void TestQuillonReport::Usage()
     const TRun run = Run(arguments);
     QCOMPARE(run.exit_code, exit_code);
     const QByteArray usage = exit_code == 0 ? run.out : run.err;
-    QVERIFY(usage.contains("Usage: quillon-report FILE..."));
+    QVERIFY(usage.contains("Usage: quillon-report [--nominals DIR] FILE..."));
 }
 
 QTEST_GUILESS_MAIN(TestQuillonReport)
