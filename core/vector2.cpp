@@ -7,15 +7,8 @@
 
 double TVector2::operator()(int index) const
 {
-    switch (index)
-    {
-    case 0:
-        return x;
-    case 1:
-        return y;
-    default:
-        QUILLON_ASSERT(false);
-    }
+    // One index check for both forms; the reference is only read.
+    return const_cast<TVector2 &>(*this)(index);
 }
 
 double &TVector2::operator()(int index)

@@ -7,17 +7,8 @@
 
 double TVector3::operator()(int index) const
 {
-    switch (index)
-    {
-    case 0:
-        return x;
-    case 1:
-        return y;
-    case 2:
-        return z;
-    default:
-        QUILLON_ASSERT(false);
-    }
+    // One index check for both forms; the reference is only read.
+    return const_cast<TVector3 &>(*this)(index);
 }
 
 double &TVector3::operator()(int index)
