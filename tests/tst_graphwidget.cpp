@@ -94,6 +94,7 @@ class TestGraphWidget : public QObject
     void lockAspectRatio();
     void extremeData_data();
     void extremeData();
+    void nonFiniteNotDrawn();
     void millionPoints();
     void labelFormat_data();
     void labelFormat();
@@ -376,6 +377,29 @@ void TestGraphWidget::extremeData()
         graph.Draw_Graph(&painter);
         QVERIFY(graph.PaintToDevice(&painter, QRect(0, 0, 300, 200), true));
     }
+}
+
+void TestGraphWidget::nonFiniteNotDrawn()
+{
+    const auto render = [](TGraphWidget::TGraphType type, const std::vector<TVector2> &points)
+    {
+        TGraphWidget graph;
+        graph.SetPoints(graph.CreateDataSet(QColor(Bar_Color), type), points);
+        QImage image(400, 300, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        graph.PaintToDevice(&painter, image.rect(), true);
+        return image;
+    };
+    const std::vector<TVector2> finite = {TVector2(2, 2), TVector2(8, 8)};
+    const std::vector<TVector2> mixed = {TVector2(2, 2), TVector2(Nan, 5), TVector2(5, Inf), TVector2(8, 8),
+                                         TVector2(-Inf, 1)};
+    for (const auto type : {TGraphWidget::GRAPH_BAR, TGraphWidget::GRAPH_CROSS, TGraphWidget::GRAPH_BOX})
+        QVERIFY(render(type, mixed) == render(type, finite));
+    // A point that is not finite breaks the line: no segment touches it.
+    const QImage line = render(TGraphWidget::GRAPH_LINE, mixed);
+    for (int y = 0; y < line.height(); ++y)
+        QVERIFY(Runs(line, y, Bar_Color).isEmpty());
 }
 
 void TestGraphWidget::millionPoints()
