@@ -107,6 +107,7 @@ class TestGraphWidget : public QObject
     void clickOrZoomBox();
     void panAndZoomOut();
     void coordinateReadOut();
+    void paintOverlays();
 
   private:
     void Show(TGraphWidget &graph, const std::vector<TVector2> &points);
@@ -736,6 +737,41 @@ void TestGraphWidget::coordinateReadOut()
     QCOMPARE(graph.Coordinate_Text(), expected);
     Move(&graph, QPoint(2, 2), Qt::NoButton); // outside the plot: the text stays
     QCOMPARE(graph.Coordinate_Text(), expected);
+}
+
+void TestGraphWidget::paintOverlays()
+{
+    TGraphWidget graph;
+    Show(graph, {TVector2(0, 0), TVector2(1, 1)});
+    const QRect plot = graph.Layout().plot;
+    const QImage background = graph.Background_Pixmap().toImage();
+    // The read-out sits right-aligned at the plot's top edge, drawn over the copied pixmap.
+    const QRect read_out(plot.right() - 120, plot.top() + 1, 120, 25);
+    const auto gray_pixels = [&](const QImage &image)
+    {
+        int count = 0;
+        for (int y = read_out.top(); y <= read_out.bottom(); ++y)
+            for (int x = read_out.left(); x <= read_out.right(); ++x)
+                count += image.pixel(x, y) == Light_Gray;
+        return count;
+    };
+    QImage screen = graph.grab().toImage();
+    QCOMPARE(gray_pixels(background), 0);
+    QVERIFY(gray_pixels(screen) > 20);
+    QCOMPARE(screen.copy(0, plot.center().y(), 640, 200), background.copy(0, plot.center().y(), 640, 200));
+
+    // While dragging, the rubber band is a black outline over the graph.
+    const QPoint start = plot.center();
+    QTest::mousePress(&graph, Qt::LeftButton, Qt::NoModifier, start);
+    Move(&graph, start + QPoint(60, 40), Qt::LeftButton);
+    screen = graph.grab().toImage();
+    QCOMPARE(screen.pixel(start + QPoint(30, 0)), qRgb(0, 0, 0));
+    QCOMPARE(screen.pixel(start + QPoint(0, 20)), qRgb(0, 0, 0));
+    QCOMPARE(screen.pixel(start + QPoint(61, 20)), qRgb(0, 0, 0)); // a pen outline ends one pixel out
+    QCOMPARE(screen.pixel(start + QPoint(30, 41)), qRgb(0, 0, 0));
+    QTest::mouseRelease(&graph, Qt::LeftButton, Qt::NoModifier, start + QPoint(60, 40));
+    screen = graph.grab().toImage();
+    QVERIFY(screen.pixel(start + QPoint(30, 0)) != qRgb(0, 0, 0));
 }
 
 int main(int argc, char *argv[])
