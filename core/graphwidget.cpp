@@ -1,0 +1,480 @@
+#include "graphwidget.h"
+
+#include "assertion.h"
+
+#include <QFontMetrics>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QResizeEvent>
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace
+{
+bool Is_Finite(const TVector2 &point)
+{
+    return std::isfinite(point.x) && std::isfinite(point.y);
+}
+
+QPoint Event_Position(const QMouseEvent *event)
+{
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    return event->position().toPoint();
+#else
+    return event->localPos().toPoint();
+#endif
+}
+
+// Fixed point with five decimals; values too large for that are written with an exponent so the
+// read-out keeps a sensible length.
+QString Coordinate_Value(double value)
+{
+    if (std::fabs(value) < 1e15)
+        return QString::number(value, 'f', 5);
+    return QString::number(value, 'e', 5);
+}
+
+QString Format_Coordinates(double x, double y)
+{
+    return QStringLiteral("%1,   %2").arg(Coordinate_Value(x), Coordinate_Value(y));
+}
+} // namespace
+
+TGraphWidget::TGraphWidget(const QWidget *parent, Qt::WindowFlags flags)
+    : QWidget(const_cast<QWidget *>(parent), flags), d_coordinate_text(Format_Coordinates(0.0, 0.0))
+{
+    setAttribute(Qt::WA_MouseTracking);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setSizePolicy(QSizePolicy::MinimumExpanding, QSizePolicy::MinimumExpanding);
+}
+
+TGraphWidget::~TGraphWidget() = default;
+
+int TGraphWidget::CreateDataSet(QColor color, TGraphType type)
+{
+    TDataSet data_set;
+    data_set.dataset_color = color;
+    data_set.dataset_type = type;
+    d_data_sets.push_back(data_set);
+    return static_cast<int>(d_data_sets.size()) - 1;
+}
+
+bool TGraphWidget::AddPoint(int set, const TVector2 &point)
+{
+    QUILLON_ASSERT(set >= 0);
+    QUILLON_ASSERT(set < static_cast<int>(d_data_sets.size()));
+    d_data_sets[set].dataset_points.push_back(point);
+    return true;
+}
+
+bool TGraphWidget::AddPoints(int set, const std::vector<TVector2> &points)
+{
+    QUILLON_ASSERT(set >= 0);
+    QUILLON_ASSERT(set < static_cast<int>(d_data_sets.size()));
+    std::vector<TVector2> &target = d_data_sets[set].dataset_points;
+    target.insert(target.end(), points.begin(), points.end());
+    return true;
+}
+
+bool TGraphWidget::SetPoints(int set, const std::vector<TVector2> &points)
+{
+    QUILLON_ASSERT(set >= 0);
+    QUILLON_ASSERT(set < static_cast<int>(d_data_sets.size()));
+    d_data_sets[set].dataset_points = points;
+    return true;
+}
+
+bool TGraphWidget::ModifyPoint(int set, int index, const TVector2 &point)
+{
+    QUILLON_ASSERT(set >= 0);
+    QUILLON_ASSERT(set < static_cast<int>(d_data_sets.size()));
+    QUILLON_ASSERT(index >= 0);
+    QUILLON_ASSERT(index < static_cast<int>(d_data_sets[set].dataset_points.size()));
+    d_data_sets[set].dataset_points[index] = point;
+    return true;
+}
+
+bool TGraphWidget::DeletePoint(int set, int index)
+{
+    QUILLON_ASSERT(set >= 0);
+    QUILLON_ASSERT(set < static_cast<int>(d_data_sets.size()));
+    QUILLON_ASSERT(index >= 0);
+    QUILLON_ASSERT(index < static_cast<int>(d_data_sets[set].dataset_points.size()));
+    std::vector<TVector2> &points = d_data_sets[set].dataset_points;
+    points.erase(points.begin() + index);
+    return true;
+}
+
+bool TGraphWidget::DeletePoints(int set)
+{
+    QUILLON_ASSERT(set >= 0);
+    QUILLON_ASSERT(set < static_cast<int>(d_data_sets.size()));
+    d_data_sets[set].dataset_points.clear();
+    return true;
+}
+
+bool TGraphWidget::DeleteDataSet(int index)
+{
+    QUILLON_ASSERT(index >= 0);
+    QUILLON_ASSERT(index < static_cast<int>(d_data_sets.size()));
+    d_data_sets.erase(d_data_sets.begin() + index);
+    return true;
+}
+
+void TGraphWidget::DeleteDataSets()
+{
+    d_data_sets.clear();
+}
+
+int TGraphWidget::DataSetSize(int set) const
+{
+    QUILLON_ASSERT(set >= 0);
+    QUILLON_ASSERT(set < static_cast<int>(d_data_sets.size()));
+    return static_cast<int>(d_data_sets[set].dataset_points.size());
+}
+
+TVector2 TGraphWidget::GetPoint(int set, int index) const
+{
+    QUILLON_ASSERT(set >= 0);
+    QUILLON_ASSERT(set < static_cast<int>(d_data_sets.size()));
+    QUILLON_ASSERT(index >= 0);
+    QUILLON_ASSERT(index < static_cast<int>(d_data_sets[set].dataset_points.size()));
+    return d_data_sets[set].dataset_points[index];
+}
+
+void TGraphWidget::EnableYIncludesZero(bool state)
+{
+    d_y_includes_zero = state;
+}
+
+void TGraphWidget::SetScaleMinimumY(const double &value, bool symmetric)
+{
+    d_y_symmetric = symmetric;
+    d_scale_minimum_y = value > 0.0 ? value : 5e-5;
+}
+
+bool TGraphWidget::GenerateRGBColor(int index, int *red, int *green, int *blue)
+{
+    static const int intensities[16] = {255, 128, 192, 64, 160, 224, 96,  32,
+                                        144, 112, 176, 80, 208, 48,  240, 16};
+    static const int hues[6][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}, {1, 1, 0}, {0, 1, 1}, {1, 0, 1}};
+
+    QUILLON_ASSERT(red && green && blue);
+    if (index < 0 || index > 96)
+    {
+        *red = *green = *blue = 0;
+        return false;
+    }
+    const int intensity = index < 96 ? intensities[index / 6] : 0;
+    const int *hue = hues[index % 6];
+    *red = hue[0] * intensity;
+    *green = (hue[1] * intensity) / 2;
+    *blue = hue[2] * intensity;
+    return true;
+}
+
+void TGraphWidget::UpdateGraph()
+{
+    if (!d_layout.widget.isValid())
+        return;
+    Draw_Background_Pixmap();
+    update();
+}
+
+void TGraphWidget::ZoomOut()
+{
+    d_zoom_out_requested = true;
+    update();
+}
+
+void TGraphWidget::ScaleToFit()
+{
+    d_scale_to_fit_requested = true;
+    update();
+}
+
+void TGraphWidget::Update_Viewport_To_Data()
+{
+    double xmin = -5e-6;
+    double xmax = 5e-6;
+    double ymin = -5e-6;
+    double ymax = 5e-6;
+    bool first = true;
+    for (const TDataSet &data_set : d_data_sets)
+    {
+        for (const TVector2 &point : data_set.dataset_points)
+        {
+            if (!Is_Finite(point))
+                continue;
+            if (first)
+            {
+                xmin = xmax = point.x;
+                ymin = ymax = point.y;
+                first = false;
+                continue;
+            }
+            xmin = std::min(xmin, point.x);
+            xmax = std::max(xmax, point.x);
+            ymin = std::min(ymin, point.y);
+            ymax = std::max(ymax, point.y);
+        }
+    }
+
+    if (d_y_includes_zero)
+    {
+        ymax = std::max(ymax, d_scale_minimum_y);
+        if (d_y_symmetric)
+            ymin = std::min(ymin, -d_scale_minimum_y);
+    }
+    TGraphAxis::Ensure_Span(xmin, xmax);
+
+    if (d_lock_aspect_ratio)
+    {
+        const QRect &plot = d_layout.plot;
+        const double centre = (xmin + xmax) / 2.0;
+        const double pw = std::abs(plot.right() - plot.left());
+        const double ph = std::abs(plot.top() - plot.bottom());
+        const double ratio = ph > 0.0 ? pw / ph : 1.0;
+        xmin = centre + ymin * ratio;
+        xmax = centre + ymax * ratio;
+        // The y range may still be empty here; the x range must not be.
+        TGraphAxis::Ensure_Span(xmin, xmax);
+    }
+    TGraphAxis::Ensure_Span(ymin, ymax);
+
+    d_full_x_range = xmax - xmin;
+    d_full_y_range = ymax - ymin;
+
+    if (d_scale_mode_y == SCALE_LINEAR)
+    {
+        const double margin = d_full_y_range / 50.0;
+        ymin -= margin;
+        ymax += margin;
+    }
+    if (d_scale_mode_x == SCALE_LINEAR)
+    {
+        const double margin = d_full_x_range / 50.0;
+        xmin -= margin;
+        xmax += margin;
+    }
+    d_view.Fit(d_layout.plot, xmin, xmax, ymin, ymax);
+}
+
+void TGraphWidget::Update_Viewport_To_Rect(const QRect &rect)
+{
+    const int left = std::min(rect.left(), rect.right());
+    const int right = std::max(rect.left(), rect.right());
+    const int top = std::min(rect.top(), rect.bottom());
+    const int bottom = std::max(rect.top(), rect.bottom());
+
+    double xl = d_view.x.Value(left);
+    double xr = d_view.x.Value(right);
+    double yt = d_view.y.Value(top);
+    double yb = d_view.y.Value(bottom);
+
+    // Zooming out stops at 50 times the data range (scaled about data value 0).
+    if (xr - xl > 50.0 * d_full_x_range)
+    {
+        const double factor = 50.0 * d_full_x_range / (xr - xl);
+        xl *= factor;
+        xr *= factor;
+    }
+    if (yt - yb > 50.0 * d_full_y_range)
+    {
+        const double factor = 50.0 * d_full_y_range / (yt - yb);
+        yt *= factor;
+        yb *= factor;
+    }
+    TGraphAxis::Ensure_Span(xl, xr);
+    TGraphAxis::Ensure_Span(yb, yt);
+    d_view.Fit(d_layout.plot, xl, xr, yb, yt);
+}
+
+void TGraphWidget::Draw_Background_Pixmap()
+{
+    if (!d_layout.widget.isValid())
+        return;
+    d_pixmap = QPixmap(d_layout.widget.size());
+    d_pixmap.fill(Qt::white);
+    QPainter painter(&d_pixmap);
+    painter.setFont(font());
+    Direct_Render(&painter);
+}
+
+void TGraphWidget::Draw_Background_Scaled_Pixmap(const QRect &rect)
+{
+    if (d_pixmap.isNull())
+        return;
+    d_pixmap.fill(Qt::white);
+    QPainter painter(&d_pixmap);
+    painter.setFont(font());
+    Update_Viewport_To_Rect(rect);
+    Render_View(&painter);
+}
+
+void TGraphWidget::resizeEvent(QResizeEvent *event)
+{
+    d_layout = TGraphLayout::Screen(event->size(), QFontMetrics(font()).height());
+    Draw_Background_Pixmap();
+}
+
+void TGraphWidget::paintEvent(QPaintEvent *event)
+{
+    const QRect &plot = d_layout.plot;
+    if (d_scale_to_fit_requested)
+    {
+        d_scale_to_fit_requested = false;
+        Draw_Background_Pixmap();
+        update(d_layout.widget);
+        return;
+    }
+    if (d_zoom_out_requested)
+    {
+        // Twice the current plot area about its centre: the view doubles in both directions.
+        d_zoom_out_requested = false;
+        const int w2 = 2 * (plot.right() - plot.left() + 1);
+        const int h2 = 2 * (plot.bottom() - plot.top() + 1);
+        const int left = (plot.left() + plot.right()) / 2 - (w2 - 1) / 2;
+        const int top = (plot.top() + plot.bottom()) / 2 - (h2 - 1) / 2;
+        Draw_Background_Scaled_Pixmap(QRect(QPoint(left, top), QPoint(left + w2 - 1, top + h2 - 1)));
+        update(d_layout.widget);
+        return;
+    }
+
+    QPainter painter(this);
+    for (const QRect &rect : event->region())
+    {
+        if (d_pixmap.isNull())
+            painter.fillRect(rect, Qt::white);
+        else
+            painter.drawPixmap(rect, d_pixmap, rect);
+    }
+    if (d_box_visible)
+    {
+        painter.setPen(Qt::black);
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(Box_Rect());
+    }
+    if (d_show_coordinates)
+    {
+        const QRect bounds = painter.boundingRect(QRect(), 0, d_coordinate_text);
+        painter.setPen(Qt::lightGray);
+        painter.drawText(
+            QPoint(plot.right() - (bounds.right() - bounds.left()) - 1, plot.top() + bounds.height()),
+            d_coordinate_text);
+    }
+}
+
+QRect TGraphWidget::Box_Rect() const
+{
+    return QRect(
+        QPoint(std::min(d_box_first.x(), d_box_second.x()), std::min(d_box_first.y(), d_box_second.y())),
+        QPoint(std::max(d_box_first.x(), d_box_second.x()), std::max(d_box_first.y(), d_box_second.y())));
+}
+
+void TGraphWidget::Invalidate_Box()
+{
+    // The outline covers one pixel more than the box to the right and below.
+    const QRect box = Box_Rect();
+    update(QRect(box.left(), box.top(), box.width() + 1, 1));
+    update(QRect(box.left(), box.top(), 1, box.height() + 1));
+    update(QRect(box.left(), box.bottom() + 1, box.width() + 1, 1));
+    update(QRect(box.right() + 1, box.top(), 1, box.height() + 1));
+}
+
+TVector2 TGraphWidget::Pixel_To_Data(const QPoint &position) const
+{
+    return TVector2(d_view.x.Value(position.x()), d_view.y.Value(position.y()));
+}
+
+void TGraphWidget::mousePressEvent(QMouseEvent *event)
+{
+    const QPoint position = Event_Position(event);
+    if (event->button() == Qt::LeftButton)
+    {
+        d_box_first = d_layout.plot.contains(position) ? position : d_layout.plot.topLeft();
+        d_box_second = d_box_first;
+        d_left_button_down = true;
+        d_box_active = false;
+    }
+    else if (event->button() == Qt::RightButton)
+    {
+        d_box_first = d_box_second = position;
+        d_panned = false;
+        d_right_button_down = true;
+    }
+}
+
+void TGraphWidget::mouseMoveEvent(QMouseEvent *event)
+{
+    const QPoint position = Event_Position(event);
+    if (event->buttons() & Qt::LeftButton)
+    {
+        if (!d_left_button_down)
+            return;
+        if (d_box_active)
+            Invalidate_Box();
+        else
+            d_box_active = d_box_visible = true;
+        d_box_second = position;
+        Invalidate_Box();
+        return;
+    }
+    if (event->buttons() & Qt::RightButton)
+    {
+        if (d_right_button_down)
+        {
+            // Incremental pan: the graph follows the mouse from the last position.
+            d_box_second = position;
+            Draw_Background_Scaled_Pixmap(d_layout.plot.translated(d_box_first - position));
+            repaint();
+            d_box_first = position;
+        }
+        d_panned = true;
+        return;
+    }
+    if (d_show_coordinates && d_layout.plot.contains(position))
+    {
+        const TVector2 point = Pixel_To_Data(position);
+        d_coordinate_text = Format_Coordinates(point.x, point.y);
+        repaint();
+    }
+}
+
+void TGraphWidget::mouseReleaseEvent(QMouseEvent *event)
+{
+    const QPoint position = Event_Position(event);
+    if (event->button() == Qt::LeftButton)
+    {
+        const QPoint diagonal = d_box_second - d_box_first;
+        if (d_box_active && std::abs(diagonal.x()) + std::abs(diagonal.y()) > 19)
+        {
+            d_box_visible = false;
+            Invalidate_Box();
+            Draw_Background_Scaled_Pixmap(Box_Rect());
+            update(d_layout.widget);
+        }
+        else
+        {
+            if (d_box_active)
+            {
+                d_box_visible = false;
+                Invalidate_Box();
+            }
+            const TVector2 point = Pixel_To_Data(position);
+            emit Mouse_Click(point.x, point.y);
+        }
+        d_box_active = false;
+        d_left_button_down = false;
+    }
+    else if (event->button() == Qt::RightButton)
+    {
+        if (d_panned)
+            d_panned = false;
+        else
+            ZoomOut();
+        d_right_button_down = false;
+    }
+}

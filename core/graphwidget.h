@@ -1,0 +1,167 @@
+#pragma once
+
+#include "graphview.h"
+#include "vector2.h"
+
+#include <QColor>
+#include <QPixmap>
+#include <QPoint>
+#include <QRect>
+#include <QString>
+#include <QWidget>
+#include <vector>
+
+class QMouseEvent;
+class QPaintEvent;
+class QPainter;
+class QResizeEvent;
+
+// A 2-D graph of several point sets with automatic scaling, zoom box, pan and zoom-out. The graph is
+// rendered into a background pixmap only when data, size or view change; paint events copy from it.
+class TGraphWidget : public QWidget
+{
+    Q_OBJECT
+
+  public:
+    enum TGraphType
+    {
+        GRAPH_DEFAULT = 0,
+        GRAPH_LINE = 1,
+        GRAPH_BAR = 2,
+        GRAPH_CROSS = 3,
+        GRAPH_BOX = 4
+    };
+
+    enum TScaleMode
+    {
+        SCALE_LINEAR = 1,
+        SCALE_INTEGER = 2
+    };
+
+    struct TDataSet
+    {
+        std::vector<TVector2> dataset_points;
+        QColor dataset_color;
+        TGraphType dataset_type = GRAPH_DEFAULT;
+    };
+
+    explicit TGraphWidget(const QWidget *parent = nullptr, Qt::WindowFlags flags = Qt::WindowFlags());
+    ~TGraphWidget() override;
+
+    int CreateDataSet(QColor color, TGraphType type);
+    bool AddPoint(int set, const TVector2 &point);
+    bool AddPoints(int set, const std::vector<TVector2> &points);
+    bool SetPoints(int set, const std::vector<TVector2> &points);
+    bool ModifyPoint(int set, int index, const TVector2 &point);
+    bool DeletePoint(int set, int index);
+    bool DeletePoints(int set);
+    bool DeleteDataSet(int index);
+    void DeleteDataSets();
+    int DataSetSize(int set) const;
+    TVector2 GetPoint(int set, int index) const;
+
+    void EnableYIncludesZero(bool state);
+    void SetScaleMinimumY(const double &value, bool symmetric);
+    static bool GenerateRGBColor(int index, int *red, int *green, int *blue);
+    void UpdateGraph();
+
+    // View computations; public so that the mapping can be checked without painting.
+    void Update_Viewport_To_Data();
+    void Update_Viewport_To_Rect(const QRect &rect);
+
+    // Rendering (graphwidget_render.cpp).
+    void Calculate_Legend_Display_Precision(QPainter *painter);
+    void Draw_Legend(QPainter *painter);
+    void Draw_Graph(QPainter *painter);
+    void Direct_Render(QPainter *painter);
+    bool PaintToDevice(QPainter *painter, const QRect &rect, bool border);
+    bool PaintToDevice_GraphOnly(QPainter *painter, const QRect &rect, bool border);
+
+    // Read-only views of the state for callers that inspect the graph.
+    const TGraphView &View() const { return d_view; }
+    const TGraphLayout &Layout() const { return d_layout; }
+    const TLabelFormat &Horizontal_Label_Format() const { return d_horizontal_format; }
+    const TLabelFormat &Vertical_Label_Format() const { return d_vertical_format; }
+    double Full_X_Range() const { return d_full_x_range; }
+    double Full_Y_Range() const { return d_full_y_range; }
+    const QString &Coordinate_Text() const { return d_coordinate_text; }
+    const QPixmap &Background_Pixmap() const { return d_pixmap; }
+    bool Box_Visible() const { return d_box_visible; }
+
+    std::vector<TDataSet> d_data_sets;
+    QString d_vertical_title = QStringLiteral("V Title");
+    QString d_horizontal_title = QStringLiteral("H Title");
+    QString d_graph_title = QStringLiteral("Sample Graph");
+    int d_scale_mode_x = SCALE_LINEAR;
+    int d_scale_mode_y = SCALE_LINEAR;
+    bool d_lock_aspect_ratio = false;
+
+  public slots:
+    void ZoomOut();
+    void ScaleToFit();
+
+  signals:
+    void Mouse_Click(const double &x, const double &y);
+
+  protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+  private:
+    // Everything a render may change, so that rendering to another device can put it back.
+    struct TRenderState
+    {
+        TGraphView view;
+        TGraphLayout layout;
+        TLabelFormat horizontal_format;
+        TLabelFormat vertical_format;
+        double full_x_range;
+        double full_y_range;
+        bool draw_border;
+    };
+
+    void Draw_Background_Pixmap();
+    void Draw_Background_Scaled_Pixmap(const QRect &rect);
+    void Render_View(QPainter *painter);
+    void Draw_Horizontal_Axis(QPainter *painter);
+    void Draw_Vertical_Axis(QPainter *painter);
+    void Draw_Titles(QPainter *painter, QFont font);
+    bool Paint_To_Device(QPainter *painter, const TGraphLayout &layout, bool border);
+    TRenderState Save_Render_State() const;
+    void Restore_Render_State(const TRenderState &state);
+
+    QRect Box_Rect() const;
+    void Invalidate_Box();
+    void Update_Coordinate_Text(const QPoint &position);
+    TVector2 Pixel_To_Data(const QPoint &position) const;
+
+    TGraphView d_view;
+    TGraphLayout d_layout;
+    QPoint d_box_first;
+    QPoint d_box_second;
+
+    TLabelFormat d_horizontal_format;
+    TLabelFormat d_vertical_format;
+    double d_full_x_range = 1e-5;
+    double d_full_y_range = 1e-5;
+
+    QPixmap d_pixmap;
+    QString d_coordinate_text;
+
+    bool d_box_visible = false;
+    bool d_left_button_down = false;
+    bool d_box_active = false;
+    bool d_right_button_down = false;
+    bool d_panned = false;
+    bool d_show_coordinates = true;
+    bool d_y_includes_zero = true;
+    bool d_y_symmetric = true;
+    bool d_draw_border = true;
+    bool d_scale_to_fit_requested = false;
+    bool d_zoom_out_requested = false;
+
+    double d_scale_minimum_y = 5e-6;
+};
