@@ -101,16 +101,11 @@ void TTestPointRepeat::Failures_data()
     QTest::addColumn<QString>("message");
 
     const QString missing = QStringLiteral("Data missing from measurement file.");
-    const QByteArray alignment = "Alignment_Begin:\nAlignment_End:\n";
     const QByteArray measurement = "Measurement_Begin:\nPoint:1,1,1,1\nMeasurement_End::\n";
 
     QTest::newRow("sphere repeatability file")
         << QByteArray("B89.4.10360_Raw_Measurement:Version=2:Type=Sphere_Repeat\n") + HEAD + measurement
         << QStringLiteral("Artifact identification line not recognized");
-    QTest::newRow("no probe vector")
-        << QByteArray("Artifact_Measurement:Version=1:Type=Point_Repeat\nProbe_Offset:0,0,0\n") + alignment +
-               measurement
-        << missing;
     QTest::newRow("no alignment")
         << QByteArray(
                "Artifact_Measurement:Version=1:Type=Point_Repeat\nProbe_Offset:0,0,0\nProbe_Vector:0,0,1\n") +
@@ -120,11 +115,6 @@ void TTestPointRepeat::Failures_data()
     QTest::newRow("measurement marker with a word")
         << QByteArray(HEAD) + "Measurement_Begin: now\nPoint:1,1,1,1\nMeasurement_End::\n"
         << missing;
-    QTest::newRow("probe vector in blanks") << QByteArray(HEAD) + "Probe_Vector:0 0 1\n" + measurement
-                                            << QStringLiteral("Probe vector data not recognized.");
-    QTest::newRow("y axis malformed")
-        << QByteArray(HEAD) + "Alignment_Begin:\nY_Axis:0,1,0,0\nAlignment_End:\n" + measurement
-        << QStringLiteral("Y Alignment data not recognized.");
 }
 
 void TTestPointRepeat::Failures()
