@@ -51,7 +51,7 @@ class TValidationCommon : public TMeasureData
     explicit TValidationCommon(const TLayout &layout);
 
   private:
-    // The two leading parts of an entry (read past) and its values.
+    // Parts an entry needs: two leading ones that are read past, then the values.
     int Part_Count() const;
     TResultData To_Result(const QStringList &parts) const;
     QString Result_Text(const TResultData &result) const;
