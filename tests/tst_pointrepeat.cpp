@@ -214,10 +214,9 @@ void TTestPointRepeat::Report()
 
 void TTestPointRepeat::Golden_Report()
 {
-    MeasureChecks::Check_Golden_Report(
-        QStringLiteral("examples/point_repeat_table_centre_x.dat"),
-        QStringLiteral("tests/data/pointrepeat/point_repeat_table_centre_x.report"),
-        TMeasureData::CONTENTS_POINT_REPEAT);
+    MeasureChecks::Check_Golden_Report(QStringLiteral("examples/point_repeat_table_centre_x.dat"),
+                                       QStringLiteral("tests/data/golden/point_repeat_table_centre_x.txt"),
+                                       TMeasureData::CONTENTS_POINT_REPEAT);
 }
 
 void TTestPointRepeat::Damaged_Input()

@@ -234,7 +234,7 @@ void TTestRpt::Range()
 void TTestRpt::Golden_Report()
 {
     MeasureChecks::Check_Golden_Report(QStringLiteral("examples/sphere_rpt_table_centre.dat"),
-                                       QStringLiteral("tests/data/rpt/sphere_rpt_table_centre.report"),
+                                       QStringLiteral("tests/data/golden/sphere_rpt_table_centre.txt"),
                                        TMeasureData::CONTENTS_SPHERE_RPT);
 }
 

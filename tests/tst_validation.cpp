@@ -266,7 +266,7 @@ void TTestValidation::Golden_Report()
     QFETCH(QString, name);
 
     MeasureChecks::Check_Golden_Report(QStringLiteral("examples/%1.dat").arg(name),
-                                       QStringLiteral("tests/data/validation/%1.report").arg(name),
+                                       QStringLiteral("tests/data/golden/%1.txt").arg(name),
                                        static_cast<TMeasureData::TFileContents>(kind));
 }
 
