@@ -114,9 +114,14 @@ bool TMeasureData::Fail(const QString &message)
 
 bool TMeasureData::Read_Probe_Record(TRecordReader *reader)
 {
-    return reader->Vector(QStringLiteral("Probe_Offset:"), &probe_offset,
+    return Read_Probe_Record(reader, &probe_offset, &probe_vector);
+}
+
+bool TMeasureData::Read_Probe_Record(TRecordReader *reader, TVector3 *offset, TVector3 *vector)
+{
+    return reader->Vector(QStringLiteral("Probe_Offset:"), offset,
                           QStringLiteral("Probe offset data not recognized.")) ||
-           reader->Vector(QStringLiteral("Probe_Vector:"), &probe_vector,
+           reader->Vector(QStringLiteral("Probe_Vector:"), vector,
                           QStringLiteral("Probe vector data not recognized."));
 }
 

@@ -84,6 +84,8 @@ class TMeasureData
 
     // "Probe_Offset:" and "Probe_Vector:", valid anywhere, into probe_offset and probe_vector.
     bool Read_Probe_Record(TRecordReader *reader);
+    // The same records into a kind's own offset and vector.
+    static bool Read_Probe_Record(TRecordReader *reader, TVector3 *offset, TVector3 *vector);
     // "X_Axis:", "Y_Axis:", "Z_Axis:", "Translation:" while only the alignment section is open.
     bool Read_Alignment_Record(TRecordReader *reader, int alignment_section);
 };

@@ -1,6 +1,12 @@
 #include "measuredata_factory.h"
 
+#include "measuredata_pointrepeat.h"
+#include "measuredata_rpt.h"
 #include "measuredata_stepgauge10360.h"
+#include "measuredata_validationcircle.h"
+#include "measuredata_validationline.h"
+#include "measuredata_validationplane.h"
+#include "measuredata_validationsphere.h"
 
 std::unique_ptr<TMeasureData> Create_Measure_Record(TMeasureData::TFileContents contents)
 {
@@ -8,6 +14,18 @@ std::unique_ptr<TMeasureData> Create_Measure_Record(TMeasureData::TFileContents 
     {
     case TMeasureData::CONTENTS_STEPGAUGE_10360:
         return std::make_unique<TMeasureStepgauge10360>();
+    case TMeasureData::CONTENTS_SPHERE_RPT:
+        return std::make_unique<TMeasureRPT>();
+    case TMeasureData::CONTENTS_POINT_REPEAT:
+        return std::make_unique<TMeasurePointRepeat>();
+    case TMeasureData::CONTENTS_VALIDATION_PLANE:
+        return std::make_unique<TValidationPlane>();
+    case TMeasureData::CONTENTS_VALIDATION_LINE:
+        return std::make_unique<TValidationLine>();
+    case TMeasureData::CONTENTS_VALIDATION_CIRCLE:
+        return std::make_unique<TValidationCircle>();
+    case TMeasureData::CONTENTS_VALIDATION_SPHERE:
+        return std::make_unique<TValidationSphere>();
     default:
         return nullptr;
     }

@@ -172,6 +172,11 @@ QStringList MeasureGrammar::Split_List(const QString &text)
     return text.split(QLatin1Char(','), Qt::KeepEmptyParts);
 }
 
+QStringList MeasureGrammar::Split_Blanks(const QString &text)
+{
+    return text.split(QLatin1Char(' '), Qt::KeepEmptyParts);
+}
+
 std::vector<double> MeasureGrammar::To_Numbers(const QStringList &parts)
 {
     std::vector<double> numbers;

@@ -86,6 +86,9 @@ double To_Number(const QString &text);
 // Splits at every comma, keeping empty parts.
 QStringList Split_List(const QString &text);
 
+// Splits at every blank, keeping empty parts (for lines already simplified).
+QStringList Split_Blanks(const QString &text);
+
 // Converts every part of a list; empty parts read as 0.0.
 std::vector<double> To_Numbers(const QStringList &parts);
 
