@@ -1,8 +1,13 @@
 #include "measuredata_factory.h"
 
+#include "measuredata_gaugeblock.h"
+#include "measuredata_machinelaser10360.h"
+#include "measuredata_machinelaserpmove.h"
 #include "measuredata_pointrepeat.h"
 #include "measuredata_rpt.h"
 #include "measuredata_stepgauge10360.h"
+#include "measuredata_stepgaugeb89.h"
+#include "measuredata_stepgaugesquare.h"
 #include "measuredata_validationcircle.h"
 #include "measuredata_validationline.h"
 #include "measuredata_validationplane.h"
@@ -26,6 +31,16 @@ std::unique_ptr<TMeasureData> Create_Measure_Record(TMeasureData::TFileContents 
         return std::make_unique<TValidationCircle>();
     case TMeasureData::CONTENTS_VALIDATION_SPHERE:
         return std::make_unique<TValidationSphere>();
+    case TMeasureData::CONTENTS_STEPGAUGE_B89:
+        return std::make_unique<TMeasureStepgaugeB89>();
+    case TMeasureData::CONTENTS_STEPGAUGE_SQUARE:
+        return std::make_unique<TMeasureStepgaugeSquare>();
+    case TMeasureData::CONTENTS_GAUGEBLOCK:
+        return std::make_unique<TMeasureGaugeblock>();
+    case TMeasureData::CONTENTS_LASER_10360:
+        return std::make_unique<TMeasureMachineLaser10360>();
+    case TMeasureData::CONTENTS_LASER_PMOVE:
+        return std::make_unique<TMeasureMachineLaserPMove>();
     default:
         return nullptr;
     }

@@ -167,6 +167,11 @@ double MeasureGrammar::To_Number(const QString &text)
     return (ok && std::isfinite(value)) ? value : 0.0;
 }
 
+int MeasureGrammar::To_Integer(const QString &text)
+{
+    return text.toInt();
+}
+
 QStringList MeasureGrammar::Split_List(const QString &text)
 {
     return text.split(QLatin1Char(','), Qt::KeepEmptyParts);

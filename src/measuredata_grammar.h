@@ -83,6 +83,10 @@ namespace MeasureGrammar
 // that is not a finite number (words, "nan", "inf", overflow such as 1e999) reads as 0.0.
 double To_Number(const QString &text);
 
+// A whole number such as a point index: decimal digits with an optional sign and blanks around;
+// anything else (also "1.0" or a number out of range) reads as 0.
+int To_Integer(const QString &text);
+
 // Splits at every comma, keeping empty parts.
 QStringList Split_List(const QString &text);
 

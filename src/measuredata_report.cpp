@@ -26,6 +26,32 @@ void MeasureReport::Heading(QStringList *lines, const QString &heading)
     lines->append(QString());
 }
 
+QString MeasureReport::Columns(std::initializer_list<double> values)
+{
+    QString line;
+    for (const double value : values)
+    {
+        if (!line.isEmpty())
+        {
+            line += QLatin1String("  ");
+        }
+        line += Number(value, 12, 4);
+    }
+    return line;
+}
+
+void MeasureReport::Deviation_Heading(QStringList *lines, const QString &heading)
+{
+    Heading(lines, heading);
+    lines->append(QStringLiteral("     Nominal        Actual      Deviation"));
+    lines->append(QString());
+}
+
+void MeasureReport::Deviation_Line(QStringList *lines, double nominal, double actual)
+{
+    lines->append(Columns({nominal, actual, actual - nominal}));
+}
+
 void MeasureReport::Alignment_Lines(QStringList *lines, const TMat4 &alignment)
 {
     static const char *const LABELS[4] = {"  X Axis: %1, %2, %3", "  Y Axis: %1, %2, %3",

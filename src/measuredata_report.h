@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <initializer_list>
+
 // Report blocks that several kinds print the same way: a title with its '=' rule, blocks of a
 // heading with a '-' rule, and the common Alignment, Probe, scale and temperature blocks.
 namespace MeasureReport
@@ -20,6 +22,13 @@ QString Degrees();
 void Title(QStringList *lines, const QString &title);
 // Block heading, a rule of 44 '-', an empty line.
 void Heading(QStringList *lines, const QString &heading);
+
+// Numbers in columns of width 12 with 4 decimals, two blanks apart: the measured data lines.
+QString Columns(std::initializer_list<double> values);
+// Heading followed by the column header "Nominal  Actual  Deviation" and an empty line.
+void Deviation_Heading(QStringList *lines, const QString &heading);
+// Nominal, actual and actual - nominal.
+void Deviation_Line(QStringList *lines, double nominal, double actual);
 
 // The four axis and origin lines of the alignment, without heading or closing empty line.
 void Alignment_Lines(QStringList *lines, const TMat4 &alignment);

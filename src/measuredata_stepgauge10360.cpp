@@ -1,6 +1,7 @@
 #include "measuredata_stepgauge10360.h"
 
 #include "measuredata_report.h"
+#include "measuredata_runs.h"
 
 namespace
 {
@@ -85,16 +86,5 @@ std::vector<std::vector<TVector2>> TMeasureStepgauge10360::Graph_Data() const
     {
         return {};
     }
-    // One curve per repeat; x is the first repeat's measured length so the repeats line up.
-    std::vector<std::vector<TVector2>> curves(REPEAT_COUNT);
-    for (size_t group = 0; group < LENGTH_COUNT / REPEAT_COUNT; ++group)
-    {
-        const double x = d_lengths[REPEAT_COUNT * group].actual;
-        for (size_t repeat = 0; repeat < REPEAT_COUNT; ++repeat)
-        {
-            const TLengthData &length = d_lengths[REPEAT_COUNT * group + repeat];
-            curves[repeat].push_back(TVector2(x, length.actual - length.nominal));
-        }
-    }
-    return curves;
+    return MeasureRuns::Repeat_Curves(d_lengths, REPEAT_COUNT);
 }

@@ -143,17 +143,3 @@ TMeasureStepgaugeCommon::Points_From_Positions(const std::vector<double> &positi
     }
     return points;
 }
-
-void MeasureReportDetail::Deviation_Heading(QStringList *lines, const QString &heading)
-{
-    MeasureReport::Heading(lines, heading);
-    lines->append(QStringLiteral("     Nominal        Actual      Deviation"));
-    lines->append(QString());
-}
-
-void MeasureReportDetail::Deviation_Line(QStringList *lines, double nominal, double actual)
-{
-    lines->append(QStringLiteral("%1  %2  %3")
-                      .arg(MeasureReport::Number(nominal, 12, 4), MeasureReport::Number(actual, 12, 4),
-                           MeasureReport::Number(actual - nominal, 12, 4)));
-}

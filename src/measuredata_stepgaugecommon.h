@@ -1,6 +1,7 @@
 #pragma once
 
 #include "measuredata.h"
+#include "measuredata_report.h"
 
 #include <QString>
 #include <QStringList>
@@ -69,19 +70,13 @@ class TMeasureStepgaugeCommon : public TMeasureData
     double d_gauge_temperature = 0.0;
 };
 
-namespace MeasureReportDetail
-{
-void Deviation_Heading(QStringList *lines, const QString &heading);
-void Deviation_Line(QStringList *lines, double nominal, double actual);
-} // namespace MeasureReportDetail
-
 template <class TData>
 void TMeasureStepgaugeCommon::Deviation_Block(QStringList *lines, const QString &heading,
                                               const std::vector<TData> &data)
 {
-    MeasureReportDetail::Deviation_Heading(lines, heading);
+    MeasureReport::Deviation_Heading(lines, heading);
     for (const TData &item : data)
     {
-        MeasureReportDetail::Deviation_Line(lines, item.nominal, item.actual);
+        MeasureReport::Deviation_Line(lines, item.nominal, item.actual);
     }
 }

@@ -1,0 +1,79 @@
+#include "measuredata_machinelaser10360.h"
+
+#include "measuredata_report.h"
+#include "measuredata_runs.h"
+
+#include <algorithm>
+
+namespace
+{
+const size_t POINT_COUNT = 30;
+const size_t LENGTH_COUNT = POINT_COUNT / 2;
+const size_t REPEAT_COUNT = 3;
+} // namespace
+
+TMeasureMachineLaser10360::TMeasureMachineLaser10360()
+{
+    file_contents = CONTENTS_LASER_10360;
+}
+
+bool TMeasureMachineLaser10360::Load_Data(const QByteArray &file_data)
+{
+    static const TLayout LAYOUT = {
+        "B89.4.10360_Raw_Measurement:Version=1:Type=Machine_And_Laser",
+        {"Scale", "Straightness_X", "Straightness_Y", "Straightness_Z", "Angular"}};
+    d_measured_data.clear();
+
+    size_t entries_before_type = 0;
+    if (!Read_File(file_data, LAYOUT, &entries_before_type))
+    {
+        return false;
+    }
+    if (d_measured_data.size() != POINT_COUNT)
+    {
+        return Fail(QLatin1String(MeasureMessage::DATA_MISSING));
+    }
+    Update_Length_Data();
+    return true;
+}
+
+void TMeasureMachineLaser10360::Update_Length_Data()
+{
+    d_lengths.clear();
+    if (d_measured_data.size() != POINT_COUNT)
+    {
+        return;
+    }
+    // Points with the same number keep their file order.
+    std::stable_sort(d_measured_data.begin(), d_measured_data.end(), Sort_Functor_Index());
+    for (size_t i = 0; i < LENGTH_COUNT; ++i)
+    {
+        const TMeasuredData &first = d_measured_data[2 * i];
+        const TMeasuredData &second = d_measured_data[2 * i + 1];
+        TLengthData length;
+        length.nominal = second.nominal - first.nominal;
+        length.actual = second.actual - first.actual;
+        d_lengths.push_back(length);
+    }
+}
+
+QStringList TMeasureMachineLaser10360::Text_Report() const
+{
+    QStringList lines;
+    Report_Head(&lines, QStringLiteral("ASME B89.4.10360 Laser Measurement"));
+    MeasureReport::Deviation_Heading(&lines, QStringLiteral("Measurement Lengths mm"));
+    for (const TLengthData &length : d_lengths)
+    {
+        MeasureReport::Deviation_Line(&lines, length.nominal, length.actual);
+    }
+    return lines;
+}
+
+std::vector<std::vector<TVector2>> TMeasureMachineLaser10360::Graph_Data() const
+{
+    if (d_lengths.size() != LENGTH_COUNT)
+    {
+        return {};
+    }
+    return MeasureRuns::Repeat_Curves(d_lengths, REPEAT_COUNT);
+}
