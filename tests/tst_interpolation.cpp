@@ -78,7 +78,7 @@ class TInterpolationTest : public QObject
 {
     Q_OBJECT
 
-  private slots:
+private slots:
     void Fit_Line_data();
     void Fit_Line();
     void Fit_Line_Without_Intercept();
