@@ -5,7 +5,7 @@
 
 namespace
 {
-// Part 0 is the point number, then position, actual, nominal, x, y, z and deviation.
+// A point record holds its number, then position, actual, nominal, x, y, z and deviation.
 const int POINT_PARTS = 8;
 } // namespace
 

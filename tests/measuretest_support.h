@@ -26,6 +26,32 @@ inline QByteArray File(const QStringList &lines)
     return lines.join(QLatin1Char('\n')).toLatin1() + '\n';
 }
 
+// The lines without those that begin with line_start.
+inline QStringList Without(QStringList lines, const QString &line_start)
+{
+    for (int i = lines.size() - 1; i >= 0; --i)
+    {
+        if (lines[i].startsWith(line_start))
+        {
+            lines.removeAt(i);
+        }
+    }
+    return lines;
+}
+
+// The lines with those that begin with line_start replaced by line.
+inline QStringList Replacing(QStringList lines, const QString &line_start, const QString &line)
+{
+    for (QString &text : lines)
+    {
+        if (text.startsWith(line_start))
+        {
+            text = line;
+        }
+    }
+    return lines;
+}
+
 inline QString Example_Path(const QString &name)
 {
     return QStringLiteral(QUILLON_SOURCE_DIR "/examples/") + name;
@@ -237,11 +263,13 @@ template <class TRecord> double Load_Milliseconds(const QByteArray &file, int ru
 // loads in well under a second, and one of sixteen times as many points takes less than 100 times
 // as long: linear work takes about 16 times (more when the larger file no longer fits the caches),
 // quadratic work 256 times. The wide margin absorbs timing noise on a busy machine.
-template <class TRecord> void Check_Load_Growth(const std::function<QByteArray(int points)> &make_file, int points)
+template <class TRecord>
+void Check_Load_Growth(const std::function<QByteArray(int points)> &make_file, int points)
 {
     const QByteArray full = make_file(points);
     const QByteArray sixteen_times = make_file(16 * points);
-    QVERIFY2(full.size() <= MeasurementLoad::LARGEST_FILE_SIZE && full.size() > MeasurementLoad::LARGEST_FILE_SIZE / 2,
+    QVERIFY2(full.size() <= MeasurementLoad::LARGEST_FILE_SIZE &&
+                 full.size() > MeasurementLoad::LARGEST_FILE_SIZE / 2,
              qPrintable(QString::number(full.size())));
     const double full_time = Load_Milliseconds<TRecord>(full, 5);
     const double sixteen_times_time = Load_Milliseconds<TRecord>(sixteen_times, 2);

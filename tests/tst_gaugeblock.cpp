@@ -36,15 +36,7 @@ QByteArray File_With(const QStringList &measurement)
 
 QByteArray File_Without(const QString &line_start)
 {
-    QStringList lines = File_Lines(Six_Points());
-    for (int i = lines.size() - 1; i >= 0; --i)
-    {
-        if (lines[i].startsWith(line_start))
-        {
-            lines.removeAt(i);
-        }
-    }
-    return MeasureTest::File(lines);
+    return MeasureTest::File(MeasureTest::Without(File_Lines(Six_Points()), line_start));
 }
 } // namespace
 

@@ -40,28 +40,12 @@ QByteArray File_With(const QStringList &measurement, const QString &type = QStri
 
 QByteArray File_Without(const QString &line_start)
 {
-    QStringList lines = File_Lines(Points());
-    for (int i = lines.size() - 1; i >= 0; --i)
-    {
-        if (lines[i].startsWith(line_start))
-        {
-            lines.removeAt(i);
-        }
-    }
-    return MeasureTest::File(lines);
+    return MeasureTest::File(MeasureTest::Without(File_Lines(Points()), line_start));
 }
 
 QByteArray File_Replacing(const QString &line_start, const QString &line)
 {
-    QStringList lines = File_Lines(Points());
-    for (QString &text : lines)
-    {
-        if (text.startsWith(line_start))
-        {
-            text = line;
-        }
-    }
-    return MeasureTest::File(lines);
+    return MeasureTest::File(MeasureTest::Replacing(File_Lines(Points()), line_start, line));
 }
 } // namespace
 

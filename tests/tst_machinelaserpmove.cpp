@@ -31,15 +31,7 @@ QByteArray File_With(const QStringList &measurement, const QString &type = QStri
 
 QByteArray File_Without(const QString &line_start)
 {
-    QStringList lines = File_Lines(Readings({0, 100}));
-    for (int i = lines.size() - 1; i >= 0; --i)
-    {
-        if (lines[i].startsWith(line_start))
-        {
-            lines.removeAt(i);
-        }
-    }
-    return MeasureTest::File(lines);
+    return MeasureTest::File(MeasureTest::Without(File_Lines(Readings({0, 100})), line_start));
 }
 } // namespace
 

@@ -26,15 +26,8 @@ QByteArray File_With(const QStringList &measurement)
 
 QByteArray File_Without(const QString &line_start)
 {
-    QStringList lines = File_Lines({QStringLiteral("Point:1,1,0,0,0")});
-    for (int i = lines.size() - 1; i >= 0; --i)
-    {
-        if (lines[i].startsWith(line_start))
-        {
-            lines.removeAt(i);
-        }
-    }
-    return MeasureTest::File(lines);
+    return MeasureTest::File(
+        MeasureTest::Without(File_Lines({QStringLiteral("Point:1,1,0,0,0")}), line_start));
 }
 
 QStringList Point_Lines(const std::vector<double> &positions)
