@@ -5,7 +5,7 @@
 // A single gauge block measured three times: six face positions give three lengths and their mean.
 class TMeasureGaugeblock : public TMeasureStepgaugeCommon
 {
-public:
+  public:
     TMeasureGaugeblock();
 
     QStringList Text_Report() const override;
@@ -17,7 +17,7 @@ public:
     const std::vector<double> &Positions() const { return d_positions; }
     const std::vector<double> &Lengths() const { return d_lengths; }
 
-private:
+  private:
     std::vector<double> d_positions;
     std::vector<double> d_lengths;
 };

@@ -11,7 +11,7 @@
 // report's Description, Alignment and Probe blocks.
 class TMeasureLaserCommon : public TMeasureData
 {
-public:
+  public:
     enum TMeasurementType
     {
         MEASUREMENT_SCALE = 0,
@@ -39,7 +39,7 @@ public:
     int Measurement_Type() const { return d_measurement_type; }
     const std::vector<TMeasuredData> &Measured_Data() const { return d_measured_data; }
 
-protected:
+  protected:
     struct TLayout
     {
         const char *identification;
@@ -63,7 +63,7 @@ protected:
     int d_measurement_type = MEASUREMENT_SCALE;
     std::vector<TMeasuredData> d_measured_data;
 
-private:
+  private:
     bool Read_Measurement_Type(const QString &value, const TLayout &layout);
     void Read_Point(const QString &value);
 };

@@ -6,7 +6,7 @@
 // three repeats of each of five lengths.
 class TMeasureMachineLaser10360 : public TMeasureLaserCommon
 {
-public:
+  public:
     struct TLengthData
     {
         double nominal = 0.0;
@@ -29,6 +29,6 @@ public:
 
     const std::vector<TLengthData> &Lengths() const { return d_lengths; }
 
-private:
+  private:
     std::vector<TLengthData> d_lengths;
 };

@@ -6,7 +6,7 @@
 // (position, deviation) point per position.
 class TMeasureMachineLaserPMove : public TMeasureLaserCommon
 {
-public:
+  public:
     // Orders points by ascending position.
     struct Sort_Functor_Position
     {
@@ -24,6 +24,6 @@ public:
     // x = position, y = deviation, mm.
     const std::vector<TVector2> &Points() const { return d_points; }
 
-private:
+  private:
     std::vector<TVector2> d_points;
 };

@@ -5,7 +5,7 @@
 // Step gauge measured to B89.4.1: any number of step positions, in runs along the gauge.
 class TMeasureStepgaugeB89 : public TMeasureStepgaugeCommon
 {
-public:
+  public:
     TMeasureStepgaugeB89();
 
     QString Equipment_Identification() const override { return d_equipment; }
@@ -16,6 +16,6 @@ public:
 
     const std::vector<TPointData> &Points() const { return d_points; }
 
-private:
+  private:
     std::vector<TPointData> d_points;
 };

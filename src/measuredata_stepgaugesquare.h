@@ -6,7 +6,7 @@
 // measured from the first one, and a line through the deviations gives the squareness slope.
 class TMeasureStepgaugeSquare : public TMeasureStepgaugeCommon
 {
-public:
+  public:
     // Orders points by ascending measured position.
     struct TPointData_Sort
     {
@@ -30,7 +30,7 @@ public:
     const std::vector<TPointData> &Points() const { return d_points; }
     const std::vector<TLengthData> &Lengths() const { return d_lengths; }
 
-private:
+  private:
     double d_slope = 0.0;
     double d_intercept = 0.0;
     std::vector<TPointData> d_points;

@@ -13,6 +13,7 @@
 #include <QTest>
 
 #include <algorithm>
+#include <cmath>
 #include <functional>
 #include <limits>
 #include <memory>
@@ -139,6 +140,15 @@ inline void Check_Damaged_Input(const QByteArray &file_data, const QStringList &
                 qPrintable(record->last_error + QStringLiteral(" for:\n") + QString::fromLatin1(damaged)));
         }
         QVERIFY(!record->Text_Report().isEmpty());
+        // No number that is not finite reaches a graph, whatever the file held.
+        for (const std::vector<TVector2> &curve : record->Graph_Data())
+        {
+            for (const TVector2 &point : curve)
+            {
+                QVERIFY2(std::isfinite(point.x) && std::isfinite(point.y),
+                         qPrintable(QString::fromLatin1(damaged)));
+            }
+        }
     }
 }
 

@@ -1,11 +1,13 @@
+#include "measure_checks.h"
+#include "measure_files.h"
 #include "measuredata_gaugeblock.h"
-#include "measuretest_support.h"
 
 namespace
 {
 const char IDENTIFICATION[] = "B89.4.10360_Raw_Measurement:Version=1:Type=Single_Gauge";
 const char IDENTIFICATION_MESSAGE[] = "Gauge block identification line not recognized";
 const char DATA_MISSING[] = "Data missing from measurement file.";
+const char EXAMPLE[] = "examples/gaugeblock_500mm_x_axis.dat";
 
 QStringList Six_Points()
 {
@@ -31,12 +33,12 @@ QStringList File_Lines(const QStringList &measurement)
 
 QByteArray File_With(const QStringList &measurement)
 {
-    return MeasureTest::File(File_Lines(measurement));
+    return MeasureFiles::File(File_Lines(measurement));
 }
 
 QByteArray File_Without(const QString &line_start)
 {
-    return MeasureTest::File(MeasureTest::Without(File_Lines(Six_Points()), line_start));
+    return MeasureFiles::File(MeasureFiles::Without(File_Lines(Six_Points()), line_start));
 }
 } // namespace
 
@@ -44,7 +46,7 @@ class TGaugeblockTest : public QObject
 {
     Q_OBJECT
 
-private slots:
+  private slots:
     void Load_data();
     void Load();
     void Report_Lengths();
@@ -52,7 +54,6 @@ private slots:
     void No_Nominals_Or_Graph();
     void Example_Report();
     void Damaged_Files();
-    void Large_File();
 };
 
 void TGaugeblockTest::Load_data()
@@ -79,31 +80,31 @@ void TGaugeblockTest::Load_data()
         << File_With(Six_Points() + QStringList(QStringLiteral("Reference_Step_Position:10"))) << QString()
         << std::vector<double>{25.002, 25.000, 25.004} << 0.00031;
     QTest::newRow("reference step is no flatness")
-        << MeasureTest::File(File_Lines(Six_Points())
-                                 .replaceInStrings(QStringLiteral("Datum_Flatness:"),
-                                                   QStringLiteral("Reference_Step_Position:")))
+        << MeasureFiles::File(File_Lines(Six_Points())
+                                  .replaceInStrings(QStringLiteral("Datum_Flatness:"),
+                                                    QStringLiteral("Reference_Step_Position:")))
         << DATA_MISSING << std::vector<double>{} << 0.0;
 
     QStringList flatness_outside = File_Lines(Six_Points());
     flatness_outside.removeAt(12);
     flatness_outside.append(QStringLiteral("Datum_Flatness:0.0002"));
     QTest::newRow("flatness outside the measurement section")
-        << MeasureTest::File(flatness_outside) << DATA_MISSING << std::vector<double>{} << 0.0;
+        << MeasureFiles::File(flatness_outside) << DATA_MISSING << std::vector<double>{} << 0.0;
 
     QStringList nested = File_Lines(Six_Points());
     nested.insert(13, QStringLiteral("Temperature_Begin:"));
     nested.insert(17, QStringLiteral("Temperature_End:"));
     QTest::newRow("points while two sections are open are ignored")
-        << MeasureTest::File(nested) << DATA_MISSING << std::vector<double>{} << 0.00031;
+        << MeasureFiles::File(nested) << DATA_MISSING << std::vector<double>{} << 0.00031;
 
     QStringList five_gauge = File_Lines(Six_Points());
     five_gauge[0] = QStringLiteral("B89.4.10360_Raw_Measurement:Version=2:Type=Five_Gauge");
     QTest::newRow("step gauge identification")
-        << MeasureTest::File(five_gauge) << IDENTIFICATION_MESSAGE << std::vector<double>{} << 0.0;
+        << MeasureFiles::File(five_gauge) << IDENTIFICATION_MESSAGE << std::vector<double>{} << 0.0;
     QStringList late = File_Lines(Six_Points());
     late.prepend(QStringLiteral("Gauge block measurement"));
     QTest::newRow("text before identification")
-        << MeasureTest::File(late) << IDENTIFICATION_MESSAGE << std::vector<double>{} << 0.0;
+        << MeasureFiles::File(late) << IDENTIFICATION_MESSAGE << std::vector<double>{} << 0.0;
     QTest::newRow("probe offset with two values")
         << File_With({QStringLiteral("Probe_Offset:0,0")}) << "Probe offset data not recognized."
         << std::vector<double>{} << 0.00031;
@@ -183,47 +184,21 @@ void TGaugeblockTest::No_Nominals_Or_Graph()
 
 void TGaugeblockTest::Example_Report()
 {
-    const TMeasurementLoad load = MeasurementLoad::Load_File(
-        MeasureTest::Example_Path(QStringLiteral("gaugeblock_500mm_x_axis.dat")), nullptr);
-    QVERIFY2(load.Succeeded(), qPrintable(load.report_lines.join(QLatin1Char('\n'))));
-    QCOMPARE(load.contents, TMeasureData::CONTENTS_GAUGEBLOCK);
-    QString difference;
-    QVERIFY2(MeasureTest::Same_Lines(
-                 load.report_lines,
-                 MeasureTest::Golden_Lines(QStringLiteral("gaugeblock/gaugeblock_500mm_x_axis.report")),
-                 &difference),
-             qPrintable(difference));
-    QVERIFY(load.graph_data.empty());
+    MeasureChecks::Check_Golden_Report(QLatin1String(EXAMPLE),
+                                       QStringLiteral("tests/data/golden/gaugeblock_500mm_x_axis.txt"),
+                                       TMeasureData::CONTENTS_GAUGEBLOCK);
 }
 
 void TGaugeblockTest::Damaged_Files()
 {
-    const QByteArray example =
-        MeasureTest::Read_File(MeasureTest::Example_Path(QStringLiteral("gaugeblock_500mm_x_axis.dat")));
-    QVERIFY(!example.isEmpty());
-    MeasureTest::Check_Mutations<TMeasureGaugeblock>(
-        example, {QLatin1String(DATA_MISSING), QLatin1String(IDENTIFICATION_MESSAGE),
-                  QStringLiteral("Probe offset data not recognized."),
-                  QStringLiteral("Probe vector data not recognized."),
-                  QStringLiteral("X Alignment data not recognized."),
-                  QStringLiteral("Y Alignment data not recognized."),
-                  QStringLiteral("Z Alignment data not recognized."),
-                  QStringLiteral("Alignment translation data not recognized.")});
-}
-
-void TGaugeblockTest::Large_File()
-{
-    // Far too many points: read in full, then refused.
-    auto make_file = [](int count)
-    {
-        QStringList points;
-        for (int i = 0; i < count; ++i)
-        {
-            points += QStringLiteral("Point:%1,1,%2,0,0").arg(i).arg(i * 0.5, 0, 'f', 5);
-        }
-        return File_With(points);
-    };
-    MeasureTest::Check_Load_Growth<TMeasureGaugeblock>(make_file, 8000);
+    MeasureChecks::Check_Damaged_Input(MeasureChecks::Read_Bytes(QLatin1String(EXAMPLE)),
+                                       {QLatin1String(DATA_MISSING), QLatin1String(IDENTIFICATION_MESSAGE),
+                                        QStringLiteral("Probe offset data not recognized."),
+                                        QStringLiteral("Probe vector data not recognized."),
+                                        QStringLiteral("X Alignment data not recognized."),
+                                        QStringLiteral("Y Alignment data not recognized."),
+                                        QStringLiteral("Z Alignment data not recognized."),
+                                        QStringLiteral("Alignment translation data not recognized.")});
 }
 
 QTEST_GUILESS_MAIN(TGaugeblockTest)

@@ -1,13 +1,8 @@
 #include "interpolation.h"
 
-#include <QCoreApplication>
-#include <QProcess>
-#include <QtTest>
+#include "childprocess.h"
 
-#include <cstring>
-#include <functional>
-#include <map>
-#include <string>
+#include <QtTest>
 
 Q_DECLARE_METATYPE(TVector2)
 
@@ -18,67 +13,78 @@ std::vector<TVector2> Points(std::initializer_list<TVector2> points)
     return std::vector<TVector2>(points);
 }
 
-// Calls that break a precondition; each is run in a child process because it ends the program.
-const std::map<std::string, std::function<void()>> &Assert_Cases()
+// Calls that break a precondition, and the failed condition each must report.
+struct TAssertCase
 {
-    static const std::map<std::string, std::function<void()>> cases = {
-        {"fit_line",
-         [] {
-             Regression::Fit_Line(Points({{0, 0}, {1, 1}}), nullptr, nullptr);
-         }},
-        {"slope_through_zero",
-         [] {
-             Regression::Get_Slope_Through_Zero(Points({{1, 1}}), nullptr);
-         }},
-        {"endfit",
-         [] {
-             Regression::Get_Endfit_Slope(Points({{0, 0}, {1, 1}}), nullptr);
-         }},
-        {"curve3_b",
-         []
-         {
-             double a = 0;
-             double c = 0;
-             LeastSquares::Fit_Curve(Points({{0, 0}, {1, 1}, {2, 4}}), &a, nullptr, &c);
-         }},
-        {"curve4_d",
-         []
-         {
-             double v = 0;
-             LeastSquares::Fit_Curve(Points({}), &v, &v, &v, nullptr);
-         }},
-        {"curve5_e",
-         []
-         {
-             double v = 0;
-             LeastSquares::Fit_Curve(Points({}), &v, &v, &v, &v, nullptr);
-         }},
-        {"value",
-         [] {
-             Extrapolation::Get_Value(Points({{0, 0}, {1, 1}}), 0.5, nullptr);
-         }},
-        {"value_xy",
-         []
-         {
-             double v = 0;
-             Extrapolation::Get_Value_XY({}, 0.0, &v, nullptr);
-         }},
-        {"value_zx",
-         []
-         {
-             double v = 0;
-             Extrapolation::Get_Value_ZX({}, 0.0, nullptr, &v);
-         }},
-    };
-    return cases;
-}
+    const char *name;
+    void (*action)();
+    const char *condition;
+};
+
+const TAssertCase ASSERT_CASES[] = {
+    {"Fit_Line",
+     [] {
+         Regression::Fit_Line(Points({{0, 0}, {1, 1}}), nullptr, nullptr);
+     },
+     "slope"},
+    {"Get_Slope_Through_Zero",
+     [] {
+         Regression::Get_Slope_Through_Zero(Points({{1, 1}}), nullptr);
+     },
+     "slope"},
+    {"Get_Endfit_Slope",
+     [] {
+         Regression::Get_Endfit_Slope(Points({{0, 0}, {1, 1}}), nullptr);
+     },
+     "slope"},
+    {"Fit_Curve 3",
+     []
+     {
+         double v = 0;
+         LeastSquares::Fit_Curve(Points({{0, 0}, {1, 1}, {2, 4}}), &v, nullptr, &v);
+     },
+     "b"},
+    {"Fit_Curve 4",
+     []
+     {
+         double v = 0;
+         LeastSquares::Fit_Curve(Points({}), &v, &v, &v, nullptr);
+     },
+     "d"},
+    {"Fit_Curve 5",
+     []
+     {
+         double v = 0;
+         LeastSquares::Fit_Curve(Points({}), &v, &v, &v, &v, nullptr);
+     },
+     "e"},
+    {"Get_Value",
+     [] {
+         Extrapolation::Get_Value(Points({{0, 0}, {1, 1}}), 0.5, nullptr);
+     },
+     "value"},
+    {"Get_Value_XY",
+     []
+     {
+         double v = 0;
+         Extrapolation::Get_Value_XY({}, 0.0, &v, nullptr);
+     },
+     "y_value"},
+    {"Get_Value_ZX",
+     []
+     {
+         double v = 0;
+         Extrapolation::Get_Value_ZX({}, 0.0, nullptr, &v);
+     },
+     "x_value"},
+};
 } // namespace
 
 class TInterpolationTest : public QObject
 {
     Q_OBJECT
 
-private slots:
+  private slots:
     void Fit_Line_data();
     void Fit_Line();
     void Fit_Line_Without_Intercept();
@@ -372,57 +378,24 @@ void TInterpolationTest::Get_Value_3D()
 
 void TInterpolationTest::Null_Outputs_Assert_data()
 {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("condition");
-
-    QTest::newRow("Fit_Line") << "fit_line"
-                              << "slope";
-    QTest::newRow("Get_Slope_Through_Zero") << "slope_through_zero"
-                                            << "slope";
-    QTest::newRow("Get_Endfit_Slope") << "endfit"
-                                      << "slope";
-    QTest::newRow("Fit_Curve 3") << "curve3_b"
-                                 << "b";
-    QTest::newRow("Fit_Curve 4") << "curve4_d"
-                                 << "d";
-    QTest::newRow("Fit_Curve 5") << "curve5_e"
-                                 << "e";
-    QTest::newRow("Get_Value") << "value"
-                               << "value";
-    QTest::newRow("Get_Value_XY") << "value_xy"
-                                  << "y_value";
-    QTest::newRow("Get_Value_ZX") << "value_zx"
-                                  << "x_value";
+    QTest::addColumn<int>("index");
+    for (int index = 0; index < static_cast<int>(sizeof(ASSERT_CASES) / sizeof(ASSERT_CASES[0])); ++index)
+    {
+        QTest::newRow(ASSERT_CASES[index].name) << index;
+    }
 }
 
 void TInterpolationTest::Null_Outputs_Assert()
 {
-    QFETCH(QString, name);
-    QFETCH(QString, condition);
+    QFETCH(int, index);
 
-    QProcess child;
-    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--assert-case"), name});
-    QVERIFY(child.waitForFinished(30000));
-    QCOMPARE(child.exitStatus(), QProcess::CrashExit);
-    const QString message = QString::fromLocal8Bit(child.readAllStandardError());
-    QVERIFY2(message.contains(QStringLiteral("ASSERT: \"%1\"").arg(condition)), qPrintable(message));
+    const TChildResult result = Run_In_Child(ASSERT_CASES[index].action);
+    QVERIFY(result.started);
+    QVERIFY(result.aborted);
+    const QByteArray expected = QByteArrayLiteral("ASSERT: \"") + ASSERT_CASES[index].condition + '"';
+    QVERIFY2(result.error_output.contains(expected), result.error_output.constData());
 }
 
-int main(int argc, char *argv[])
-{
-    if (argc == 3 && std::strcmp(argv[1], "--assert-case") == 0)
-    {
-        const auto found = Assert_Cases().find(argv[2]);
-        if (found == Assert_Cases().end())
-        {
-            return 3;
-        }
-        found->second();
-        return 0;
-    }
-    QCoreApplication application(argc, argv);
-    TInterpolationTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_APPLESS_MAIN(TInterpolationTest)
 
 #include "tst_interpolation.moc"

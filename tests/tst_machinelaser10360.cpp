@@ -1,5 +1,6 @@
+#include "measure_checks.h"
+#include "measure_files.h"
 #include "measuredata_machinelaser10360.h"
-#include "measuretest_support.h"
 
 #include <algorithm>
 
@@ -7,6 +8,7 @@ namespace
 {
 const char IDENTIFICATION[] = "B89.4.10360_Raw_Measurement:Version=1:Type=Machine_And_Laser";
 const char DATA_MISSING[] = "Data missing from measurement file.";
+const char EXAMPLE[] = "examples/laser_10360_x_axis.dat";
 
 // Deviation of repeat r of length group g: 10 µm/m of the length plus r tenths of a micrometre.
 double Deviation(int group, int repeat)
@@ -23,29 +25,29 @@ QStringList Points(int count = 30)
         const int length = i / 2;
         const double nominal = (i % 2) ? 100.0 * (length / 3 + 1) : 0.0;
         const double actual = (i % 2) ? nominal + Deviation(length / 3, length % 3) : 0.0;
-        lines += MeasureTest::Laser_Point(i + 1, nominal, actual, nominal, actual - nominal);
+        lines += MeasureFiles::Laser_Point(i + 1, nominal, actual, nominal, actual - nominal);
     }
     return lines;
 }
 
 QStringList File_Lines(const QStringList &measurement, const QString &type = QStringLiteral("Scale"))
 {
-    return MeasureTest::Laser_File_Lines(QLatin1String(IDENTIFICATION), type, measurement);
+    return MeasureFiles::Laser_File_Lines(QLatin1String(IDENTIFICATION), type, measurement);
 }
 
 QByteArray File_With(const QStringList &measurement, const QString &type = QStringLiteral("Scale"))
 {
-    return MeasureTest::File(File_Lines(measurement, type));
+    return MeasureFiles::File(File_Lines(measurement, type));
 }
 
 QByteArray File_Without(const QString &line_start)
 {
-    return MeasureTest::File(MeasureTest::Without(File_Lines(Points()), line_start));
+    return MeasureFiles::File(MeasureFiles::Without(File_Lines(Points()), line_start));
 }
 
 QByteArray File_Replacing(const QString &line_start, const QString &line)
 {
-    return MeasureTest::File(MeasureTest::Replacing(File_Lines(Points()), line_start, line));
+    return MeasureFiles::File(MeasureFiles::Replacing(File_Lines(Points()), line_start, line));
 }
 } // namespace
 
@@ -53,7 +55,7 @@ class TMachineLaser10360Test : public QObject
 {
     Q_OBJECT
 
-private slots:
+  private slots:
     void Load_data();
     void Load();
     void Pairs_After_Sorting();
@@ -61,7 +63,6 @@ private slots:
     void Report();
     void Example_Report();
     void Damaged_Files();
-    void Large_File();
 };
 
 void TMachineLaser10360Test::Load_data()
@@ -89,7 +90,7 @@ void TMachineLaser10360Test::Load_data()
                                      << QString() << 0 << true;
 
     QTest::newRow("29 points") << File_With(Points(29)) << DATA_MISSING << 0 << true;
-    QTest::newRow("31 points") << File_With(Points() + QStringList(MeasureTest::Laser_Point(31, 0, 0, 0, 0)))
+    QTest::newRow("31 points") << File_With(Points() + QStringList(MeasureFiles::Laser_Point(31, 0, 0, 0, 0)))
                                << DATA_MISSING << 0 << true;
     QStringList seven_parts = Points();
     seven_parts[4] = QStringLiteral("Point:5,0,0,0,1,2,3");
@@ -99,9 +100,9 @@ void TMachineLaser10360Test::Load_data()
     QTest::newRow("parts beyond the eighth ignored") << File_With(nine_parts) << QString() << 0 << true;
 
     QStringList outside = File_Lines(Points(29));
-    outside.append(MeasureTest::Laser_Point(30, 0, 0, 0, 0));
+    outside.append(MeasureFiles::Laser_Point(30, 0, 0, 0, 0));
     QTest::newRow("point after the measurement section")
-        << MeasureTest::File(outside) << DATA_MISSING << 0 << true;
+        << MeasureFiles::File(outside) << DATA_MISSING << 0 << true;
 
     // Alignment and probe vector records belong to other kinds: ignored here, also when malformed,
     // and an alignment marker opens no section that would hide the points.
@@ -228,45 +229,24 @@ void TMachineLaser10360Test::Report()
 
 void TMachineLaser10360Test::Example_Report()
 {
-    const TMeasurementLoad load = MeasurementLoad::Load_File(
-        MeasureTest::Example_Path(QStringLiteral("laser_10360_x_axis.dat")), nullptr);
+    const TMeasurementLoad load =
+        MeasurementLoad::Load_File(MeasureChecks::Source_Path(QLatin1String(EXAMPLE)), nullptr);
     QVERIFY2(load.Succeeded(), qPrintable(load.report_lines.join(QLatin1Char('\n'))));
     QCOMPARE(load.contents, TMeasureData::CONTENTS_LASER_10360);
-    QString difference;
-    QVERIFY2(MeasureTest::Same_Lines(
-                 load.report_lines,
-                 MeasureTest::Golden_Lines(QStringLiteral("machinelaser10360/laser_10360_x_axis.report")),
-                 &difference),
-             qPrintable(difference));
+    MeasureChecks::Compare_Lines(load.report_lines, MeasureChecks::Read_Lines(QStringLiteral(
+                                                        "tests/data/golden/laser_10360_x_axis.txt")));
     QCOMPARE(load.graph_data.size(), size_t(3));
 }
 
 void TMachineLaser10360Test::Damaged_Files()
 {
-    const QByteArray example =
-        MeasureTest::Read_File(MeasureTest::Example_Path(QStringLiteral("laser_10360_x_axis.dat")));
-    QVERIFY(!example.isEmpty());
-    MeasureTest::Check_Mutations<TMeasureMachineLaser10360>(
-        example,
-        {QLatin1String(DATA_MISSING), QStringLiteral("Machine_Laser identification line not recognized"),
-         QStringLiteral("Probe offset data not recognized."),
-         QStringLiteral("Start point data not recognized."),
-         QStringLiteral("Measurement Axis data not recognized."),
-         QStringLiteral("Measurement Type not recognized.")});
-}
-
-void TMachineLaser10360Test::Large_File()
-{
-    auto make_file = [](int count)
-    {
-        QStringList points;
-        for (int i = 0; i < count; ++i)
-        {
-            points += MeasureTest::Laser_Point(count - i, i, i + 0.001, i, 0.001);
-        }
-        return File_With(points);
-    };
-    MeasureTest::Check_Load_Growth<TMeasureMachineLaser10360>(make_file, 3600);
+    MeasureChecks::Check_Damaged_Input(MeasureChecks::Read_Bytes(QLatin1String(EXAMPLE)),
+                                       {QLatin1String(DATA_MISSING),
+                                        QStringLiteral("Machine_Laser identification line not recognized"),
+                                        QStringLiteral("Probe offset data not recognized."),
+                                        QStringLiteral("Start point data not recognized."),
+                                        QStringLiteral("Measurement Axis data not recognized."),
+                                        QStringLiteral("Measurement Type not recognized.")});
 }
 
 QTEST_GUILESS_MAIN(TMachineLaser10360Test)

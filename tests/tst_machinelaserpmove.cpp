@@ -1,5 +1,6 @@
+#include "measure_checks.h"
+#include "measure_files.h"
 #include "measuredata_machinelaserpmove.h"
-#include "measuretest_support.h"
 
 namespace
 {
@@ -13,25 +14,25 @@ QStringList Readings(const std::vector<double> &positions)
     for (size_t i = 0; i < positions.size(); ++i)
     {
         const double deviation = 0.001 * static_cast<double>(i + 1);
-        lines += MeasureTest::Laser_Point(static_cast<int>(i + 1), positions[i], positions[i] + deviation,
-                                          positions[i], deviation);
+        lines += MeasureFiles::Laser_Point(static_cast<int>(i + 1), positions[i], positions[i] + deviation,
+                                           positions[i], deviation);
     }
     return lines;
 }
 
 QStringList File_Lines(const QStringList &measurement, const QString &type = QStringLiteral("Scale"))
 {
-    return MeasureTest::Laser_File_Lines(QLatin1String(IDENTIFICATION), type, measurement);
+    return MeasureFiles::Laser_File_Lines(QLatin1String(IDENTIFICATION), type, measurement);
 }
 
 QByteArray File_With(const QStringList &measurement, const QString &type = QStringLiteral("Scale"))
 {
-    return MeasureTest::File(File_Lines(measurement, type));
+    return MeasureFiles::File(File_Lines(measurement, type));
 }
 
 QByteArray File_Without(const QString &line_start)
 {
-    return MeasureTest::File(MeasureTest::Without(File_Lines(Readings({0, 100})), line_start));
+    return MeasureFiles::File(MeasureFiles::Without(File_Lines(Readings({0, 100})), line_start));
 }
 } // namespace
 
@@ -39,7 +40,7 @@ class TMachineLaserPMoveTest : public QObject
 {
     Q_OBJECT
 
-private slots:
+  private slots:
     void Load_data();
     void Load();
     void Readings_Before_Type();
@@ -89,14 +90,14 @@ void TMachineLaserPMoveTest::Load_data()
         << 0 << std::vector<TVector2>{};
 
     QStringList outside = File_Lines(Readings({10.0}));
-    outside.append(MeasureTest::Laser_Point(2, 20, 20, 20, 0.5));
+    outside.append(MeasureFiles::Laser_Point(2, 20, 20, 20, 0.5));
     QTest::newRow("reading after the measurement section")
-        << MeasureTest::File(outside) << QString() << 0 << std::vector<TVector2>{{10.0, 0.001}};
+        << MeasureFiles::File(outside) << QString() << 0 << std::vector<TVector2>{{10.0, 0.001}};
 
     QStringList ten_gauge = File_Lines(Readings({0.0}));
     ten_gauge[0] = QStringLiteral("B89.4.10360_Raw_Measurement:Version=1:Type=Machine_And_Laser");
     QTest::newRow("laser length test identification")
-        << MeasureTest::File(ten_gauge) << "Machine_Laser identification line not recognized" << 0
+        << MeasureFiles::File(ten_gauge) << "Machine_Laser identification line not recognized" << 0
         << std::vector<TVector2>{};
 
     const char *const required[] = {
@@ -145,7 +146,7 @@ void TMachineLaserPMoveTest::Readings_Before_Type()
     const QString type = lines.takeAt(5);
     lines.insert(lines.size() - 2, type);
     TMeasureMachineLaserPMove late_type;
-    QVERIFY(late_type.Load_Data(MeasureTest::File(lines)));
+    QVERIFY(late_type.Load_Data(MeasureFiles::File(lines)));
     QCOMPARE(late_type.Measured_Data().size(), size_t(3));
     QCOMPARE(late_type.Points().size(), size_t(1));
     QCOMPARE(late_type.Points()[0].x, 200.0);
@@ -153,7 +154,7 @@ void TMachineLaserPMoveTest::Readings_Before_Type()
     // A type after the whole measurement section: the file loads with no points.
     lines.move(lines.indexOf(type), lines.size() - 1);
     TMeasureMachineLaserPMove after;
-    QVERIFY(after.Load_Data(MeasureTest::File(lines)));
+    QVERIFY(after.Load_Data(MeasureFiles::File(lines)));
     QVERIFY(after.Points().empty());
     QCOMPARE(after.Graph_Data().size(), size_t(1));
     QVERIFY(after.Graph_Data()[0].empty());
@@ -185,8 +186,8 @@ void TMachineLaserPMoveTest::Report()
     QFETCH(QStringList, tail);
 
     TMeasureMachineLaserPMove record;
-    QVERIFY(record.Load_Data(File_With({MeasureTest::Laser_Point(2, 600, 599.9985, 600, -0.0015),
-                                        MeasureTest::Laser_Point(1, 500, 500.002, 500, 0.002)},
+    QVERIFY(record.Load_Data(File_With({MeasureFiles::Laser_Point(2, 600, 599.9985, 600, -0.0015),
+                                        MeasureFiles::Laser_Point(1, 500, 500.002, 500, 0.002)},
                                        type)));
     const QStringList report = record.Text_Report();
     QCOMPARE(report.first(), QStringLiteral("PMove Laser Measurement"));
@@ -207,27 +208,20 @@ void TMachineLaserPMoveTest::Example_Report()
     QFETCH(QString, name);
     QFETCH(int, points);
 
-    const TMeasurementLoad load =
-        MeasurementLoad::Load_File(MeasureTest::Example_Path(name + ".dat"), nullptr);
+    const TMeasurementLoad load = MeasurementLoad::Load_File(
+        MeasureChecks::Source_Path(QStringLiteral("examples/") + name + ".dat"), nullptr);
     QVERIFY2(load.Succeeded(), qPrintable(load.report_lines.join(QLatin1Char('\n'))));
     QCOMPARE(load.contents, TMeasureData::CONTENTS_LASER_PMOVE);
-    QString difference;
-    QVERIFY2(MeasureTest::Same_Lines(
-                 load.report_lines,
-                 MeasureTest::Golden_Lines(QStringLiteral("machinelaserpmove/") + name + ".report"),
-                 &difference),
-             qPrintable(difference));
+    MeasureChecks::Compare_Lines(
+        load.report_lines, MeasureChecks::Read_Lines(QStringLiteral("tests/data/golden/") + name + ".txt"));
     QCOMPARE(load.graph_data.size(), size_t(1));
     QCOMPARE(static_cast<int>(load.graph_data[0].size()), points);
 }
 
 void TMachineLaserPMoveTest::Damaged_Files()
 {
-    const QByteArray example =
-        MeasureTest::Read_File(MeasureTest::Example_Path(QStringLiteral("laser_pmove_x_axis.dat")));
-    QVERIFY(!example.isEmpty());
-    MeasureTest::Check_Mutations<TMeasureMachineLaserPMove>(
-        example,
+    MeasureChecks::Check_Damaged_Input(
+        MeasureChecks::Read_Bytes(QStringLiteral("examples/laser_pmove_x_axis.dat")),
         {QLatin1String(DATA_MISSING), QStringLiteral("Machine_Laser identification line not recognized"),
          QStringLiteral("Probe offset data not recognized."),
          QStringLiteral("Start point data not recognized."),
@@ -237,17 +231,24 @@ void TMachineLaserPMoveTest::Damaged_Files()
 
 void TMachineLaserPMoveTest::Large_File()
 {
-    // Bidirectional runs over scattered positions: many merge, many stand alone.
-    auto make_file = [](int count)
+    // Positions 1.5 mm apart in descending order: all are sorted, none combine, and each is one
+    // report line.
+    const QStringList head = File_Lines({});
+    const int fixed_lines = [&head]
     {
-        std::vector<double> positions;
-        for (int i = 0; i < count; ++i)
+        TMeasureMachineLaserPMove empty;
+        empty.Load_Data(MeasureFiles::File(head));
+        return static_cast<int>(empty.Text_Report().size());
+    }();
+    MeasureChecks::Check_Large_File(
+        MeasureFiles::File(head.mid(0, head.size() - 1)),
+        [](int i)
         {
-            positions.push_back(((i * 7919) % 4001) * 0.75);
-        }
-        return File_With(Readings(positions));
-    };
-    MeasureTest::Check_Load_Growth<TMeasureMachineLaserPMove>(make_file, 3600);
+            const double position = 100000.0 - 1.5 * i;
+            return (MeasureFiles::Laser_Point(i, position, position + 0.001, position, 0.001) + '\n')
+                .toLatin1();
+        },
+        "Measurement_End::\n", fixed_lines);
 }
 
 QTEST_GUILESS_MAIN(TMachineLaserPMoveTest)

@@ -1,5 +1,7 @@
+#include "measure_checks.h"
+#include "measure_files.h"
 #include "measuredata_stepgaugeb89.h"
-#include "measuretest_support.h"
+#include "nominalstore.h"
 
 namespace
 {
@@ -28,12 +30,13 @@ QStringList File_Lines(const QStringList &measurement)
 
 QByteArray File_With(const QStringList &measurement)
 {
-    return MeasureTest::File(File_Lines(measurement));
+    return MeasureFiles::File(File_Lines(measurement));
 }
 
 QByteArray File_Without(const QString &line_start)
 {
-    return MeasureTest::File(MeasureTest::Without(File_Lines({QStringLiteral("Point:1,0,0,0")}), line_start));
+    return MeasureFiles::File(
+        MeasureFiles::Without(File_Lines({QStringLiteral("Point:1,0,0,0")}), line_start));
 }
 
 QStringList Point_Lines(const std::vector<double> &positions)
@@ -66,17 +69,14 @@ std::vector<double> Nominals(const TMeasureStepgaugeB89 &record)
     return values;
 }
 
-const std::vector<double> EXAMPLE_CERTIFIED = {10.0000,  60.0003,  109.9998, 160.0005, 210.0001, 259.9996,
-                                               310.0002, 360.0006, 409.9999, 460.0003, 510.0000, 559.9997,
-                                               610.0004, 660.0002, 709.9995, 760.0001, 810.0003, 859.9998,
-                                               910.0005, 960.0000, 1009.9999};
+const char EXAMPLE[] = "examples/stepgauge_b89_x_axis.dat";
 } // namespace
 
 class TStepgaugeB89Test : public QObject
 {
     Q_OBJECT
 
-private slots:
+  private slots:
     void Load_data();
     void Load();
     void Set_Nominal_Data_data();
@@ -116,7 +116,7 @@ void TStepgaugeB89Test::Load_data()
     outside.insert(outside.size() - 1, QStringLiteral("Alignment_End:"));
     outside.append(QStringLiteral("Point:10,100,0,0"));
     QTest::newRow("points outside the measurement section ignored")
-        << MeasureTest::File(outside) << QString() << std::vector<double>{5};
+        << MeasureFiles::File(outside) << QString() << std::vector<double>{5};
 
     QStringList reopened = File_Lines(Point_Lines({5}));
     reopened.append(QStringLiteral("MEASUREMENT_BEGIN:"));
@@ -125,18 +125,18 @@ void TStepgaugeB89Test::Load_data()
     reopened.append(QStringLiteral("Measurement_End:"));
     reopened.append(QStringLiteral("Point:3,7,0,0"));
     QTest::newRow("repeated marker reopens, one-colon end does not close")
-        << MeasureTest::File(reopened) << QString() << std::vector<double>{5, 6, 7};
+        << MeasureFiles::File(reopened) << QString() << std::vector<double>{5, 6, 7};
 
     QStringList commented = File_Lines(Point_Lines({1}));
     commented.prepend(QStringLiteral("   "));
     commented.prepend(QStringLiteral("# written by the measuring software"));
     QTest::newRow("comments and blank lines before identification")
-        << MeasureTest::File(commented) << QString() << std::vector<double>{1};
+        << MeasureFiles::File(commented) << QString() << std::vector<double>{1};
 
     QStringList five_gauge = File_Lines({});
     five_gauge[0] = QStringLiteral("B89.4.10360_Raw_Measurement:Version=2:Type=Five_Gauge");
     QTest::newRow("other step gauge identification")
-        << MeasureTest::File(five_gauge) << "Stepgauge identification line not recognized"
+        << MeasureFiles::File(five_gauge) << "Stepgauge identification line not recognized"
         << std::vector<double>{};
     QTest::newRow("empty file") << QByteArray() << "Stepgauge identification line not recognized"
                                 << std::vector<double>{};
@@ -147,7 +147,7 @@ void TStepgaugeB89Test::Load_data()
     QStringList axis = File_Lines({});
     axis.insert(8, QStringLiteral("Y_Axis:0,1"));
     QTest::newRow("alignment axis with two values")
-        << MeasureTest::File(axis) << "Y Alignment data not recognized." << std::vector<double>{};
+        << MeasureFiles::File(axis) << "Y Alignment data not recognized." << std::vector<double>{};
 
     const char *const required[] = {
         "Equipment_Identification:", "Probe_Offset:",      "Probe_Vector:",      "Scales_Begin:",
@@ -270,18 +270,15 @@ void TStepgaugeB89Test::Graph_Data()
 
 void TStepgaugeB89Test::Example_Report()
 {
-    const MeasureTest::TFixedNominals nominals(QStringLiteral("SG-1000-2318"), EXAMPLE_CERTIFIED);
-    const TMeasurementLoad load = MeasurementLoad::Load_File(
-        MeasureTest::Example_Path(QStringLiteral("stepgauge_b89_x_axis.dat")), &nominals);
+    // The example gauge's certified positions are shipped with the examples.
+    TNominalStore nominals;
+    nominals.Initialize(MeasureChecks::Source_Path(QStringLiteral("examples")));
+    const TMeasurementLoad load =
+        MeasurementLoad::Load_File(MeasureChecks::Source_Path(QLatin1String(EXAMPLE)), &nominals);
     QVERIFY2(load.Succeeded(), qPrintable(load.report_lines.join(QLatin1Char('\n'))));
     QCOMPARE(load.contents, TMeasureData::CONTENTS_STEPGAUGE_B89);
-
-    QString difference;
-    QVERIFY2(MeasureTest::Same_Lines(
-                 load.report_lines,
-                 MeasureTest::Golden_Lines(QStringLiteral("stepgaugeb89/stepgauge_b89_x_axis.report")),
-                 &difference),
-             qPrintable(difference));
+    MeasureChecks::Compare_Lines(load.report_lines, MeasureChecks::Read_Lines(QStringLiteral(
+                                                        "tests/data/golden/stepgauge_b89_x_axis.txt")));
 
     // Two runs along the gauge, 21 steps each.
     QCOMPARE(load.graph_data.size(), size_t(2));
@@ -291,31 +288,32 @@ void TStepgaugeB89Test::Example_Report()
 
 void TStepgaugeB89Test::Damaged_Files()
 {
-    const QByteArray example =
-        MeasureTest::Read_File(MeasureTest::Example_Path(QStringLiteral("stepgauge_b89_x_axis.dat")));
-    QVERIFY(!example.isEmpty());
-    MeasureTest::Check_Mutations<TMeasureStepgaugeB89>(
-        example, {QLatin1String(DATA_MISSING), QStringLiteral("Stepgauge identification line not recognized"),
-                  QStringLiteral("Probe offset data not recognized."),
-                  QStringLiteral("Probe vector data not recognized."),
-                  QStringLiteral("X Alignment data not recognized."),
-                  QStringLiteral("Y Alignment data not recognized."),
-                  QStringLiteral("Z Alignment data not recognized."),
-                  QStringLiteral("Alignment translation data not recognized.")});
+    MeasureChecks::Check_Damaged_Input(MeasureChecks::Read_Bytes(QLatin1String(EXAMPLE)),
+                                       {QLatin1String(DATA_MISSING),
+                                        QStringLiteral("Stepgauge identification line not recognized"),
+                                        QStringLiteral("Probe offset data not recognized."),
+                                        QStringLiteral("Probe vector data not recognized."),
+                                        QStringLiteral("X Alignment data not recognized."),
+                                        QStringLiteral("Y Alignment data not recognized."),
+                                        QStringLiteral("Z Alignment data not recognized."),
+                                        QStringLiteral("Alignment translation data not recognized.")});
 }
 
 void TStepgaugeB89Test::Large_File()
 {
-    auto make_file = [](int count)
+    // Runs of 27 steps: every point is one report line.
+    const QStringList head = File_Lines({});
+    const int fixed_lines = [&head]
     {
-        std::vector<double> positions;
-        for (int i = 0; i < count; ++i)
-        {
-            positions.push_back((i * 37) % 1000);
-        }
-        return File_With(Point_Lines(positions));
-    };
-    MeasureTest::Check_Load_Growth<TMeasureStepgaugeB89>(make_file, 7000);
+        TMeasureStepgaugeB89 empty;
+        empty.Load_Data(MeasureFiles::File(head));
+        return static_cast<int>(empty.Text_Report().size());
+    }();
+    MeasureChecks::Check_Large_File(
+        MeasureFiles::File(head.mid(0, head.size() - 1)),
+        [](int i)
+        { return QStringLiteral("Point:%1,%2,0.001,-0.001\n").arg(i).arg((i * 37) % 1000).toLatin1(); },
+        "Measurement_End::\n", fixed_lines);
 }
 
 QTEST_GUILESS_MAIN(TStepgaugeB89Test)

@@ -1,5 +1,7 @@
+#include "measure_checks.h"
+#include "measure_files.h"
 #include "measuredata_stepgaugesquare.h"
-#include "measuretest_support.h"
+#include "nominalstore.h"
 
 namespace
 {
@@ -21,13 +23,13 @@ QStringList File_Lines(const QStringList &measurement)
 
 QByteArray File_With(const QStringList &measurement)
 {
-    return MeasureTest::File(File_Lines(measurement));
+    return MeasureFiles::File(File_Lines(measurement));
 }
 
 QByteArray File_Without(const QString &line_start)
 {
-    return MeasureTest::File(
-        MeasureTest::Without(File_Lines({QStringLiteral("Point:1,1,0,0,0")}), line_start));
+    return MeasureFiles::File(
+        MeasureFiles::Without(File_Lines({QStringLiteral("Point:1,1,0,0,0")}), line_start));
 }
 
 QStringList Point_Lines(const std::vector<double> &positions)
@@ -76,16 +78,14 @@ QString Text(const std::vector<double> &values)
     return texts.join(QLatin1String(", "));
 }
 
-const std::vector<double> EXAMPLE_CERTIFIED = {20.0000,  70.0002,  119.9999, 170.0004, 219.9997,
-                                               270.0001, 320.0003, 369.9998, 420.0000, 470.0005,
-                                               519.9999, 570.0002, 619.9996};
+const char EXAMPLE[] = "examples/stepgauge_squareness_xy.dat";
 } // namespace
 
 class TStepgaugeSquareTest : public QObject
 {
     Q_OBJECT
 
-private slots:
+  private slots:
     void Load_data();
     void Load();
     void Fitted_Line();
@@ -138,25 +138,25 @@ void TStepgaugeSquareTest::Load_data()
     outside.insert(5, QStringLiteral("Point:9,1,99,0,0"));
     outside.append(QStringLiteral("Point:10,1,100,0,0"));
     QTest::newRow("points outside the measurement section ignored")
-        << MeasureTest::File(outside) << QString() << std::vector<double>{5};
+        << MeasureFiles::File(outside) << QString() << std::vector<double>{5};
 
     QStringList reopened = File_Lines(Point_Lines({5}));
     reopened.append(QStringLiteral("measurement_begin:"));
     reopened.append(QStringLiteral("Point:2,1,50,0,0"));
     QTest::newRow("repeated marker reopens")
-        << MeasureTest::File(reopened) << QString() << std::vector<double>{5, 50};
+        << MeasureFiles::File(reopened) << QString() << std::vector<double>{5, 50};
 
     QStringList b89 = File_Lines({});
     b89[0] = QStringLiteral("B89.4.1_Raw_Measurement:Version=1:Type=Step_Gauge");
     QTest::newRow("other step gauge identification")
-        << MeasureTest::File(b89) << "Stepgauge identification line not recognized" << std::vector<double>{};
+        << MeasureFiles::File(b89) << "Stepgauge identification line not recognized" << std::vector<double>{};
     QTest::newRow("probe vector with four values")
         << File_With({QStringLiteral("Probe_Vector:0,0,1,0")}) << "Probe vector data not recognized."
         << std::vector<double>{};
     QStringList translation = File_Lines({});
     translation.insert(5, QStringLiteral("Translation:1;2;3"));
     QTest::newRow("translation not comma separated")
-        << MeasureTest::File(translation) << "Alignment translation data not recognized."
+        << MeasureFiles::File(translation) << "Alignment translation data not recognized."
         << std::vector<double>{};
 
     const char *const required[] = {
@@ -262,18 +262,15 @@ void TStepgaugeSquareTest::Graph_Data()
 
 void TStepgaugeSquareTest::Example_Report()
 {
-    const QString path = MeasureTest::Example_Path(QStringLiteral("stepgauge_squareness_xy.dat"));
-    const MeasureTest::TFixedNominals nominals(QStringLiteral("SG-0620-0877"), EXAMPLE_CERTIFIED);
+    // The example gauge's certified positions are shipped with the examples.
+    const QString path = MeasureChecks::Source_Path(QLatin1String(EXAMPLE));
+    TNominalStore nominals;
+    nominals.Initialize(MeasureChecks::Source_Path(QStringLiteral("examples")));
     const TMeasurementLoad load = MeasurementLoad::Load_File(path, &nominals);
     QVERIFY2(load.Succeeded(), qPrintable(load.report_lines.join(QLatin1Char('\n'))));
     QCOMPARE(load.contents, TMeasureData::CONTENTS_STEPGAUGE_SQUARE);
-
-    QString difference;
-    QVERIFY2(MeasureTest::Same_Lines(
-                 load.report_lines,
-                 MeasureTest::Golden_Lines(QStringLiteral("stepgaugesquare/stepgauge_squareness_xy.report")),
-                 &difference),
-             qPrintable(difference));
+    MeasureChecks::Compare_Lines(load.report_lines, MeasureChecks::Read_Lines(QStringLiteral(
+                                                        "tests/data/golden/stepgauge_squareness_xy.txt")));
 
     // 26 readings of 13 steps: 12 lengths from the first step.
     QCOMPARE(load.graph_data.size(), size_t(1));
@@ -288,32 +285,32 @@ void TStepgaugeSquareTest::Example_Report()
 
 void TStepgaugeSquareTest::Damaged_Files()
 {
-    const QByteArray example =
-        MeasureTest::Read_File(MeasureTest::Example_Path(QStringLiteral("stepgauge_squareness_xy.dat")));
-    QVERIFY(!example.isEmpty());
-    MeasureTest::Check_Mutations<TMeasureStepgaugeSquare>(
-        example, {QLatin1String(DATA_MISSING), QStringLiteral("Stepgauge identification line not recognized"),
-                  QStringLiteral("Probe offset data not recognized."),
-                  QStringLiteral("Probe vector data not recognized."),
-                  QStringLiteral("X Alignment data not recognized."),
-                  QStringLiteral("Y Alignment data not recognized."),
-                  QStringLiteral("Z Alignment data not recognized."),
-                  QStringLiteral("Alignment translation data not recognized.")});
+    MeasureChecks::Check_Damaged_Input(MeasureChecks::Read_Bytes(QLatin1String(EXAMPLE)),
+                                       {QLatin1String(DATA_MISSING),
+                                        QStringLiteral("Stepgauge identification line not recognized"),
+                                        QStringLiteral("Probe offset data not recognized."),
+                                        QStringLiteral("Probe vector data not recognized."),
+                                        QStringLiteral("X Alignment data not recognized."),
+                                        QStringLiteral("Y Alignment data not recognized."),
+                                        QStringLiteral("Z Alignment data not recognized."),
+                                        QStringLiteral("Alignment translation data not recognized.")});
 }
 
 void TStepgaugeSquareTest::Large_File()
 {
-    // Scattered readings, some close enough to merge, some repeated exactly.
-    auto make_file = [](int count)
+    // Steps 2.5 mm apart in descending order: all are sorted, none merge, and every step after the
+    // first is one length line.
+    const QStringList head = File_Lines({});
+    const int fixed_lines = [&head]
     {
-        std::vector<double> positions;
-        for (int i = 0; i < count; ++i)
-        {
-            positions.push_back(((i * 7919) % 10007) / 10.0);
-        }
-        return File_With(Point_Lines(positions));
-    };
-    MeasureTest::Check_Load_Growth<TMeasureStepgaugeSquare>(make_file, 6800);
+        TMeasureStepgaugeSquare empty;
+        empty.Load_Data(MeasureFiles::File(head));
+        return static_cast<int>(empty.Text_Report().size());
+    }();
+    MeasureChecks::Check_Large_File(
+        MeasureFiles::File(head.mid(0, head.size() - 1)),
+        [](int i) { return QStringLiteral("Point:%1,1,%2,0,0\n").arg(i).arg(100000.0 - 2.5 * i).toLatin1(); },
+        "Measurement_End::\n", fixed_lines - 1);
 }
 
 QTEST_GUILESS_MAIN(TStepgaugeSquareTest)
