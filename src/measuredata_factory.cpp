@@ -1,13 +1,19 @@
 #include "measuredata_factory.h"
 
+#include "measuredata_ballbar.h"
 #include "measuredata_gaugeblock.h"
 #include "measuredata_machinelaser10360.h"
 #include "measuredata_machinelaserpmove.h"
+#include "measuredata_pftu.h"
+#include "measuredata_pingauge.h"
 #include "measuredata_pointrepeat.h"
+#include "measuredata_probe.h"
+#include "measuredata_ringgauge.h"
 #include "measuredata_rpt.h"
 #include "measuredata_stepgauge10360.h"
 #include "measuredata_stepgaugeb89.h"
 #include "measuredata_stepgaugesquare.h"
+#include "measuredata_temperature.h"
 #include "measuredata_validationcircle.h"
 #include "measuredata_validationline.h"
 #include "measuredata_validationplane.h"
@@ -41,6 +47,18 @@ std::unique_ptr<TMeasureData> Create_Measure_Record(TMeasureData::TFileContents 
         return std::make_unique<TMeasureMachineLaser10360>();
     case TMeasureData::CONTENTS_LASER_PMOVE:
         return std::make_unique<TMeasureMachineLaserPMove>();
+    case TMeasureData::CONTENTS_BALLBAR:
+        return std::make_unique<TMeasureBallbar>();
+    case TMeasureData::CONTENTS_TEMPERATURE:
+        return std::make_unique<TMeasureTemperature>();
+    case TMeasureData::CONTENTS_PROBE:
+        return std::make_unique<TMeasureProbe>();
+    case TMeasureData::CONTENTS_PIN_GAUGE:
+        return std::make_unique<TMeasurePin>();
+    case TMeasureData::CONTENTS_RING_GAUGE:
+        return std::make_unique<TMeasureRing>();
+    case TMeasureData::CONTENTS_SPHERE_PFTU:
+        return std::make_unique<TMeasurePFTU>();
     default:
         return nullptr;
     }

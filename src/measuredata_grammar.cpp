@@ -91,6 +91,18 @@ bool TRecordReader::Only_Open(int section) const
     return section >= 0 && section < static_cast<int>(d_sections.size());
 }
 
+bool TRecordReader::None_Open() const
+{
+    for (const TSection &section : d_sections)
+    {
+        if (section.open)
+        {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool TRecordReader::Key(const QString &key, QString *value)
 {
     if (!d_line.startsWith(key, Qt::CaseInsensitive))

@@ -40,6 +40,7 @@ class TRecordReader
     // Whole-line, case-insensitive marker test; opens or closes the section it names.
     bool Read_Section_Marker();
     bool Only_Open(int section) const;
+    bool None_Open() const;
 
     // True when the line begins with the key (letter case ignored); the value is the rest of the
     // line after the key, not trimmed again. Marks the key as seen.

@@ -21,9 +21,14 @@ void MeasureReport::Title(QStringList *lines, const QString &title)
 
 void MeasureReport::Heading(QStringList *lines, const QString &heading)
 {
+    Heading_Rule(lines, heading);
+    lines->append(QString());
+}
+
+void MeasureReport::Heading_Rule(QStringList *lines, const QString &heading)
+{
     lines->append(heading);
     lines->append(QString(44, QLatin1Char('-')));
-    lines->append(QString());
 }
 
 QString MeasureReport::Columns(std::initializer_list<double> values)

@@ -22,6 +22,8 @@ QString Degrees();
 void Title(QStringList *lines, const QString &title);
 // Block heading, a rule of 44 '-', an empty line.
 void Heading(QStringList *lines, const QString &heading);
+// Block heading and its rule, for blocks whose lines follow the rule directly.
+void Heading_Rule(QStringList *lines, const QString &heading);
 
 // Numbers in columns of width 12 with 4 decimals, two blanks apart: the measured data lines.
 QString Columns(std::initializer_list<double> values);
