@@ -43,20 +43,22 @@ void TestBallbar::loading_data()
     const QByteArray p1 = Line("P1", 300, 400, 0);
     QTest::newRow("comments and blanks before identification")
         << QByteArray("# ballbar\n\n   \n") + ID + p1 << true << 1 << 500.0;
-    QTest::newRow("identification with blanks around it") << QByteArray("   ") + QByteArray(ID).trimmed() +
-                                                                  "  trailing words\n" + p1
-                                                           << true << 1 << 500.0;
+    QTest::newRow("identification with blanks around it")
+        << QByteArray("   ") + QByteArray(ID).trimmed() + "  trailing words\n" + p1 << true << 1 << 500.0;
     QTest::newRow("lower-case identification") << QByteArray(ID).toLower() + p1 << false << 0 << 0.0;
     QTest::newRow("data line before identification") << p1 + ID << false << 0 << 0.0;
-    QTest::newRow("twelve fields ignored") << QByteArray(ID) + "P1,x,0,0,0,300,400,0,1,2,3,4\n" << true << 0 << 0.0;
+    QTest::newRow("twelve fields ignored") << QByteArray(ID) + "P1,x,0,0,0,300,400,0,1,2,3,4\n"
+                                           << true << 0 << 0.0;
     QTest::newRow("fourteen fields ignored")
-        << QByteArray(ID) + "P1,x,0,0,0,300,400,0,1,2,3,4,5,6\n" + Line("P2", 0, 0, 100) << true << 1 << 100.0;
+        << QByteArray(ID) + "P1,x,0,0,0,300,400,0,1,2,3,4,5,6\n" + Line("P2", 0, 0, 100) << true << 1
+        << 100.0;
     QTest::newRow("empty fields count") << QByteArray(ID) + "P1,,0,0,0,300,400,,,,,,\n" << true << 1 << 500.0;
     QTest::newRow("words read as zero") << QByteArray(ID) + "P1,x,a,b,c,3,4,nan,,,,,\n" << true << 1 << 5.0;
     QTest::newRow("comment between data lines")
-        << QByteArray(ID) + Line("A", 0, 0, 10) + "# A,B,0,0,0,0,0,999,0,0,0,0,0\n" + Line("B", 0, 0, 20) << true
-        << 2 << 15.0;
-    QTest::newRow("CR LF line ends") << QByteArray(ID).replace("\n", "\r\n") + Line("P1", 3, 4, 0).replace("\n", "\r\n")
+        << QByteArray(ID) + Line("A", 0, 0, 10) + "# A,B,0,0,0,0,0,999,0,0,0,0,0\n" + Line("B", 0, 0, 20)
+        << true << 2 << 15.0;
+    QTest::newRow("CR LF line ends") << QByteArray(ID).replace("\n", "\r\n") +
+                                            Line("P1", 3, 4, 0).replace("\n", "\r\n")
                                      << true << 1 << 5.0;
 }
 
@@ -102,23 +104,30 @@ void TestBallbar::report_rows_data()
 
     QTest::newRow("single 500 mm bar")
         << Line("P1", 300, 400, 0) << QStringList{QStringLiteral("          P1      500.0000       0.0000")}
-        << QStringList{QStringLiteral("  Minimum Length: 500.0000 mm"), QStringLiteral("  Maximum Length: 500.0000 mm"),
-                       QStringLiteral("  Mean Length:    500.0000 mm"), QStringLiteral("  Length Range:   0.0000 mm")};
+        << QStringList{QStringLiteral("  Minimum Length: 500.0000 mm"),
+                       QStringLiteral("  Maximum Length: 500.0000 mm"),
+                       QStringLiteral("  Mean Length:    500.0000 mm"),
+                       QStringLiteral("  Length Range:   0.0000 mm")};
     QTest::newRow("two bars around 500")
         << Line("A", 0, 0, 500.001) + Line("B", 0, 0, 499.999)
         << QStringList{QStringLiteral("           A      500.0010       0.0010"),
                        QStringLiteral("           B      499.9990      -0.0010")}
-        << QStringList{QStringLiteral("  Minimum Length: 499.9990 mm"), QStringLiteral("  Maximum Length: 500.0010 mm"),
-                       QStringLiteral("  Mean Length:    500.0000 mm"), QStringLiteral("  Length Range:   0.0020 mm")};
+        << QStringList{QStringLiteral("  Minimum Length: 499.9990 mm"),
+                       QStringLiteral("  Maximum Length: 500.0010 mm"),
+                       QStringLiteral("  Mean Length:    500.0000 mm"),
+                       QStringLiteral("  Length Range:   0.0020 mm")};
     // The minimum and maximum are not the first or last entry.
     QTest::newRow("extremes in the middle, long name not cut")
-        << Line("A", 0, 0, 20) + Line("B", 0, 0, 10) + Line("Very_Long_Position_Name", 0, 0, 40) + Line("%2", 0, 0, 30)
+        << Line("A", 0, 0, 20) + Line("B", 0, 0, 10) + Line("Very_Long_Position_Name", 0, 0, 40) +
+               Line("%2", 0, 0, 30)
         << QStringList{QStringLiteral("           A       20.0000      -5.0000"),
                        QStringLiteral("           B       10.0000     -15.0000"),
                        QStringLiteral("Very_Long_Position_Name       40.0000      15.0000"),
                        QStringLiteral("          %2       30.0000       5.0000")}
-        << QStringList{QStringLiteral("  Minimum Length: 10.0000 mm"), QStringLiteral("  Maximum Length: 40.0000 mm"),
-                       QStringLiteral("  Mean Length:    25.0000 mm"), QStringLiteral("  Length Range:   30.0000 mm")};
+        << QStringList{QStringLiteral("  Minimum Length: 10.0000 mm"),
+                       QStringLiteral("  Maximum Length: 40.0000 mm"),
+                       QStringLiteral("  Mean Length:    25.0000 mm"),
+                       QStringLiteral("  Length Range:   30.0000 mm")};
 }
 
 void TestBallbar::report_rows()
@@ -170,7 +179,8 @@ void TestBallbar::huge_coordinates()
     // Finite coordinates whose squared distance overflows: the length is infinite and the
     // deviation from an infinite mean is not a number; the report prints them as such.
     TMeasureBallbar record;
-    QVERIFY(record.Load_Data(QByteArray(ID) + "BIG,x,-1e308,0,0,1e308,0,0,0,0,0,0,0\n" + Line("P1", 300, 400, 0)));
+    QVERIFY(record.Load_Data(QByteArray(ID) + "BIG,x,-1e308,0,0,1e308,0,0,0,0,0,0,0\n" +
+                             Line("P1", 300, 400, 0)));
     QVERIFY(std::isinf(record.Entries()[0].length));
     const QStringList report = record.Text_Report();
     QCOMPARE(report.at(8), QStringLiteral("         BIG           inf          nan"));
@@ -182,12 +192,12 @@ void TestBallbar::huge_coordinates()
 
 void TestBallbar::example_report()
 {
-    const TMeasurementLoad load =
-        MeasurementLoad::Load_File(ArtifactTest::Source_Path(QStringLiteral("examples/ballbar_500mm.dat")), nullptr);
+    const TMeasurementLoad load = MeasurementLoad::Load_File(
+        ArtifactTest::Source_Path(QStringLiteral("examples/ballbar_500mm.dat")), nullptr);
     QVERIFY(load.Succeeded());
     QCOMPARE(load.contents, TMeasureData::CONTENTS_BALLBAR);
-    QVERIFY(ArtifactTest::Same_Lines(
-        load.report_lines, ArtifactTest::Golden_Lines(QStringLiteral("tests/data/ballbar/ballbar_500mm.report"))));
+    QVERIFY(ArtifactTest::Same_Lines(load.report_lines, ArtifactTest::Golden_Lines(QStringLiteral(
+                                                            "tests/data/ballbar/ballbar_500mm.report"))));
     QCOMPARE(int(load.graph_data.size()), 1);
     QCOMPARE(int(load.graph_data[0].size()), 14);
     // First placement: XY_000, a bar along X from 349.6041 to 849.6022.

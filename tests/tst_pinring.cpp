@@ -11,7 +11,8 @@ namespace
 {
 const char PIN_ID[] = "Artifact_Measurement:Version=1:Type=Pin_Gauge\n";
 const char RING_ID[] = "Artifact_Measurement:Version=1:Type=Ring_Gauge\n";
-const char ALIGNMENT[] = "Alignment_Begin:\nX_Axis:1,0,0\nY_Axis:0,1,0\nZ_Axis:0,0,1\nTranslation:0,0,0\nAlignment_End:\n";
+const char ALIGNMENT[] =
+    "Alignment_Begin:\nX_Axis:1,0,0\nY_Axis:0,1,0\nZ_Axis:0,0,1\nTranslation:0,0,0\nAlignment_End:\n";
 const char PROBE[] = "Probe_Offset:0,0,-125\nProbe_Vector:0,0,1\n";
 const char FEATURE[] = "Circle C1 XYZ:1,2,3 Diam:10 Form:0.001\n";
 const char MISSING_MESSAGE[] = "Data missing from measurement file.";
@@ -33,7 +34,8 @@ QByteArray Identification(bool ring)
 // A complete file around the given point rows.
 QByteArray File(bool ring, const QByteArray &points)
 {
-    return Identification(ring) + ALIGNMENT + PROBE + FEATURE + "Point_Data_Begin:\n" + points + "Point_Data_End::\n";
+    return Identification(ring) + ALIGNMENT + PROBE + FEATURE + "Point_Data_Begin:\n" + points +
+           "Point_Data_End::\n";
 }
 } // namespace
 
@@ -52,8 +54,6 @@ private slots:
     void magnification();
     void graph();
     void huge_deviation_graph();
-    void report_layout_data();
-    void report_layout();
     void example_reports_data();
     void example_reports();
     void damaged_files_data();
@@ -71,31 +71,33 @@ void TestPinRing::feature_record_data()
 
     QTest::newRow("complete") << QStringLiteral("Circle Ring_25 XYZ:0.5, -1.25 ,3 Diam: 25.0003 Form:0.0011")
                               << QString() << QStringLiteral("Circle Ring_25") << -1.25 << 25.0003 << 0.0011;
-    QTest::newRow("no blanks between keys") << QStringLiteral("circle pin XYZ:1,2,3Diam:10Form:0.5") << QString()
-                                            << QStringLiteral("circle pin") << 2.0 << 10.0 << 0.5;
+    QTest::newRow("no blanks between keys")
+        << QStringLiteral("circle pin XYZ:1,2,3Diam:10Form:0.5") << QString() << QStringLiteral("circle pin")
+        << 2.0 << 10.0 << 0.5;
     QTest::newRow("words as numbers") << QStringLiteral("Circle XYZ:a,,c Diam:wide Form:") << QString()
                                       << QStringLiteral("Circle") << 0.0 << 0.0 << 0.0;
-    QTest::newRow("no form") << QStringLiteral("Circle XYZ:1,2,3 Diam:10") << QStringLiteral("Feature form error not found.")
-                             << QString() << 0.0 << 0.0 << 0.0;
+    QTest::newRow("no form") << QStringLiteral("Circle XYZ:1,2,3 Diam:10")
+                             << QStringLiteral("Feature form error not found.") << QString() << 0.0 << 0.0
+                             << 0.0;
     // The form's text runs on to the line's end, "0.1 Diam:10", and so is not a number.
-    QTest::newRow("form before diameter") << QStringLiteral("Circle XYZ:1,2,3 Form:0.1 Diam:10")
-                                          << QStringLiteral("Feature diameter not found.") << QString() << 0.0 << 0.0
-                                          << 0.0;
-    QTest::newRow("lower-case xyz key") << QStringLiteral("Circle xyz:1,2,3 Diam:10 Form:0.1")
-                                        << QStringLiteral("Feature position not found.") << QString() << 0.0 << 10.0
-                                        << 0.1;
-    QTest::newRow("lower-case form key") << QStringLiteral("Circle XYZ:1,2,3 Diam:10 form:0.1")
-                                         << QStringLiteral("Feature form error not found.") << QString() << 0.0
-                                         << 0.0 << 0.0;
-    QTest::newRow("two position values") << QStringLiteral("Circle XYZ:1,2 Diam:10 Form:0.1")
-                                         << QStringLiteral("Feature position not recognized.") << QString() << 0.0
-                                         << 10.0 << 0.1;
-    QTest::newRow("position with blanks, not commas") << QStringLiteral("Circle XYZ:1 2 3 Diam:10 Form:0.1")
-                                                      << QStringLiteral("Feature position not recognized.")
-                                                      << QString() << 0.0 << 10.0 << 0.1;
+    QTest::newRow("form before diameter")
+        << QStringLiteral("Circle XYZ:1,2,3 Form:0.1 Diam:10")
+        << QStringLiteral("Feature diameter not found.") << QString() << 0.0 << 0.0 << 0.0;
+    QTest::newRow("lower-case xyz key")
+        << QStringLiteral("Circle xyz:1,2,3 Diam:10 Form:0.1")
+        << QStringLiteral("Feature position not found.") << QString() << 0.0 << 10.0 << 0.1;
+    QTest::newRow("lower-case form key")
+        << QStringLiteral("Circle XYZ:1,2,3 Diam:10 form:0.1")
+        << QStringLiteral("Feature form error not found.") << QString() << 0.0 << 0.0 << 0.0;
+    QTest::newRow("two position values")
+        << QStringLiteral("Circle XYZ:1,2 Diam:10 Form:0.1")
+        << QStringLiteral("Feature position not recognized.") << QString() << 0.0 << 10.0 << 0.1;
+    QTest::newRow("position with blanks, not commas")
+        << QStringLiteral("Circle XYZ:1 2 3 Diam:10 Form:0.1")
+        << QStringLiteral("Feature position not recognized.") << QString() << 0.0 << 10.0 << 0.1;
     // Every key is cut at its first occurrence: a second "Form:" ends in the diameter's text.
-    QTest::newRow("repeated form key") << QStringLiteral("Circle XYZ:1,2,3 Diam:10 Form:0.1 Form:0.2") << QString()
-                                       << QStringLiteral("Circle") << 2.0 << 10.0 << 0.0;
+    QTest::newRow("repeated form key") << QStringLiteral("Circle XYZ:1,2,3 Diam:10 Form:0.1 Form:0.2")
+                                       << QString() << QStringLiteral("Circle") << 2.0 << 10.0 << 0.0;
 }
 
 void TestPinRing::feature_record()
@@ -124,7 +126,8 @@ void TestPinRing::loading_data()
     {
         const QByteArray id = Identification(ring);
         const char *kind = ring ? "ring: " : "pin: ";
-        auto row = [kind](const char *name) -> QTestData & { return QTest::newRow(qPrintable(QString::fromLatin1(kind) + QLatin1String(name))); };
+        auto row = [kind](const char *name) -> QTestData &
+        { return QTest::newRow(qPrintable(QString::fromLatin1(kind) + QLatin1String(name))); };
 
         row("complete, empty point section") << ring << File(ring, QByteArray()) << QString();
         row("sections in any order, markers in any case")
@@ -135,13 +138,16 @@ void TestPinRing::loading_data()
                                      << QStringLiteral("Artifact identification line not recognized");
         row("no alignment") << ring << id + PROBE + FEATURE + "Point_Data_Begin:\nPoint_Data_End::\n"
                             << QString::fromLatin1(MISSING_MESSAGE);
-        row("no probe vector")
-            << ring << id + ALIGNMENT + "Probe_Offset:0,0,-125\n" + FEATURE + "Point_Data_Begin:\nPoint_Data_End::\n"
-            << QString::fromLatin1(MISSING_MESSAGE);
+        row("no probe vector") << ring
+                               << id + ALIGNMENT + "Probe_Offset:0,0,-125\n" + FEATURE +
+                                      "Point_Data_Begin:\nPoint_Data_End::\n"
+                               << QString::fromLatin1(MISSING_MESSAGE);
         row("no point data section") << ring << id + ALIGNMENT + PROBE + FEATURE
                                      << QString::fromLatin1(MISSING_MESSAGE);
         row("feature only inside the alignment section")
-            << ring << id + "Alignment_Begin:\n" + FEATURE + "Alignment_End:\n" + PROBE + "Point_Data_Begin:\nPoint_Data_End::\n"
+            << ring
+            << id + "Alignment_Begin:\n" + FEATURE + "Alignment_End:\n" + PROBE +
+                   "Point_Data_Begin:\nPoint_Data_End::\n"
             << QString::fromLatin1(MISSING_MESSAGE);
         row("feature only inside the point section")
             << ring << id + ALIGNMENT + PROBE + "Point_Data_Begin:\n" + FEATURE + "Point_Data_End::\n"
@@ -150,12 +156,15 @@ void TestPinRing::loading_data()
             << ring << id + ALIGNMENT + PROBE + "Point_Data_Begin:\nPoint_Data_End:\n" + FEATURE
             << QString::fromLatin1(MISSING_MESSAGE);
         row("feature word of the sphere is not a feature")
-            << ring << id + ALIGNMENT + PROBE + "Sphere S XYZ:1,2,3 Diam:10 Form:0.1\nPoint_Data_Begin:\nPoint_Data_End::\n"
+            << ring
+            << id + ALIGNMENT + PROBE +
+                   "Sphere S XYZ:1,2,3 Diam:10 Form:0.1\nPoint_Data_Begin:\nPoint_Data_End::\n"
             << QString::fromLatin1(MISSING_MESSAGE);
         row("malformed probe offset") << ring << id + "Probe_Offset:0 0 -125\n" + ALIGNMENT
                                       << QStringLiteral("Probe offset data not recognized.");
         row("malformed probe vector inside the point section")
-            << ring << id + "Point_Data_Begin:\nProbe_Vector:0,1\n" << QStringLiteral("Probe vector data not recognized.");
+            << ring << id + "Point_Data_Begin:\nProbe_Vector:0,1\n"
+            << QStringLiteral("Probe vector data not recognized.");
         row("malformed Z axis") << ring << id + "Alignment_Begin:\nZ_Axis:0,0,1,0\n"
                                 << QStringLiteral("Z Alignment data not recognized.");
         row("feature without diameter") << ring << id + ALIGNMENT + "Circle XYZ:1,2,3 Form:0.1\n"
@@ -236,7 +245,8 @@ void TestPinRing::graph()
 {
     // Diameter 10, form 0.001: magnification 2500.
     TMeasureRing record;
-    QVERIFY(record.Load_Data(File(true, "5,0,3,-1,0,0,0.001\n0,5,3,0,-1,0,-0.002\n-5,0,3,0.6,0.8,0,0.0004\n")));
+    QVERIFY(
+        record.Load_Data(File(true, "5,0,3,-1,0,0,0.001\n0,5,3,0,-1,0,-0.002\n-5,0,3,0.6,0.8,0,0.0004\n")));
     const std::vector<std::vector<TVector2>> graph = record.Graph_Data();
     QCOMPARE(int(graph.size()), 3);
     QCOMPARE(int(graph[0].size()), 4);
@@ -278,66 +288,6 @@ void TestPinRing::huge_deviation_graph()
     QVERIFY(report.last().endsWith(QStringLiteral(", ") + QString::number(1e308, 'f', 4)));
 }
 
-void TestPinRing::report_layout_data()
-{
-    QTest::addColumn<bool>("ring");
-    QTest::addColumn<QString>("title");
-    QTest::newRow("pin") << false << QStringLiteral("Pin Gauge Measurement");
-    QTest::newRow("ring") << true << QStringLiteral("Ring Gauge Measurement");
-}
-
-void TestPinRing::report_layout()
-{
-    QFETCH(bool, ring);
-    QFETCH(QString, title);
-
-    const std::unique_ptr<TMeasureCircleGauge> record = Make_Record(ring);
-    QVERIFY(record->Load_Data(Identification(ring) + ALIGNMENT + "Probe_Offset:0.5,-1.25,-125.43\n"
-                              "Probe_Vector:0,0,1\n"
-                              "  Circle   Bore %1 XYZ:1.23456,-2,30 Diam:25.00004 Form:0.00116\n"
-                              "Point_Data_Begin:\n"
-                              "12.5,0,-5,-1,0,0,0.0004\n"
-                              "-1234.56789,0.00005,-5,0.707106781,-0.707106781,0,-0.00125\n"
-                              "Point_Data_End::\n"));
-    const QString rule44(44, QLatin1Char('-'));
-    const QStringList expected{title,
-                               QString(64, QLatin1Char('=')),
-                               QString(),
-                               QStringLiteral("Alignment"),
-                               rule44,
-                               QString(),
-                               QStringLiteral("  X Axis:  1.000000000,  0.000000000,  0.000000000"),
-                               QStringLiteral("  Y Axis:  0.000000000,  1.000000000,  0.000000000"),
-                               QStringLiteral("  Z Axis:  0.000000000,  0.000000000,  1.000000000"),
-                               QStringLiteral("  Origin:       0.0000,       0.0000,       0.0000"),
-                               QString(),
-                               QStringLiteral("Probe"),
-                               rule44,
-                               QString(),
-                               QStringLiteral("  Offset:       0.5000,      -1.2500,    -125.4300"),
-                               QStringLiteral("  Vector:  0.000000000,  0.000000000,  1.000000000"),
-                               QString(),
-                               QStringLiteral("Feature"),
-                               rule44,
-                               QString(),
-                               QStringLiteral("  Description: Circle   Bore %1"),
-                               QStringLiteral("          XYZ: 1.2346, -2.0000, 30.0000"),
-                               QStringLiteral("         Diam: 25.0000 mm"),
-                               QStringLiteral("         Form: 0.0012 mm"),
-                               QString(),
-                               QStringLiteral("Data Points"),
-                               rule44,
-                               QString(),
-                               QStringLiteral("        X             Y             Z             I             J   "
-                                              "          K             Dev"),
-                               QStringLiteral("     12.5000,       0.0000,      -5.0000, -1.000000000,  0.000000000,"
-                                              "  0.000000000,       0.0004"),
-                               QStringLiteral("  -1234.5679,       0.0001,      -5.0000,  0.707106781, -0.707106781,"
-                                              "  0.000000000,      -0.0013")};
-    QVERIFY(ArtifactTest::Same_Lines(record->Text_Report(), expected));
-    QCOMPARE(expected.at(28).size(), 95);
-}
-
 void TestPinRing::example_reports_data()
 {
     QTest::addColumn<QString>("name");
@@ -353,12 +303,13 @@ void TestPinRing::example_reports()
     QFETCH(int, contents);
     QFETCH(int, points);
 
-    const TMeasurementLoad load =
-        MeasurementLoad::Load_File(ArtifactTest::Source_Path(QStringLiteral("examples/%1.dat").arg(name)), nullptr);
+    const TMeasurementLoad load = MeasurementLoad::Load_File(
+        ArtifactTest::Source_Path(QStringLiteral("examples/%1.dat").arg(name)), nullptr);
     QVERIFY(load.Succeeded());
     QCOMPARE(int(load.contents), contents);
     QVERIFY(ArtifactTest::Same_Lines(
-        load.report_lines, ArtifactTest::Golden_Lines(QStringLiteral("tests/data/pinring/%1.report").arg(name))));
+        load.report_lines,
+        ArtifactTest::Golden_Lines(QStringLiteral("tests/data/pinring/%1.report").arg(name))));
     QCOMPARE(int(load.graph_data.size()), 3);
     QCOMPARE(int(load.graph_data[0].size()), points + 1);
 }
@@ -374,13 +325,16 @@ void TestPinRing::damaged_files()
 {
     QFETCH(QString, name);
     ArtifactTest::Check_Damaged_Copies(
-        name, {QStringLiteral("Artifact identification line not recognized"), QString::fromLatin1(MISSING_MESSAGE),
-               QStringLiteral("Probe offset data not recognized."), QStringLiteral("Probe vector data not recognized."),
-               QStringLiteral("X Alignment data not recognized."), QStringLiteral("Y Alignment data not recognized."),
-               QStringLiteral("Z Alignment data not recognized."),
-               QStringLiteral("Alignment translation data not recognized."),
-               QStringLiteral("Feature form error not found."), QStringLiteral("Feature diameter not found."),
-               QStringLiteral("Feature position not found."), QStringLiteral("Feature position not recognized.")});
+        name,
+        {QStringLiteral("Artifact identification line not recognized"), QString::fromLatin1(MISSING_MESSAGE),
+         QStringLiteral("Probe offset data not recognized."),
+         QStringLiteral("Probe vector data not recognized."),
+         QStringLiteral("X Alignment data not recognized."),
+         QStringLiteral("Y Alignment data not recognized."),
+         QStringLiteral("Z Alignment data not recognized."),
+         QStringLiteral("Alignment translation data not recognized."),
+         QStringLiteral("Feature form error not found."), QStringLiteral("Feature diameter not found."),
+         QStringLiteral("Feature position not found."), QStringLiteral("Feature position not recognized.")});
 }
 
 QTEST_GUILESS_MAIN(TestPinRing)

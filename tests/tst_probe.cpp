@@ -23,7 +23,6 @@ class TestProbe : public QObject
 private slots:
     void loading_data();
     void loading();
-    void report_layout();
     void example_report();
     void damaged_files();
 };
@@ -37,52 +36,58 @@ void TestProbe::loading_data()
 
     const QByteArray head = QByteArray(ID) + ALIGNMENT;
     QTest::newRow("results after the diameter, empty lines kept")
-        << head + "Nominal_Sphere_Diameter:24.9991\nTip T1  3.9962\n\n   Form  0.0007   \nend\n" << QString()
-        << 24.9991 << QStringList{QStringLiteral("Tip T1  3.9962"), QString(), QStringLiteral("Form  0.0007"),
-                                  QStringLiteral("end")};
+        << head + "Nominal_Sphere_Diameter:24.9991\nTip T1  3.9962\n\n   Form  0.0007   \nend\n"
+        << QString() << 24.9991
+        << QStringList{QStringLiteral("Tip T1  3.9962"), QString(), QStringLiteral("Form  0.0007"),
+                       QStringLiteral("end")};
     QTest::newRow("lines before the diameter dropped")
-        << QByteArray(ID) + "early result\n" + ALIGNMENT + "also early\nNominal_Sphere_Diameter: 25\nlate\n" << QString()
-        << 25.0 << QStringList{QStringLiteral("late")};
+        << QByteArray(ID) + "early result\n" + ALIGNMENT + "also early\nNominal_Sphere_Diameter: 25\nlate\n"
+        << QString() << 25.0 << QStringList{QStringLiteral("late")};
     QTest::newRow("records of other kinds are result text")
-        << head + "nominal_sphere_diameter:25\nProbe_Offset:1,2\nPoint_Data_Begin:\nX_Axis:1,2\n" << QString() << 25.0
+        << head + "nominal_sphere_diameter:25\nProbe_Offset:1,2\nPoint_Data_Begin:\nX_Axis:1,2\n"
+        << QString() << 25.0
         << QStringList{QStringLiteral("Probe_Offset:1,2"), QStringLiteral("Point_Data_Begin:"),
                        QStringLiteral("X_Axis:1,2")};
     QTest::newRow("second diameter overwrites and is not a result")
-        << head + "Nominal_Sphere_Diameter:25\nfirst\nNOMINAL_SPHERE_DIAMETER:19.05\nsecond\n" << QString() << 19.05
-        << QStringList{QStringLiteral("first"), QStringLiteral("second")};
+        << head + "Nominal_Sphere_Diameter:25\nfirst\nNOMINAL_SPHERE_DIAMETER:19.05\nsecond\n"
+        << QString() << 19.05 << QStringList{QStringLiteral("first"), QStringLiteral("second")};
     QTest::newRow("diameter inside the alignment section")
-        << QByteArray(ID) +
-               "Alignment_Begin:\nNominal_Sphere_Diameter:12.7\nnot an alignment record\nAlignment_End:\nresult\n"
+        << QByteArray(ID) + "Alignment_Begin:\nNominal_Sphere_Diameter:12.7\nnot an alignment "
+                            "record\nAlignment_End:\nresult\n"
         << QString() << 12.7 << QStringList{QStringLiteral("result")};
     QTest::newRow("alignment lines between results are not results")
-        << QByteArray(ID) + "Nominal_Sphere_Diameter:25\nbefore\n" + ALIGNMENT + "after\n" << QString() << 25.0
-        << QStringList{QStringLiteral("before"), QStringLiteral("after")};
+        << QByteArray(ID) + "Nominal_Sphere_Diameter:25\nbefore\n" + ALIGNMENT + "after\n"
+        << QString() << 25.0 << QStringList{QStringLiteral("before"), QStringLiteral("after")};
     QTest::newRow("comment lines never reach the results")
-        << head + "Nominal_Sphere_Diameter:25\n# note\n  # indented note\nkept # not a comment\n" << QString() << 25.0
-        << QStringList{QStringLiteral("kept # not a comment")};
-    QTest::newRow("no result lines") << head + "Nominal_Sphere_Diameter:25" << QString() << 25.0 << QStringList();
+        << head + "Nominal_Sphere_Diameter:25\n# note\n  # indented note\nkept # not a comment\n"
+        << QString() << 25.0 << QStringList{QStringLiteral("kept # not a comment")};
+    QTest::newRow("no result lines") << head + "Nominal_Sphere_Diameter:25" << QString() << 25.0
+                                     << QStringList();
     QTest::newRow("comment before identification")
-        << QByteArray("# tips\n") + head + "Nominal_Sphere_Diameter:25\n" << QString() << 25.0 << QStringList();
+        << QByteArray("# tips\n") + head + "Nominal_Sphere_Diameter:25\n"
+        << QString() << 25.0 << QStringList();
     QTest::newRow("empty line before identification")
-        << QByteArray("\n") + head + "Nominal_Sphere_Diameter:25\n" << QString::fromLatin1(ID_MESSAGE) << 0.0
-        << QStringList();
-    QTest::newRow("other kind's identification")
-        << QByteArray("Artifact_Measurement:Version=1:Type=Pin_Gauge\n") + ALIGNMENT + "Nominal_Sphere_Diameter:25\n"
+        << QByteArray("\n") + head + "Nominal_Sphere_Diameter:25\n"
         << QString::fromLatin1(ID_MESSAGE) << 0.0 << QStringList();
-    QTest::newRow("no diameter") << head + "results\n" << QString::fromLatin1(MISSING_MESSAGE) << 0.0
-                                 << QStringList();
+    QTest::newRow("other kind's identification")
+        << QByteArray("Artifact_Measurement:Version=1:Type=Pin_Gauge\n") + ALIGNMENT +
+               "Nominal_Sphere_Diameter:25\n"
+        << QString::fromLatin1(ID_MESSAGE) << 0.0 << QStringList();
+    QTest::newRow("no diameter") << head + "results\n"
+                                 << QString::fromLatin1(MISSING_MESSAGE) << 0.0 << QStringList();
     QTest::newRow("no alignment section")
-        << QByteArray(ID) + "Nominal_Sphere_Diameter:25\nX_Axis:1,0,0\n" << QString::fromLatin1(MISSING_MESSAGE)
-        << 25.0 << QStringList{QStringLiteral("X_Axis:1,0,0")};
+        << QByteArray(ID) + "Nominal_Sphere_Diameter:25\nX_Axis:1,0,0\n"
+        << QString::fromLatin1(MISSING_MESSAGE) << 25.0 << QStringList{QStringLiteral("X_Axis:1,0,0")};
     QTest::newRow("alignment marker with a word after it is result text")
         << QByteArray(ID) + "Nominal_Sphere_Diameter:25\nAlignment_Begin: now\n"
-        << QString::fromLatin1(MISSING_MESSAGE) << 25.0 << QStringList{QStringLiteral("Alignment_Begin: now")};
+        << QString::fromLatin1(MISSING_MESSAGE) << 25.0
+        << QStringList{QStringLiteral("Alignment_Begin: now")};
     QTest::newRow("malformed Y axis")
         << QByteArray(ID) + "Nominal_Sphere_Diameter:25\nAlignment_Begin:\nY_Axis:0 1 0\nAlignment_End:\n"
         << QStringLiteral("Y Alignment data not recognized.") << 25.0 << QStringList();
     QTest::newRow("malformed translation")
-        << QByteArray(ID) + "Alignment_Begin:\nTranslation:1,2,3,4\n" << QStringLiteral("Alignment translation data not recognized.")
-        << 0.0 << QStringList();
+        << QByteArray(ID) + "Alignment_Begin:\nTranslation:1,2,3,4\n"
+        << QStringLiteral("Alignment translation data not recognized.") << 0.0 << QStringList();
 }
 
 void TestProbe::loading()
@@ -101,35 +106,6 @@ void TestProbe::loading()
     QVERIFY(record.Graph_Data().empty());
 }
 
-void TestProbe::report_layout()
-{
-    TMeasureProbe record;
-    QVERIFY(record.Load_Data(QByteArray(ID) + ALIGNMENT + "Nominal_Sphere_Diameter:25.00004\n\nA\n\nB"));
-    const QStringList expected{QStringLiteral("Probe Calibration Results"),
-                               QString(64, QLatin1Char('=')),
-                               QString(),
-                               QStringLiteral("Alignment"),
-                               QString(44, QLatin1Char('-')),
-                               QString(),
-                               QStringLiteral("  X Axis:  1.000000000,  0.000000000,  0.000000000"),
-                               QStringLiteral("  Y Axis:  0.000000000,  1.000000000,  0.000000000"),
-                               QStringLiteral("  Z Axis:  0.000000000,  0.000000000,  1.000000000"),
-                               QStringLiteral("  Origin:      10.0000,      20.0000,      30.0000"),
-                               QString(),
-                               QStringLiteral("Sphere"),
-                               QString(44, QLatin1Char('-')),
-                               QString(),
-                               QStringLiteral("  Diameter:     25.0000 mm"),
-                               QString(),
-                               QStringLiteral("Results"),
-                               QString(44, QLatin1Char('-')),
-                               QString(),
-                               QStringLiteral("A"),
-                               QString(),
-                               QStringLiteral("B")};
-    QVERIFY(ArtifactTest::Same_Lines(record.Text_Report(), expected));
-}
-
 void TestProbe::example_report()
 {
     const TMeasurementLoad load = MeasurementLoad::Load_File(
@@ -144,11 +120,12 @@ void TestProbe::example_report()
 
 void TestProbe::damaged_files()
 {
-    ArtifactTest::Check_Damaged_Copies(
-        QStringLiteral("examples/probe_tip_calibration.dat"),
-        {QString::fromLatin1(ID_MESSAGE), QString::fromLatin1(MISSING_MESSAGE),
-         QStringLiteral("X Alignment data not recognized."), QStringLiteral("Y Alignment data not recognized."),
-         QStringLiteral("Z Alignment data not recognized."), QStringLiteral("Alignment translation data not recognized.")});
+    ArtifactTest::Check_Damaged_Copies(QStringLiteral("examples/probe_tip_calibration.dat"),
+                                       {QString::fromLatin1(ID_MESSAGE), QString::fromLatin1(MISSING_MESSAGE),
+                                        QStringLiteral("X Alignment data not recognized."),
+                                        QStringLiteral("Y Alignment data not recognized."),
+                                        QStringLiteral("Z Alignment data not recognized."),
+                                        QStringLiteral("Alignment translation data not recognized.")});
 }
 
 QTEST_GUILESS_MAIN(TestProbe)

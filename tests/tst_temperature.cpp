@@ -12,7 +12,8 @@ const char ID[] = "Temperature_Log:Version=1:Type=Machine_Sensors\n";
 const char ID_MESSAGE[] = "File identification line not recognized";
 const char MISSING_MESSAGE[] = "Data missing from measurement file.";
 
-QStringList Statistics_Lines(const QString &min, const QString &max, const QString &mean, const QString &stdev)
+QStringList Statistics_Lines(const QString &min, const QString &max, const QString &mean,
+                             const QString &stdev)
 {
     return {QStringLiteral("  Min:   %1 C").arg(min), QStringLiteral("  Max:   %1 C").arg(max),
             QStringLiteral("  Mean:  %1 C").arg(mean), QStringLiteral("  Stdev: %1 C").arg(stdev)};
@@ -49,21 +50,28 @@ void TestTemperature::reading_lines_data()
     QTest::addColumn<double>("temperature");
 
     QTest::newRow("plain") << QByteArray("[103045],3,20.125") << true << 3 << 10 << 30 << 45 << 20.125;
-    QTest::newRow("outer stamp characters not examined") << QByteArray("x103045y,3,20.125") << true << 3 << 10 << 30
-                                                         << 45 << 20.125;
-    QTest::newRow("blanks around numbers") << QByteArray("T070000Z, 12 , 19.5 ") << true << 12 << 7 << 0 << 0
-                                           << 19.5;
-    QTest::newRow("negative sensor number") << QByteArray("[235959],-2,21") << true << -2 << 23 << 59 << 59 << 21.0;
-    QTest::newRow("letters in the stamp read as zero") << QByteArray("[ab30cd],1,20") << true << 1 << 0 << 30 << 0
-                                                       << 20.0;
-    QTest::newRow("stamp of 7 characters") << QByteArray("[10304],3,20.1") << false << 0 << 0 << 0 << 0 << 0.0;
-    QTest::newRow("stamp of 9 characters") << QByteArray("[1030450],3,20.1") << false << 0 << 0 << 0 << 0 << 0.0;
+    QTest::newRow("outer stamp characters not examined")
+        << QByteArray("x103045y,3,20.125") << true << 3 << 10 << 30 << 45 << 20.125;
+    QTest::newRow("blanks around numbers")
+        << QByteArray("T070000Z, 12 , 19.5 ") << true << 12 << 7 << 0 << 0 << 19.5;
+    QTest::newRow("negative sensor number")
+        << QByteArray("[235959],-2,21") << true << -2 << 23 << 59 << 59 << 21.0;
+    QTest::newRow("letters in the stamp read as zero")
+        << QByteArray("[ab30cd],1,20") << true << 1 << 0 << 30 << 0 << 20.0;
+    QTest::newRow("stamp of 7 characters")
+        << QByteArray("[10304],3,20.1") << false << 0 << 0 << 0 << 0 << 0.0;
+    QTest::newRow("stamp of 9 characters")
+        << QByteArray("[1030450],3,20.1") << false << 0 << 0 << 0 << 0 << 0.0;
     QTest::newRow("sensor 0") << QByteArray("[103045],0,20.1") << false << 0 << 0 << 0 << 0 << 0.0;
-    QTest::newRow("sensor not a number") << QByteArray("[103045],X1,20.1") << false << 0 << 0 << 0 << 0 << 0.0;
-    QTest::newRow("sensor not an integer") << QByteArray("[103045],1.5,20.1") << false << 0 << 0 << 0 << 0 << 0.0;
+    QTest::newRow("sensor not a number")
+        << QByteArray("[103045],X1,20.1") << false << 0 << 0 << 0 << 0 << 0.0;
+    QTest::newRow("sensor not an integer")
+        << QByteArray("[103045],1.5,20.1") << false << 0 << 0 << 0 << 0 << 0.0;
     QTest::newRow("temperature 0") << QByteArray("[103045],3,0.0") << false << 0 << 0 << 0 << 0 << 0.0;
-    QTest::newRow("negative temperature") << QByteArray("[103045],3,-1.5") << false << 0 << 0 << 0 << 0 << 0.0;
-    QTest::newRow("temperature not a number") << QByteArray("[103045],3,warm") << false << 0 << 0 << 0 << 0 << 0.0;
+    QTest::newRow("negative temperature")
+        << QByteArray("[103045],3,-1.5") << false << 0 << 0 << 0 << 0 << 0.0;
+    QTest::newRow("temperature not a number")
+        << QByteArray("[103045],3,warm") << false << 0 << 0 << 0 << 0 << 0.0;
     QTest::newRow("infinite temperature") << QByteArray("[103045],3,inf") << false << 0 << 0 << 0 << 0 << 0.0;
     QTest::newRow("two fields") << QByteArray("[103045],3") << false << 0 << 0 << 0 << 0 << 0.0;
     QTest::newRow("four fields") << QByteArray("[103045],3,20.1,") << false << 0 << 0 << 0 << 0 << 0.0;
@@ -99,7 +107,8 @@ void TestTemperature::identification_and_missing_data_data()
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<QString>("message");
 
-    QTest::newRow("comment and blank line first") << QByteArray("# log\n\n") + ID + "[000000],1,20\n" << QString();
+    QTest::newRow("comment and blank line first") << QByteArray("# log\n\n") + ID + "[000000],1,20\n"
+                                                  << QString();
     QTest::newRow("other identification") << QByteArray("Temperature_Log:Version=2:Type=Machine_Sensors\n"
                                                         "[000000],1,20\n")
                                           << QString::fromLatin1(ID_MESSAGE);
@@ -160,14 +169,14 @@ void TestTemperature::statistics_data()
 
     QTest::newRow("none") << std::vector<double>{} << false << 0.0 << 0.0 << 0.0 << 0.0;
     QTest::newRow("one") << std::vector<double>{20.5} << true << 20.5 << 20.5 << 20.5 << 0.0;
-    QTest::newRow("two, sample deviation") << std::vector<double>{20.0, 22.0} << true << 20.0 << 22.0 << 21.0
-                                           << std::sqrt(2.0);
+    QTest::newRow("two, sample deviation")
+        << std::vector<double>{20.0, 22.0} << true << 20.0 << 22.0 << 21.0 << std::sqrt(2.0);
     // Sum of squared deviations 32 over 7: the sample (not population) formula.
     QTest::newRow("eight") << std::vector<double>{2, 4, 4, 4, 5, 5, 7, 9} << true << 2.0 << 9.0 << 5.0
                            << std::sqrt(32.0 / 7.0);
     // Mean 65/3; squared deviations (25/3)^2 + (10/3)^2 + (35/3)^2 = 1950/9, over 2.
-    QTest::newRow("maximum first, minimum last") << std::vector<double>{30.0, 25.0, 10.0} << true << 10.0 << 30.0
-                                                 << 65.0 / 3.0 << std::sqrt(1950.0 / 18.0);
+    QTest::newRow("maximum first, minimum last") << std::vector<double>{30.0, 25.0, 10.0} << true << 10.0
+                                                 << 30.0 << 65.0 / 3.0 << std::sqrt(1950.0 / 18.0);
 }
 
 void TestTemperature::statistics()
@@ -230,8 +239,8 @@ void TestTemperature::many_sensors_load_quickly()
     while (file.size() < 262000)
     {
         ++count;
-        file += "[" + QByteArray::number(100000 + count % 140000).right(6) + "]," + QByteArray::number(count) + ",2" +
-                QByteArray::number(count % 10) + ".5\n";
+        file += "[" + QByteArray::number(100000 + count % 140000).right(6) + "]," +
+                QByteArray::number(count) + ",2" + QByteArray::number(count % 10) + ".5\n";
     }
     QElapsedTimer timer;
     timer.start();
@@ -252,8 +261,9 @@ void TestTemperature::example_report()
         ArtifactTest::Source_Path(QStringLiteral("examples/temperature_machine_day.dat")), nullptr);
     QVERIFY(load.Succeeded());
     QCOMPARE(load.contents, TMeasureData::CONTENTS_TEMPERATURE);
-    QVERIFY(ArtifactTest::Same_Lines(load.report_lines, ArtifactTest::Golden_Lines(QStringLiteral(
-                                                            "tests/data/temperature/temperature_machine_day.report"))));
+    QVERIFY(ArtifactTest::Same_Lines(
+        load.report_lines,
+        ArtifactTest::Golden_Lines(QStringLiteral("tests/data/temperature/temperature_machine_day.report"))));
     // Six sensors, a reading every ten minutes from seven to five.
     QCOMPARE(int(load.graph_data.size()), 6);
     for (const std::vector<TVector2> &curve : load.graph_data)
@@ -266,8 +276,9 @@ void TestTemperature::example_report()
 
 void TestTemperature::damaged_files()
 {
-    ArtifactTest::Check_Damaged_Copies(QStringLiteral("examples/temperature_machine_day.dat"),
-                                       {QString::fromLatin1(ID_MESSAGE), QString::fromLatin1(MISSING_MESSAGE)});
+    ArtifactTest::Check_Damaged_Copies(
+        QStringLiteral("examples/temperature_machine_day.dat"),
+        {QString::fromLatin1(ID_MESSAGE), QString::fromLatin1(MISSING_MESSAGE)});
 }
 
 QTEST_GUILESS_MAIN(TestTemperature)
