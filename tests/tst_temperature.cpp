@@ -252,7 +252,7 @@ void TestTemperature::many_sensors_load_quickly()
     QCOMPARE(int(record.Sensor_Ids().size()), count);
     QCOMPARE(report.size(), 3 + 7 * count);
     QCOMPARE(int(graph.size()), count);
-    QVERIFY2(elapsed < 1500, qPrintable(QStringLiteral("%1 ms for %2 readings").arg(elapsed).arg(count)));
+    QVERIFY2(elapsed < 5000, qPrintable(QStringLiteral("%1 ms for %2 readings").arg(elapsed).arg(count)));
 }
 
 void TestTemperature::example_report()
