@@ -197,7 +197,7 @@ void TestBallbar::example_report()
     QVERIFY(load.Succeeded());
     QCOMPARE(load.contents, TMeasureData::CONTENTS_BALLBAR);
     QVERIFY(ArtifactTest::Same_Lines(load.report_lines, ArtifactTest::Golden_Lines(QStringLiteral(
-                                                            "tests/data/ballbar/ballbar_500mm.report"))));
+                                                            "tests/data/golden/ballbar_500mm.txt"))));
     QCOMPARE(int(load.graph_data.size()), 1);
     QCOMPARE(int(load.graph_data[0].size()), 14);
     // First placement: XY_000, a bar along X from 349.6041 to 849.6022.

@@ -117,7 +117,7 @@ void TestPFTU::example_report()
     QVERIFY(load.Succeeded());
     QCOMPARE(load.contents, TMeasureData::CONTENTS_SPHERE_PFTU);
     QVERIFY(ArtifactTest::Same_Lines(load.report_lines, ArtifactTest::Golden_Lines(QStringLiteral(
-                                                            "tests/data/pftu/sphere_pftu_25mm.report"))));
+                                                            "tests/data/golden/sphere_pftu_25mm.txt"))));
     QVERIFY(load.graph_data.empty());
 }
 

@@ -308,8 +308,7 @@ void TestPinRing::example_reports()
     QVERIFY(load.Succeeded());
     QCOMPARE(int(load.contents), contents);
     QVERIFY(ArtifactTest::Same_Lines(
-        load.report_lines,
-        ArtifactTest::Golden_Lines(QStringLiteral("tests/data/pinring/%1.report").arg(name))));
+        load.report_lines, ArtifactTest::Golden_Lines(QStringLiteral("tests/data/golden/%1.txt").arg(name))));
     QCOMPARE(int(load.graph_data.size()), 3);
     QCOMPARE(int(load.graph_data[0].size()), points + 1);
 }

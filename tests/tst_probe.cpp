@@ -112,9 +112,8 @@ void TestProbe::example_report()
         ArtifactTest::Source_Path(QStringLiteral("examples/probe_tip_calibration.dat")), nullptr);
     QVERIFY(load.Succeeded());
     QCOMPARE(load.contents, TMeasureData::CONTENTS_PROBE);
-    QVERIFY(ArtifactTest::Same_Lines(
-        load.report_lines,
-        ArtifactTest::Golden_Lines(QStringLiteral("tests/data/probe/probe_tip_calibration.report"))));
+    QVERIFY(ArtifactTest::Same_Lines(load.report_lines, ArtifactTest::Golden_Lines(QStringLiteral(
+                                                            "tests/data/golden/probe_tip_calibration.txt"))));
     QVERIFY(load.graph_data.empty());
 }
 

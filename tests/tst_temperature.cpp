@@ -263,7 +263,7 @@ void TestTemperature::example_report()
     QCOMPARE(load.contents, TMeasureData::CONTENTS_TEMPERATURE);
     QVERIFY(ArtifactTest::Same_Lines(
         load.report_lines,
-        ArtifactTest::Golden_Lines(QStringLiteral("tests/data/temperature/temperature_machine_day.report"))));
+        ArtifactTest::Golden_Lines(QStringLiteral("tests/data/golden/temperature_machine_day.txt"))));
     // Six sensors, a reading every ten minutes from seven to five.
     QCOMPARE(int(load.graph_data.size()), 6);
     for (const std::vector<TVector2> &curve : load.graph_data)
