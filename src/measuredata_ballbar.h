@@ -10,7 +10,7 @@
 // report compares every bar length with the mean over all placements.
 class TMeasureBallbar : public TMeasureData
 {
-public:
+  public:
     struct TBallbarData
     {
         QString name;
@@ -33,7 +33,7 @@ public:
     double Mean_Length() const { return d_mean_length; }
     const std::vector<TBallbarData> &Entries() const { return d_entries; }
 
-private:
+  private:
     // Stays 0 while there is no entry, so an empty report prints zeros.
     double d_mean_length = 0.0;
     std::vector<TBallbarData> d_entries;

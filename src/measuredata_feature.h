@@ -34,10 +34,10 @@ QString Labelled(const QString &label, int label_width, const QString &text);
 // the sections and a Point_Data section of probed points.
 class TMeasureFeature : public TMeasureData
 {
-public:
+  public:
     const TFeatureData &Feature() const { return d_feature; }
 
-protected:
+  protected:
     struct TFeatureLayout
     {
         const char *identification;

@@ -8,7 +8,7 @@
 // its normal, radius and deviation. Reported as text only.
 class TMeasurePFTU : public TMeasureFeature
 {
-public:
+  public:
     struct TPointData
     {
         TVector3 xyz;
@@ -26,11 +26,11 @@ public:
     double Nominal_Radius() const { return d_nominal_radius; }
     const std::vector<TPointData> &Points() const { return d_points; }
 
-protected:
+  protected:
     bool Read_Kind_Record(TRecordReader *reader) override;
     void Read_Point(const QStringList &parts) override;
 
-private:
+  private:
     double d_nominal_radius = 0.0;
     std::vector<TPointData> d_points;
 };

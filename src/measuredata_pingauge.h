@@ -8,7 +8,7 @@
 // normal and deviation. Pin and ring files differ only in identification, title and kind.
 class TMeasureCircleGauge : public TMeasureFeature
 {
-public:
+  public:
     struct TPointData
     {
         TVector3 xyz;
@@ -28,12 +28,12 @@ public:
     // quarter of the diameter, kept between 1 and 10000.
     static double Magnification(double diameter, double form);
 
-protected:
+  protected:
     TMeasureCircleGauge(TFileContents contents, const char *identification, const char *title);
 
     void Read_Point(const QStringList &parts) override;
 
-private:
+  private:
     const char *d_identification;
     const char *d_title;
     std::vector<TPointData> d_points;
@@ -41,6 +41,6 @@ private:
 
 class TMeasurePin : public TMeasureCircleGauge
 {
-public:
+  public:
     TMeasurePin();
 };

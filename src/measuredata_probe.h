@@ -8,7 +8,7 @@
 // measuring software's result text, kept line by line and printed unchanged.
 class TMeasureProbe : public TMeasureData
 {
-public:
+  public:
     TMeasureProbe();
 
     QStringList Text_Report() const override;
@@ -17,7 +17,7 @@ public:
     double Nominal_Sphere_Diameter() const { return d_nominal_sphere_diameter; }
     const QStringList &Results() const { return d_results; }
 
-private:
+  private:
     double d_nominal_sphere_diameter = 0.0;
     QStringList d_results;
 };

@@ -5,6 +5,6 @@
 // A ring gauge file reads, reports and graphs exactly like a pin gauge file.
 class TMeasureRing : public TMeasureCircleGauge
 {
-public:
+  public:
     TMeasureRing();
 };

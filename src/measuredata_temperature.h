@@ -10,7 +10,7 @@
 // minimum, maximum, mean and standard deviation, graphed as temperature against time of day.
 class TMeasureTemperature : public TMeasureData
 {
-public:
+  public:
     struct TSensorData
     {
         int sensor = 0;
@@ -35,7 +35,7 @@ public:
     const std::vector<TSensorData> &Sensor_Data() const { return d_sensor_data; }
     const std::set<int> &Sensor_Ids() const { return d_sensor_ids; }
 
-private:
+  private:
     std::vector<TSensorData> d_sensor_data;
     std::set<int> d_sensor_ids;
     // Positions in d_sensor_data of each sensor's readings, so that a log of many sensors is not

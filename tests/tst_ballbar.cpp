@@ -21,7 +21,7 @@ class TestBallbar : public QObject
 {
     Q_OBJECT
 
-private slots:
+  private slots:
     void loading_data();
     void loading();
     void entry_fields();

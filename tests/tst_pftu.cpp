@@ -17,7 +17,7 @@ class TestPFTU : public QObject
 {
     Q_OBJECT
 
-private slots:
+  private slots:
     void loading_data();
     void loading();
     void report_without_nominal_radius();

@@ -43,7 +43,7 @@ class TestPinRing : public QObject
 {
     Q_OBJECT
 
-private slots:
+  private slots:
     void feature_record_data();
     void feature_record();
     void loading_data();

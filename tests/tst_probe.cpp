@@ -20,7 +20,7 @@ class TestProbe : public QObject
 {
     Q_OBJECT
 
-private slots:
+  private slots:
     void loading_data();
     void loading();
     void example_report();

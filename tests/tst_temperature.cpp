@@ -24,7 +24,7 @@ class TestTemperature : public QObject
 {
     Q_OBJECT
 
-private slots:
+  private slots:
     void reading_lines_data();
     void reading_lines();
     void identification_and_missing_data_data();
