@@ -106,7 +106,13 @@ std::vector<std::vector<TVector2>> TMeasureBallbar::Graph_Data() const
     lengths.reserve(d_entries.size());
     for (const TBallbarData &entry : d_entries)
     {
-        lengths.push_back(TVector2(entry.length, entry.length - d_mean_length));
+        // A length that overflowed is reported but cannot be graphed; it also makes the mean, and
+        // so every deviation, infinite.
+        const TVector2 point(entry.length, entry.length - d_mean_length);
+        if (std::isfinite(point.x) && std::isfinite(point.y))
+        {
+            lengths.push_back(point);
+        }
     }
     return {lengths};
 }

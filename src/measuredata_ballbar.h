@@ -27,6 +27,7 @@ class TMeasureBallbar : public TMeasureData
     TMeasureBallbar();
 
     QStringList Text_Report() const override;
+    // One curve: (length, deviation from the mean) per entry whose values are finite.
     std::vector<std::vector<TVector2>> Graph_Data() const override;
     bool Load_Data(const QByteArray &file_data) override;
 

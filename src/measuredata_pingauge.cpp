@@ -3,6 +3,8 @@
 #include "measuredata_grammar.h"
 #include "measuredata_report.h"
 
+#include <cmath>
+
 namespace
 {
 const int POINT_PART_COUNT = 7;
@@ -87,12 +89,20 @@ std::vector<std::vector<TVector2>> TMeasureCircleGauge::Graph_Data() const
         const TVector2 position(point.xyz.x, point.xyz.y);
         const TVector2 normal(point.ijk.x, point.ijk.y);
         points.push_back(position);
-        deviations.push_back(position + (normal * point.deviation) * magnification);
+        // Huge values can overflow here; a point that is not finite cannot be drawn.
+        const TVector2 moved = position + (normal * point.deviation) * magnification;
+        if (std::isfinite(moved.x) && std::isfinite(moved.y))
+        {
+            deviations.push_back(moved);
+        }
     }
     // Close both outlines.
     if (!points.empty())
     {
         points.push_back(points.front());
+    }
+    if (!deviations.empty())
+    {
         deviations.push_back(deviations.front());
     }
     return {points, deviations, deviations};

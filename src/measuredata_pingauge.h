@@ -18,7 +18,7 @@ class TMeasureCircleGauge : public TMeasureFeature
 
     QStringList Text_Report() const override;
     // The probed points, the same points moved along their normals by the magnified deviations,
-    // and that second outline once more.
+    // and that second outline once more. A moved point that overflowed is left out.
     std::vector<std::vector<TVector2>> Graph_Data() const override;
     bool Load_Data(const QByteArray &file_data) override;
 

@@ -1,4 +1,4 @@
-#include "artifact_test_support.h"
+#include "measure_checks.h"
 #include "measuredata_ballbar.h"
 
 #include <QtTest>
@@ -31,6 +31,7 @@ class TestBallbar : public QObject
     void huge_coordinates();
     void example_report();
     void damaged_files();
+    void largest_file();
 };
 
 void TestBallbar::loading_data()
@@ -147,7 +148,7 @@ void TestBallbar::report_rows()
                                              QStringLiteral("    Position        Actual    Deviation"),
                                              QString()} +
                                  rows + QStringList{QString()} + statistics;
-    QVERIFY(ArtifactTest::Same_Lines(record.Text_Report(), expected));
+    MeasureChecks::Compare_Lines(record.Text_Report(), expected);
 
     const std::vector<std::vector<TVector2>> graph = record.Graph_Data();
     QCOMPARE(int(graph.size()), 1);
@@ -187,17 +188,20 @@ void TestBallbar::huge_coordinates()
     QCOMPARE(report.at(9), QStringLiteral("          P1      500.0000         -inf"));
     QCOMPARE(report.at(12), QStringLiteral("  Maximum Length: inf mm"));
     QCOMPARE(report.at(14), QStringLiteral("  Length Range:   inf mm"));
-    QCOMPARE(int(record.Graph_Data()[0].size()), 2);
+    // The infinite mean makes every deviation infinite too: nothing can be graphed.
+    const std::vector<std::vector<TVector2>> graph = record.Graph_Data();
+    QCOMPARE(int(graph.size()), 1);
+    QVERIFY(graph[0].empty());
 }
 
 void TestBallbar::example_report()
 {
     const TMeasurementLoad load = MeasurementLoad::Load_File(
-        ArtifactTest::Source_Path(QStringLiteral("examples/ballbar_500mm.dat")), nullptr);
+        MeasureChecks::Source_Path(QStringLiteral("examples/ballbar_500mm.dat")), nullptr);
     QVERIFY(load.Succeeded());
     QCOMPARE(load.contents, TMeasureData::CONTENTS_BALLBAR);
-    QVERIFY(ArtifactTest::Same_Lines(load.report_lines, ArtifactTest::Golden_Lines(QStringLiteral(
-                                                            "tests/data/golden/ballbar_500mm.txt"))));
+    MeasureChecks::Compare_Lines(
+        load.report_lines, MeasureChecks::Read_Lines(QStringLiteral("tests/data/golden/ballbar_500mm.txt")));
     QCOMPARE(int(load.graph_data.size()), 1);
     QCOMPARE(int(load.graph_data[0].size()), 14);
     // First placement: XY_000, a bar along X from 349.6041 to 849.6022.
@@ -206,8 +210,17 @@ void TestBallbar::example_report()
 
 void TestBallbar::damaged_files()
 {
-    ArtifactTest::Check_Damaged_Copies(QStringLiteral("examples/ballbar_500mm.dat"),
-                                       {QStringLiteral("Artifact identification line not recognized")});
+    MeasureChecks::Check_Damaged_Input(
+        MeasureChecks::Read_Bytes(QStringLiteral("examples/ballbar_500mm.dat")),
+        {QStringLiteral("Artifact identification line not recognized")});
+}
+
+void TestBallbar::largest_file()
+{
+    // One report row per placement after 8 lines of title and heading, then 5 lines of statistics.
+    MeasureChecks::Check_Large_File(
+        ID, [](int i) { return Line(qPrintable(QStringLiteral("P%1").arg(i)), 0, 300 + i % 7, 400); },
+        QByteArray(), 13);
 }
 
 QTEST_GUILESS_MAIN(TestBallbar)

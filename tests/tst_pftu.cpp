@@ -1,4 +1,4 @@
-#include "artifact_test_support.h"
+#include "measure_checks.h"
 #include "measuredata_pftu.h"
 
 #include <QtTest>
@@ -23,6 +23,7 @@ class TestPFTU : public QObject
     void report_without_nominal_radius();
     void example_report();
     void damaged_files();
+    void largest_file();
 };
 
 void TestPFTU::loading_data()
@@ -112,19 +113,15 @@ void TestPFTU::report_without_nominal_radius()
 
 void TestPFTU::example_report()
 {
-    const TMeasurementLoad load = MeasurementLoad::Load_File(
-        ArtifactTest::Source_Path(QStringLiteral("examples/sphere_pftu_25mm.dat")), nullptr);
-    QVERIFY(load.Succeeded());
-    QCOMPARE(load.contents, TMeasureData::CONTENTS_SPHERE_PFTU);
-    QVERIFY(ArtifactTest::Same_Lines(load.report_lines, ArtifactTest::Golden_Lines(QStringLiteral(
-                                                            "tests/data/golden/sphere_pftu_25mm.txt"))));
-    QVERIFY(load.graph_data.empty());
+    MeasureChecks::Check_Golden_Report(QStringLiteral("examples/sphere_pftu_25mm.dat"),
+                                       QStringLiteral("tests/data/golden/sphere_pftu_25mm.txt"),
+                                       TMeasureData::CONTENTS_SPHERE_PFTU);
 }
 
 void TestPFTU::damaged_files()
 {
-    ArtifactTest::Check_Damaged_Copies(
-        QStringLiteral("examples/sphere_pftu_25mm.dat"),
+    MeasureChecks::Check_Damaged_Input(
+        MeasureChecks::Read_Bytes(QStringLiteral("examples/sphere_pftu_25mm.dat")),
         {QStringLiteral("Artifact identification line not recognized"), QString::fromLatin1(MISSING_MESSAGE),
          QStringLiteral("Probe offset data not recognized."),
          QStringLiteral("Probe vector data not recognized."),
@@ -134,6 +131,15 @@ void TestPFTU::damaged_files()
          QStringLiteral("Alignment translation data not recognized."),
          QStringLiteral("Feature form error not found."), QStringLiteral("Feature diameter not found."),
          QStringLiteral("Feature position not found."), QStringLiteral("Feature position not recognized.")});
+}
+
+void TestPFTU::largest_file()
+{
+    // One row per point after the 30 lines before them; the closing marker follows the points.
+    MeasureChecks::Check_Large_File(
+        QByteArray(ID) + ALIGNMENT + PROBE + FEATURE + "Point_Data_Begin:\n",
+        [](int i) { return QByteArray::number(i) + ",0,12.5,0,0,1,12.5,0.0001\n"; }, "Point_Data_End::\n",
+        30);
 }
 
 QTEST_GUILESS_MAIN(TestPFTU)

@@ -1,4 +1,4 @@
-#include "artifact_test_support.h"
+#include "measure_checks.h"
 #include "measuredata_pingauge.h"
 #include "measuredata_ringgauge.h"
 
@@ -58,6 +58,7 @@ class TestPinRing : public QObject
     void example_reports();
     void damaged_files_data();
     void damaged_files();
+    void largest_file();
 };
 
 void TestPinRing::feature_record_data()
@@ -275,17 +276,23 @@ void TestPinRing::graph()
 
 void TestPinRing::huge_deviation_graph()
 {
-    // Finite values whose magnified product overflows: the outline point is infinite, the report
-    // prints the values as they are.
+    // Finite values whose magnified product overflows: those moved points are left out of the
+    // outline, the report prints the values as they are.
     TMeasurePin record;
-    QVERIFY(record.Load_Data(File(false, "5,0,0,1e308,0,0,1e308\n0,5,0,0,-1e308,0,1e308\n")));
+    QVERIFY(
+        record.Load_Data(File(false, "5,0,0,1e308,0,0,1e308\n0,5,0,0,-1e308,0,1e308\n1,1,0,1,0,0,0.001\n")));
     const std::vector<std::vector<TVector2>> graph = record.Graph_Data();
-    QVERIFY(std::isinf(graph[1][0].x) && graph[1][0].x > 0);
-    QVERIFY(std::isinf(graph[1][1].y) && graph[1][1].y < 0);
+    QCOMPARE(int(graph.size()), 3);
+    QCOMPARE(int(graph[0].size()), 4);
     QCOMPARE(graph[0][0].x, 5.0);
+    // Only the third point remains, closed on itself.
+    QCOMPARE(int(graph[1].size()), 2);
+    QCOMPARE(graph[1][0].x, 1.0 + 0.001 * 2500.0);
+    QCOMPARE(graph[1][1].x, graph[1][0].x);
+    QCOMPARE(int(graph[2].size()), 2);
     const QStringList report = record.Text_Report();
-    QCOMPARE(report.size(), 31);
-    QVERIFY(report.last().endsWith(QStringLiteral(", ") + QString::number(1e308, 'f', 4)));
+    QCOMPARE(report.size(), 32);
+    QVERIFY(report.at(30).endsWith(QStringLiteral(", ") + QString::number(1e308, 'f', 4)));
 }
 
 void TestPinRing::example_reports_data()
@@ -304,11 +311,11 @@ void TestPinRing::example_reports()
     QFETCH(int, points);
 
     const TMeasurementLoad load = MeasurementLoad::Load_File(
-        ArtifactTest::Source_Path(QStringLiteral("examples/%1.dat").arg(name)), nullptr);
+        MeasureChecks::Source_Path(QStringLiteral("examples/%1.dat").arg(name)), nullptr);
     QVERIFY(load.Succeeded());
     QCOMPARE(int(load.contents), contents);
-    QVERIFY(ArtifactTest::Same_Lines(
-        load.report_lines, ArtifactTest::Golden_Lines(QStringLiteral("tests/data/golden/%1.txt").arg(name))));
+    MeasureChecks::Compare_Lines(
+        load.report_lines, MeasureChecks::Read_Lines(QStringLiteral("tests/data/golden/%1.txt").arg(name)));
     QCOMPARE(int(load.graph_data.size()), 3);
     QCOMPARE(int(load.graph_data[0].size()), points + 1);
 }
@@ -323,8 +330,8 @@ void TestPinRing::damaged_files_data()
 void TestPinRing::damaged_files()
 {
     QFETCH(QString, name);
-    ArtifactTest::Check_Damaged_Copies(
-        name,
+    MeasureChecks::Check_Damaged_Input(
+        MeasureChecks::Read_Bytes(name),
         {QStringLiteral("Artifact identification line not recognized"), QString::fromLatin1(MISSING_MESSAGE),
          QStringLiteral("Probe offset data not recognized."),
          QStringLiteral("Probe vector data not recognized."),
@@ -334,6 +341,14 @@ void TestPinRing::damaged_files()
          QStringLiteral("Alignment translation data not recognized."),
          QStringLiteral("Feature form error not found."), QStringLiteral("Feature diameter not found."),
          QStringLiteral("Feature position not found."), QStringLiteral("Feature position not recognized.")});
+}
+
+void TestPinRing::largest_file()
+{
+    // One row per point after the 29 lines before them.
+    MeasureChecks::Check_Large_File(
+        File(true, QByteArray()).replace("Point_Data_End::\n", ""),
+        [](int i) { return QByteArray::number(i % 25) + ",0,-5,-1,0,0,0.0004\n"; }, "Point_Data_End::\n", 29);
 }
 
 QTEST_GUILESS_MAIN(TestPinRing)

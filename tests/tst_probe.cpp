@@ -1,4 +1,4 @@
-#include "artifact_test_support.h"
+#include "measure_checks.h"
 #include "measuredata_probe.h"
 
 #include <QtTest>
@@ -25,6 +25,7 @@ class TestProbe : public QObject
     void loading();
     void example_report();
     void damaged_files();
+    void largest_file();
 };
 
 void TestProbe::loading_data()
@@ -108,23 +109,29 @@ void TestProbe::loading()
 
 void TestProbe::example_report()
 {
-    const TMeasurementLoad load = MeasurementLoad::Load_File(
-        ArtifactTest::Source_Path(QStringLiteral("examples/probe_tip_calibration.dat")), nullptr);
-    QVERIFY(load.Succeeded());
-    QCOMPARE(load.contents, TMeasureData::CONTENTS_PROBE);
-    QVERIFY(ArtifactTest::Same_Lines(load.report_lines, ArtifactTest::Golden_Lines(QStringLiteral(
-                                                            "tests/data/golden/probe_tip_calibration.txt"))));
-    QVERIFY(load.graph_data.empty());
+    MeasureChecks::Check_Golden_Report(QStringLiteral("examples/probe_tip_calibration.dat"),
+                                       QStringLiteral("tests/data/golden/probe_tip_calibration.txt"),
+                                       TMeasureData::CONTENTS_PROBE);
 }
 
 void TestProbe::damaged_files()
 {
-    ArtifactTest::Check_Damaged_Copies(QStringLiteral("examples/probe_tip_calibration.dat"),
-                                       {QString::fromLatin1(ID_MESSAGE), QString::fromLatin1(MISSING_MESSAGE),
-                                        QStringLiteral("X Alignment data not recognized."),
-                                        QStringLiteral("Y Alignment data not recognized."),
-                                        QStringLiteral("Z Alignment data not recognized."),
-                                        QStringLiteral("Alignment translation data not recognized.")});
+    MeasureChecks::Check_Damaged_Input(
+        MeasureChecks::Read_Bytes(QStringLiteral("examples/probe_tip_calibration.dat")),
+        {QString::fromLatin1(ID_MESSAGE), QString::fromLatin1(MISSING_MESSAGE),
+         QStringLiteral("X Alignment data not recognized."),
+         QStringLiteral("Y Alignment data not recognized."),
+         QStringLiteral("Z Alignment data not recognized."),
+         QStringLiteral("Alignment translation data not recognized.")});
+}
+
+void TestProbe::largest_file()
+{
+    // Every line after the diameter is a result line of the report, which has 18 lines before them.
+    MeasureChecks::Check_Large_File(
+        QByteArray(ID) + ALIGNMENT + "Nominal_Sphere_Diameter:25\n",
+        [](int i) { return QByteArray("T1A90B") + QByteArray::number(i) + "   3.9962   0.0007\n"; },
+        QByteArray(), 18);
 }
 
 QTEST_GUILESS_MAIN(TestProbe)

@@ -1,4 +1,4 @@
-#include "artifact_test_support.h"
+#include "measure_checks.h"
 #include "measuredata_temperature.h"
 
 #include <QElapsedTimer>
@@ -216,7 +216,7 @@ void TestTemperature::report_format()
         Statistics_Lines(QStringLiteral("123.46"), QStringLiteral("123.46"), QStringLiteral("123.46"),
                          QStringLiteral("  0.00")) +
         QStringList{QString()};
-    QVERIFY(ArtifactTest::Same_Lines(record.Text_Report(), expected));
+    MeasureChecks::Compare_Lines(record.Text_Report(), expected);
 }
 
 void TestTemperature::huge_temperatures()
@@ -258,12 +258,11 @@ void TestTemperature::many_sensors_load_quickly()
 void TestTemperature::example_report()
 {
     const TMeasurementLoad load = MeasurementLoad::Load_File(
-        ArtifactTest::Source_Path(QStringLiteral("examples/temperature_machine_day.dat")), nullptr);
+        MeasureChecks::Source_Path(QStringLiteral("examples/temperature_machine_day.dat")), nullptr);
     QVERIFY(load.Succeeded());
     QCOMPARE(load.contents, TMeasureData::CONTENTS_TEMPERATURE);
-    QVERIFY(ArtifactTest::Same_Lines(
-        load.report_lines,
-        ArtifactTest::Golden_Lines(QStringLiteral("tests/data/golden/temperature_machine_day.txt"))));
+    MeasureChecks::Compare_Lines(load.report_lines, MeasureChecks::Read_Lines(QStringLiteral(
+                                                        "tests/data/golden/temperature_machine_day.txt")));
     // Six sensors, a reading every ten minutes from seven to five.
     QCOMPARE(int(load.graph_data.size()), 6);
     for (const std::vector<TVector2> &curve : load.graph_data)
@@ -276,8 +275,8 @@ void TestTemperature::example_report()
 
 void TestTemperature::damaged_files()
 {
-    ArtifactTest::Check_Damaged_Copies(
-        QStringLiteral("examples/temperature_machine_day.dat"),
+    MeasureChecks::Check_Damaged_Input(
+        MeasureChecks::Read_Bytes(QStringLiteral("examples/temperature_machine_day.dat")),
         {QString::fromLatin1(ID_MESSAGE), QString::fromLatin1(MISSING_MESSAGE)});
 }
 
