@@ -15,8 +15,9 @@ using namespace MeasureChecks;
 
 namespace
 {
-// Every line removed, doubled, cut after its key and given values that are not finite numbers; the
-// file cut after every line; then random bytes changed, inserted or removed and lines cut or doubled.
+// Every line removed, doubled, cut after its key or given values that are not finite numbers (or
+// whose squares are not); the file cut after every line; then random bytes changed, inserted or removed and
+// lines cut or doubled.
 std::vector<QByteArray> Damaged_Copies(const QByteArray &data)
 {
     std::vector<QByteArray> copies;
@@ -38,8 +39,19 @@ std::vector<QByteArray> Damaged_Copies(const QByteArray &data)
             QList<QByteArray> values = lines;
             values[i] = lines[i].left(cut + 1);
             copies.push_back(values.join('\n'));
-            values[i] += "nan,inf,-1e999,,x,1e308,-1e308,1e-320,1e308,nan,-inf,1e308,1e308";
-            copies.push_back(values.join('\n'));
+            // As many values as before, so that the record is still read.
+            static const char *const BAD[] = {"nan", "1e308", "-inf", "-1e308", "1e999", "x"};
+            const int count = static_cast<int>(lines[i].mid(cut + 1).count(',')) + 1;
+            for (int shift = 0; shift < 2; ++shift)
+            {
+                QList<QByteArray> parts;
+                for (int part = 0; part < count; ++part)
+                {
+                    parts += BAD[(part + 3 * shift) % 6];
+                }
+                values[i] = lines[i].left(cut + 1) + parts.join(',');
+                copies.push_back(values.join('\n'));
+            }
         }
     }
 
