@@ -115,16 +115,6 @@ inline void Compare_Lines(const QStringList &actual, const QStringList &expected
     QCOMPARE(actual.size(), expected.size());
 }
 
-inline QString Text(const std::vector<double> &values)
-{
-    QStringList texts;
-    for (const double value : values)
-    {
-        texts += QString::number(value, 'g', 12);
-    }
-    return texts.join(QStringLiteral(", "));
-}
-
 // Equal within 1e-9; a failure prints both lists.
 inline void Compare_Values(const std::vector<double> &actual, const std::vector<double> &expected)
 {
@@ -133,7 +123,16 @@ inline void Compare_Values(const std::vector<double> &actual, const std::vector<
     {
         same = std::abs(actual[i] - expected[i]) <= 1e-9;
     }
-    QVERIFY2(same, qPrintable(QStringLiteral("(%1) instead of (%2)").arg(Text(actual), Text(expected))));
+    const auto text = [](const std::vector<double> &values)
+    {
+        QStringList texts;
+        for (const double value : values)
+        {
+            texts += QString::number(value, 'g', 12);
+        }
+        return texts.join(QStringLiteral(", "));
+    };
+    QVERIFY2(same, qPrintable(QStringLiteral("(%1) instead of (%2)").arg(text(actual), text(expected))));
 }
 
 // Microseconds to parse the data, write the report and make the graph with a record of the data's kind.

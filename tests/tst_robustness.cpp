@@ -16,8 +16,8 @@ using namespace MeasureChecks;
 namespace
 {
 // Every line removed, doubled, cut after its key or given values that are not finite numbers (or
-// whose squares are not); the file cut after every line; then random bytes changed, inserted or removed and
-// lines cut or doubled.
+// whose squares are not); the file cut after every line; then random bytes changed, inserted or
+// removed and lines cut or doubled.
 std::vector<QByteArray> Damaged_Copies(const QByteArray &data)
 {
     std::vector<QByteArray> copies;
