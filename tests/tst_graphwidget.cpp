@@ -92,10 +92,11 @@ TDevice Render(TGraphWidget &graph, const QSize &size, bool border = true)
     graph.PaintToDevice(&painter, device.image.rect(), border);
     return device;
 }
-TDevice Render(TGraphWidget::TGraphType type, const TPoints &points, const QSize &size)
+TDevice Render(TGraphWidget::TGraphType type, const TPoints &points, const QSize &size,
+               const QColor &color = QColor(Blue))
 {
     TGraphWidget graph;
-    graph.SetPoints(graph.CreateDataSet(QColor(Blue), type), points);
+    graph.SetPoints(graph.CreateDataSet(color, type), points);
     return Render(graph, size);
 }
 
@@ -142,8 +143,8 @@ class TestGraphWidget : public QObject
         graph.AddPoints(1, {TVector2(2, 20), TVector2(3, 30), TVector2(4, 40)});
         graph.SetPoints(2, {TVector2(5, 50)});
         graph.ModifyPoint(1, 2, TVector2(-3, -30));
-        graph.DeletePoint(1, 0); // later points move down
-        QCOMPARE(QPointF(graph.GetPoint(1, 0).x, graph.GetPoint(1, 1).y), QPointF(2, -30));
+        graph.DeletePoint(1, 1); // later points move down
+        QCOMPARE(QPointF(graph.GetPoint(1, 0).x, graph.GetPoint(1, 1).y), QPointF(1, -30));
         graph.DeleteDataSet(0); // later sets move down
         QCOMPARE(graph.GetPoint(1, 0).x, 5.0);
         graph.DeletePoints(0); // the set itself stays
@@ -192,6 +193,8 @@ class TestGraphWidget : public QObject
         row("minimum negative", {}, true, true, -3.0, QRectF(-5e-6, -5e-5, 1e-5, 1e-4));
         row("minimum 2, not symmetric", {}, true, false, 2.0, QRectF(-5e-6, -5e-6, 1e-5, 2 + 5e-6));
         row("flat y", {{0, 1}, {1, 1}}, false, true, 5e-6, QRectF(0, 1 - 5e-6, 1, 1e-5));
+        row("spans below 1e-5", {{0, 0}, {4e-6, 4e-6}}, false, true, 5e-6,
+            QRectF(-5e-6, -5e-6, 1.4e-5, 1.4e-5));
         row("not finite skipped", {{Nan, 1}, {1, Inf}, {2, 3}, {-Inf, 5}, {4, -1}, {5, Nan}}, true, true,
             5e-6, QRectF(2, -1, 2, 4));
         row("integer axes: no margins", {{0, 0}, {10, 5}}, true, true, 5e-6, QRectF(0, -5e-6, 10, 5 + 5e-6),
@@ -248,6 +251,7 @@ class TestGraphWidget : public QObject
         QTest::addColumn<int>("mode");
         const double big = std::numeric_limits<double>::max();
         QTest::newRow("1e300") << TPoints{{-1e300, -1e300}, {1e300, 1e300}} << 1;
+        QTest::newRow("1e300 equal") << TPoints{{1e300, 1e300}, {1e300, 1e300}} << 1;
         QTest::newRow("max double") << TPoints{{-big, big}, {big, -big}} << 1;
         QTest::newRow("1e10 span 1e-12 integer") << TPoints{{1e10, 1e10}, {1e10 + 1e-12, 1e10}} << 2;
         QTest::newRow("only not finite") << TPoints{{Nan, Nan}, {Inf, -Inf}} << 1;
@@ -302,9 +306,9 @@ class TestGraphWidget : public QObject
         // their width), while a line has no segment to draw.
         TPoints finite, mixed;
         const TVector2 bad[3] = {TVector2(Nan, 5), TVector2(5, Inf), TVector2(-Inf, 1)};
-        for (int i = 0; i < 5000; ++i)
+        for (int i = 0; i < 20; ++i)
         {
-            finite.emplace_back(i * 1e-3, std::sin(i * 1e-3));
+            finite.emplace_back(i, std::sin(i * 0.3));
             mixed.push_back(finite.back());
             mixed.push_back(bad[i % 3]);
         }
@@ -321,6 +325,24 @@ class TestGraphWidget : public QObject
         }
     }
 
+    void denseSets()
+    {
+        // Opaque sets skip repeated pixels and merge bars: the pixels drawn must be those of drawing every
+        // point, as a translucent colour does.
+        TPoints points;
+        for (int i = 0; i < 4000; ++i)
+            points.emplace_back(i, std::sin(i * 2e-3) + 0.3 * std::sin(i / 2 * 0.7)); // pairs share a pixel
+        for (int type = 1; type <= 4; ++type)
+        {
+            const auto mask = [&](const QColor &color)
+            {
+                return Render(TGraphWidget::TGraphType(type), points, QSize(500, 300), color)
+                    .image.createMaskFromColor(qRgb(255, 255, 255));
+            };
+            QVERIFY2(mask(QColor(Blue)) == mask(QColor(0, 0, 255, 254)), qPrintable(QString::number(type)));
+        }
+    }
+
     void labelFormat_data()
     {
         QTest::addColumn<double>("lo");
@@ -329,7 +351,7 @@ class TestGraphWidget : public QObject
         QTest::addColumn<QString>("sample"); // -0.5 in the format
         QTest::newRow("span 0.5 near 250") << 249.5 << 250.0 << 1 << " -0.5000";
         QTest::newRow("span 1234 magnitude 5000") << 3766.0 << 5000.0 << 1 << "  -0.5";
-        QTest::newRow("span 20000") << 0.0 << 20000.0 << 1 << "    -1";
+        QTest::newRow("span 2e5: no decimals") << 0.0 << 2e5 << 1 << "     -1";
         QTest::newRow("within one") << -0.25 << 0.75 << 1 << " -0.5000";
         QTest::newRow("huge: exponent") << -1e300 << 1e300 << 1 << " -5.0e-01";
         QTest::newRow("integer axis") << 0.0 << 1e6 << 2 << "   -1";
@@ -353,6 +375,7 @@ class TestGraphWidget : public QObject
         QVERIFY(Graph_Linear_Ticks(7, -20, 100).empty());
         // Integer axes: the first integer always, then the next one more than a label away.
         const TGraphAxis x{10.0, 0.0};
+        QCOMPARE(QPoint(x.Pixel(0.16), x.Pixel(-0.16)), QPoint(1, -1)); // truncated toward zero
         QCOMPARE(x.Integer_Ticks(0, 10, 25), (std::vector<double>{0, 3, 6, 9}));
         const TGraphAxis y{-10.0, 500.0}; // pixels grow downwards
         QCOMPARE(y.Integer_Ticks(-2, 5, 25), (std::vector<double>{-2, 1, 4}));
@@ -517,7 +540,9 @@ class TestGraphWidget : public QObject
         QCOMPARE(clicks.count(), zooms ? 0 : 1);
         if (zooms)
         {
-            // The box becomes the view: its corners are the new plot edges.
+            // The box becomes the view: its corners are the new plot edges. The line beyond them is cut.
+            const QImage image = graph.Background_Pixmap().toImage();
+            QCOMPARE(Count(image, image.rect(), Blue), Count(image, graph.Layout().plot, Blue));
             const TVisible v = Visible(graph);
             QVERIFY(Near(v.xl, before.x.Value(std::min(start.x(), end.x())), 10));
             QVERIFY(Near(v.yt, before.y.Value(std::min(start.y(), end.y())), 10));
@@ -560,6 +585,7 @@ class TestGraphWidget : public QObject
         {
             graph.ZoomOut();
             graph.repaint();
+            QVERIFY(Visible(graph).xr - Visible(graph).xl <= 50.000001 * graph.Full_X_Range());
         }
         const TVisible widest = Visible(graph);
         QVERIFY(Near(widest.xr - widest.xl, 50 * graph.Full_X_Range(), 1e3));

@@ -67,6 +67,8 @@ void TInterpolationTest::fits_data()
     row("zero", "steep falls back to the line fit", {{1, 2}, {2, 4}}, true, {2});
     row("zero", "mirrored through zero", {{1, 0.5}, {-1, -0.5}}, true, {0.5});
     row("zero", "shallow mean", {{2, 0.2}, {4, 0.6}}, true, {0.4 / 3.0});
+    row("zero", "a point at x zero is mirrored", {{0, 1}, {2, 1}}, true, {0});
+    row("zero", "mean x below 1e-6 falls back", {{1e-7, 0}, {1e-7, 0}}, false, {0});
     row("zero", "no points", {}, false, {0});
     row("zero", "all at x zero", {{0, 1}, {0, 2}}, false, {0});
 
@@ -89,6 +91,7 @@ void TInterpolationTest::fits_data()
     // Piecewise linear in list order; beyond the ends the end segments are extended.
     const TPoints bent = {{0, 0}, {5, 10}, {10, 0}};
     const TPoints step = {{0, 0}, {5, 5}, {5, 7}, {10, 12}};
+    row("value", "at the first point", bent, true, {0}, 0);
     row("value", "second segment", bent, true, {5}, 7.5);
     row("value", "joint belongs to the first segment", bent, true, {10}, 5);
     row("value", "past the end", bent, true, {-4}, 12);
