@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QByteArray>
+#include <QMetaType>
+#include <QtTest>
 
 #include <csignal>
 #include <cstdio>
@@ -8,32 +10,22 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-// Runs an action that may stop the program (a failed assertion) in a forked child, so the test can
-// check how it stopped and what it wrote to stderr.
-struct TChildResult
-{
-    bool started = false;
-    bool aborted = false;
-    QByteArray error_output;
-};
+using TChildAction = void (*)();
+Q_DECLARE_METATYPE(TChildAction)
 
-inline TChildResult Run_In_Child(void (*action)())
+// Runs an action that should stop the program on a failed assertion in a forked child. Returns an empty
+// text when it stopped with exactly that condition (or, for an empty condition, ran to its end), else what
+// happened instead, so that QCOMPARE(Assertion_Fault(...), QByteArray()) shows it.
+inline QByteArray Assertion_Fault(TChildAction action, const QByteArray &condition)
 {
-    TChildResult result;
     int fds[2];
     if (pipe(fds) != 0)
-    {
-        return result;
-    }
+        return "no pipe";
     std::fflush(stdout);
     std::fflush(stderr);
     const pid_t pid = fork();
     if (pid < 0)
-    {
-        close(fds[0]);
-        close(fds[1]);
-        return result;
-    }
+        return "no child";
     if (pid == 0)
     {
         close(fds[0]);
@@ -46,15 +38,40 @@ inline TChildResult Run_In_Child(void (*action)())
         _exit(0);
     }
     close(fds[1]);
+    QByteArray output;
     char buffer[512];
     ssize_t count;
     while ((count = read(fds[0], buffer, sizeof buffer)) > 0)
-    {
-        result.error_output.append(buffer, static_cast<int>(count));
-    }
+        output.append(buffer, static_cast<int>(count));
     close(fds[0]);
     int status = 0;
-    result.started = waitpid(pid, &status, 0) == pid;
-    result.aborted = WIFSIGNALED(status) && WTERMSIG(status) == SIGABRT;
-    return result;
+    if (waitpid(pid, &status, 0) != pid)
+        return "lost the child";
+    const bool aborted = WIFSIGNALED(status) && WTERMSIG(status) == SIGABRT;
+    if (condition.isEmpty())
+        return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? QByteArray() : "stopped: " + output;
+    if (!aborted || !output.contains("ASSERT: \"" + condition + "\""))
+        return "did not stop on the assertion: " + output;
+    return QByteArray();
 }
+
+// Data-driven assertion tests: Assertion_Columns() and Assertion_Row() in the _data function,
+// QCOMPARE_ASSERTION_ROW() in the test.
+inline void Assertion_Columns()
+{
+    QTest::addColumn<TChildAction>("action");
+    QTest::addColumn<QByteArray>("condition"); // empty: must run to its end
+}
+
+inline void Assertion_Row(const char *tag, const char *condition, TChildAction action)
+{
+    QTest::newRow(tag) << action << QByteArray(condition);
+}
+
+#define QCOMPARE_ASSERTION_ROW()                                                                             \
+    do                                                                                                       \
+    {                                                                                                        \
+        QFETCH(TChildAction, action);                                                                        \
+        QFETCH(QByteArray, condition);                                                                       \
+        QCOMPARE(Assertion_Fault(action, condition), QByteArray());                                          \
+    } while (false)

@@ -18,6 +18,7 @@ namespace
 {
 const TValues EXAMPLE_VALUES = {10.00000, 110.00031, 210.00012, 409.99978, 610.00044, 810.00019, 1009.99962};
 const char EXAMPLE_SERIAL[] = "1020-4471";
+const char EXAMPLE_MEASUREMENT[] = QUILLON_SOURCE_DIR "/examples/stepgauge_10360_x_front.dat";
 
 QByteArray Read_Bytes(const QString &path)
 {
@@ -31,16 +32,10 @@ bool Write_Bytes(const QString &path, const QByteArray &data)
     return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
 }
 
-QByteArray Nominal_File(const QByteArray &version, const QByteArray &body)
+QByteArray Nominal_File(const QByteArray &body, const QByteArray &version = "1")
 {
     return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<Step_Gauge_Nominal File_Version=\"" + version +
            "\">\n" + body + "</Step_Gauge_Nominal>\n";
-}
-
-bool Save_Set(TNominalStore *store, const QString &file_name, const QString &serial, const TValues &values)
-{
-    store->Set_Nominal(serial, values);
-    return store->Save_Data(file_name);
 }
 } // namespace
 
@@ -55,6 +50,7 @@ class TTestNominalStore : public QObject
         QVERIFY(d_base->isValid());
         d_store = TNominalStore();
         d_store.Initialize(d_base->path());
+        d_folder = d_store.Nominal_Folder() + QLatin1Char('/');
     }
 
     void round_trip_data()
@@ -62,7 +58,6 @@ class TTestNominalStore : public QObject
         QTest::addColumn<QString>("serial");
         QTest::addColumn<TValues>("values");
         QTest::addColumn<TValues>("expected");
-        QTest::newRow("example") << EXAMPLE_SERIAL << EXAMPLE_VALUES << EXAMPLE_VALUES;
         QTest::newRow("rounded to 5 decimals")
             << "A 7" << TValues{1.234567, -0.000004, 2000.123456} << TValues{1.23457, -0.0, 2000.12346};
         QTest::newRow("empty set") << "E" << TValues() << TValues();
@@ -74,50 +69,37 @@ class TTestNominalStore : public QObject
         QFETCH(QString, serial);
         QFETCH(TValues, values);
         QFETCH(TValues, expected);
-        QVERIFY(Save_Set(&d_store, TNominalStore::File_Name_For_Serial(QStringLiteral("X")), serial, values));
-
+        d_store.Set_Nominal(serial, values);
+        QVERIFY(d_store.Save_Data(QStringLiteral("SG_X")));
         TNominalStore reader;
         reader.Initialize(d_base->path());
         QVERIFY(reader.Load_Data(QStringLiteral("SG_X")));
         QCOMPARE(reader.Serial_Number(), serial);
         QCOMPARE(reader.Nominal_Values().size(), expected.size());
         for (size_t i = 0; i < expected.size(); ++i)
-        {
             QVERIFY2(std::abs(reader.Nominal_Values()[i] - expected[i]) < 1e-9,
                      qPrintable(QString::number(i)));
-        }
     }
 
     void writes_the_file_format()
     {
-        QVERIFY(Save_Set(&d_store, QStringLiteral("SG_E"), QStringLiteral("E"), {}));
-        QCOMPARE(Read_Bytes(d_store.Nominal_Folder() + QStringLiteral("/SG_E")),
-                 Nominal_File("1", "    <Serial_Number>E</Serial_Number>\n    <Actual/>\n"));
-
-        QVERIFY(Save_Set(&d_store, QStringLiteral("SG_2"), QStringLiteral("2"), {100.0, -0.5}));
-        QCOMPARE(Read_Bytes(d_store.Nominal_Folder() + QStringLiteral("/SG_2")),
-                 Nominal_File("1", "    <Serial_Number>2</Serial_Number>\n"
-                                   "    <Actual>\n"
-                                   "        <Index_0>100.00000</Index_0>\n"
-                                   "        <Index_1>-0.50000</Index_1>\n"
-                                   "    </Actual>\n"));
-
-        // The shipped example set is exactly what the program writes.
-        const QString file_name = TNominalStore::File_Name_For_Serial(QLatin1String(EXAMPLE_SERIAL));
-        QVERIFY(Save_Set(&d_store, file_name, QLatin1String(EXAMPLE_SERIAL), EXAMPLE_VALUES));
-        QCOMPARE(Read_Bytes(d_store.Nominal_Folder() + QLatin1Char('/') + file_name),
-                 Read_Bytes(QStringLiteral(QUILLON_SOURCE_DIR "/examples/Nominal_Data/") + file_name));
+        d_store.Set_Nominal(QStringLiteral("E"), {});
+        QVERIFY(d_store.Save_Data(QStringLiteral("SG_E")));
+        QCOMPARE(Read_Bytes(d_folder + "SG_E"),
+                 Nominal_File("    <Serial_Number>E</Serial_Number>\n    <Actual/>\n"));
+        // The shipped example set (five decimals, indented) is exactly what the program writes.
+        const QString name = TNominalStore::File_Name_For_Serial(QLatin1String(EXAMPLE_SERIAL));
+        d_store.Set_Nominal(QLatin1String(EXAMPLE_SERIAL), EXAMPLE_VALUES);
+        QVERIFY(d_store.Save_Data(name));
+        QCOMPARE(Read_Bytes(d_folder + name),
+                 Read_Bytes(QStringLiteral(QUILLON_SOURCE_DIR "/examples/Nominal_Data/") + name));
     }
 
     void lists_nominal_files()
     {
-        QVERIFY(QFileInfo(d_store.Nominal_Folder()).isDir());
-        const QDir folder(d_store.Nominal_Folder());
         for (const char *name : {"SG_b", "sg_a", "SG_C", "notes.txt", "XSG_1"})
-        {
-            QVERIFY(Write_Bytes(folder.filePath(QLatin1String(name)), "x"));
-        }
-        QVERIFY(folder.mkdir(QStringLiteral("SG_folder")));
+            QVERIFY(Write_Bytes(d_folder + name, "x"));
+        QVERIFY(QDir(d_folder).mkdir(QStringLiteral("SG_folder")));
         QCOMPARE(d_store.File_Names(), QStringList());
         d_store.Update_Display();
         QCOMPARE(d_store.File_Names(), QStringList({"sg_a", "SG_b", "SG_C"}));
@@ -126,64 +108,53 @@ class TTestNominalStore : public QObject
     void loads_edge_cases_data()
     {
         QTest::addColumn<QByteArray>("contents");
-        QTest::addColumn<bool>("loaded");
-        QTest::addColumn<TValues>("values");
-        const QByteArray serial = "  <Serial_Number>S</Serial_Number>\n";
+        QTest::addColumn<TValues>("values"); // {-1}: fails to load
+        const QByteArray serial = "<Serial_Number>S</Serial_Number>";
+        const TValues fails = {-1};
         QTest::newRow("gap ends the values")
-            << Nominal_File(
-                   "1",
-                   serial + "<Actual><Index_0>1</Index_0><Index_1>2</Index_1><Index_3>4</Index_3></Actual>")
-            << true << TValues{1.0, 2.0};
+            << Nominal_File(serial +
+                            "<Actual><Index_0>1</Index_0><Index_1>2</Index_1><Index_3>4</Index_3></Actual>")
+            << TValues{1.0, 2.0};
         QTest::newRow("non-numeric skipped")
-            << Nominal_File("1",
-                            serial +
-                                "<Actual><Index_0>1</Index_0><Index_1>one</Index_1><Index_2> 3.5 </Index_2>"
-                                "<Index_3>nan</Index_3><Index_4>1e999</Index_4><Index_5>6</Index_5></Actual>")
-            << true << TValues{1.0, 3.5, 6.0};
+            << Nominal_File(serial +
+                            "<Actual><Index_0>1</Index_0><Index_1>one</Index_1><Index_2> 3.5 </Index_2>"
+                            "<Index_3>nan</Index_3><Index_4>1e999</Index_4><Index_5>6</Index_5></Actual>")
+            << TValues{1.0, 3.5, 6.0};
         QTest::newRow("indices searched forward")
-            << Nominal_File("1",
-                            serial +
-                                "<Actual><Index_0>1</Index_0><Other/><Index_2>3</Index_2><Index_1>2</Index_1>"
-                                "</Actual>")
-            << true << TValues{1.0, 2.0};
-        QTest::newRow("empty actual") << Nominal_File("1", serial + "<Actual/>") << true << TValues();
-        QTest::newRow("version 2") << Nominal_File("2", serial + "<Actual/>") << false << TValues();
-        QTest::newRow("version missing")
-            << QByteArray("<Step_Gauge_Nominal>" + serial + "<Actual/></Step_Gauge_Nominal>") << false
-            << TValues();
-        QTest::newRow("serial missing")
-            << Nominal_File("1", "<Actual><Index_0>1</Index_0></Actual>") << false << TValues();
-        QTest::newRow("serial empty") << Nominal_File("1", "<Serial_Number/><Actual/>") << false << TValues();
-        QTest::newRow("actual missing") << Nominal_File("1", serial) << false << TValues();
-        QTest::newRow("empty index") << Nominal_File(
-                                            "1", serial + "<Actual><Index_0>1</Index_0><Index_1/></Actual>")
-                                     << false << TValues();
-        QTest::newRow("other root") << QByteArray("<step_gauge_nominal File_Version=\"1\"/>") << false
-                                    << TValues();
-        QTest::newRow("not xml") << QByteArray("SG 1: 10.0, 20.0\n") << false << TValues();
+            << Nominal_File(serial +
+                            "<Actual><Index_0>1</Index_0><Other/><Index_2>3</Index_2><Index_1>2</Index_1>"
+                            "</Actual>")
+            << TValues{1.0, 2.0};
+        QTest::newRow("version 2") << Nominal_File(serial + "<Actual/>", "2") << fails;
+        QTest::newRow("serial missing") << Nominal_File("<Actual><Index_0>1</Index_0></Actual>") << fails;
+        QTest::newRow("serial empty") << Nominal_File("<Serial_Number/><Actual/>") << fails;
+        QTest::newRow("actual missing") << Nominal_File(serial) << fails;
+        QTest::newRow("empty index") << Nominal_File(serial +
+                                                     "<Actual><Index_0>1</Index_0><Index_1/></Actual>")
+                                     << fails;
+        QTest::newRow("other root") << QByteArray("<step_gauge_nominal File_Version=\"1\"/>") << fails;
     }
 
     void loads_edge_cases()
     {
         QFETCH(QByteArray, contents);
-        QFETCH(bool, loaded);
         QFETCH(TValues, values);
-        QVERIFY(Write_Bytes(d_store.Nominal_Folder() + QStringLiteral("/sg_s"), contents));
+        const bool loads = values != TValues{-1};
+        QVERIFY(Write_Bytes(d_folder + "sg_s", contents));
         d_store.Update_Display();
-        QCOMPARE(d_store.File_Names(), QStringList(QStringLiteral("sg_s")));
-
         d_store.Set_Nominal(QStringLiteral("before"), {9.0});
-        QCOMPARE(d_store.Load_Data(QStringLiteral("sg_s")), loaded);
-        if (loaded)
+        QCOMPARE(d_store.Load_Data(QStringLiteral("sg_s")), loads);
+        if (loads)
         {
             QCOMPARE(d_store.Serial_Number(), QStringLiteral("S"));
             QCOMPARE(d_store.Nominal_Values(), values);
         }
-        bool valid = !loaded;
-        QCOMPARE(d_store.Nominal_Data(QStringLiteral("s"), &valid), values);
-        QCOMPARE(valid, loaded);
+        bool valid = !loads;
+        QCOMPARE(d_store.Nominal_Data(QStringLiteral("s"), &valid), loads ? values : TValues());
+        QCOMPARE(valid, loads);
     }
 
+    // The whole name after "SG_" must be the serial: a suffix match would hand gauge 10 the values of 110.
     void looks_up_the_whole_serial_data()
     {
         QTest::addColumn<QStringList>("files");
@@ -198,7 +169,6 @@ class TTestNominalStore : public QObject
                                              << "SG_ab-1";
         QTest::newRow("blanks around serial") << QStringList{"SG_1020-4471"} << "  1020-4471 "
                                               << "SG_1020-4471";
-        QTest::newRow("empty serial") << QStringList{"SG_"} << "" << QString();
         QTest::newRow("blank serial") << QStringList{"SG_"} << "  " << QString();
         QTest::newRow("prefix only") << QStringList{"SG_7"} << "SG_7" << QString();
     }
@@ -211,11 +181,11 @@ class TTestNominalStore : public QObject
         // Each file's single value tells which file was read.
         for (int i = 0; i < files.size(); ++i)
         {
-            QVERIFY(Save_Set(&d_store, files[i], files[i], {double(i + 1)}));
+            d_store.Set_Nominal(files[i], {double(i + 1)});
+            QVERIFY(d_store.Save_Data(files[i]));
         }
         d_store.Update_Display();
         d_store.Set_Nominal(QStringLiteral("current"), {-1.0});
-
         bool valid = false;
         const TValues values = d_store.Nominal_Data(serial, &valid);
         QCOMPARE(valid, !found.isEmpty());
@@ -223,50 +193,41 @@ class TTestNominalStore : public QObject
         TValues source_values{42.0};
         QCOMPARE(d_store.Find_Nominal_Values(serial, &source_values), valid);
         QCOMPARE(source_values, values);
-        // A lookup leaves the current set alone.
-        QCOMPARE(d_store.Serial_Number(), QStringLiteral("current"));
+        QCOMPARE(d_store.Serial_Number(), QStringLiteral("current")); // a lookup leaves the current set alone
     }
 
-    void null_pointer_preconditions()
+    void vanished_file_and_foreign_names()
     {
-        TChildResult result =
-            Run_In_Child(+[] { TNominalStore().Nominal_Data(QStringLiteral("1"), nullptr); });
-        QVERIFY(result.aborted && result.error_output.contains("\"valid\""));
-        result = Run_In_Child(+[] { TNominalStore().Load_Data_V1(nullptr); });
-        QVERIFY(result.aborted && result.error_output.contains("\"xml_file\""));
-    }
-
-    void lookup_of_a_vanished_file_is_invalid()
-    {
-        QVERIFY(Save_Set(&d_store, QStringLiteral("SG_5"), QStringLiteral("5"), {1.0}));
+        d_store.Set_Nominal(QStringLiteral("5"), {1.0});
+        QVERIFY(d_store.Save_Data(QStringLiteral("SG_5")));
         d_store.Update_Display();
         QVERIFY(d_store.Remove_Data(QStringLiteral("SG_5")));
-        QVERIFY(!QFile::exists(d_store.Nominal_Folder() + QStringLiteral("/SG_5")));
+        QVERIFY(!QFile::exists(d_folder + "SG_5"));
         bool valid = true;
         QVERIFY(d_store.Nominal_Data(QStringLiteral("5"), &valid).empty());
         QVERIFY(!valid);
         QVERIFY(!d_store.Remove_Data(QStringLiteral("SG_5")));
-    }
 
-    void refuses_names_outside_the_folder()
-    {
-        QVERIFY(QDir(d_store.Nominal_Folder()).mkdir(QStringLiteral("SG_a")));
-        d_store.Set_Nominal(QStringLiteral("a/b"), {1.0});
+        // Names that lead out of the nominal folder are refused.
+        QVERIFY(QDir(d_folder).mkdir(QStringLiteral("SG_a")));
         QVERIFY(!d_store.Save_Data(TNominalStore::File_Name_For_Serial(QStringLiteral("a/b"))));
-        QVERIFY(!QFile::exists(d_store.Nominal_Folder() + QStringLiteral("/SG_a/b")));
+        QVERIFY(!QFile::exists(d_folder + "SG_a/b"));
         QVERIFY(Write_Bytes(d_base->filePath(QStringLiteral("keep")), "k"));
         QVERIFY(!d_store.Remove_Data(QStringLiteral("../keep")));
         QVERIFY(QFile::exists(d_base->filePath(QStringLiteral("keep"))));
+
+        QCOMPARE(Assertion_Fault([] { TNominalStore().Nominal_Data(QStringLiteral("1"), nullptr); }, "valid"),
+                 QByteArray());
+        QCOMPARE(Assertion_Fault([] { TNominalStore().Load_Data_V1(nullptr); }, "xml_file"), QByteArray());
     }
 
     // The file size limit makes the write fail part way, as a full disk would.
     void failed_save_keeps_the_old_file()
     {
-        QVERIFY(Save_Set(&d_store, QStringLiteral("SG_G"), QStringLiteral("G"), EXAMPLE_VALUES));
-        const QString path = d_store.Nominal_Folder() + QStringLiteral("/SG_G");
-        const QByteArray old_contents = Read_Bytes(path);
+        d_store.Set_Nominal(QStringLiteral("G"), EXAMPLE_VALUES);
+        QVERIFY(d_store.Save_Data(QStringLiteral("SG_G")));
+        const QByteArray old_contents = Read_Bytes(d_folder + "SG_G");
         d_store.Set_Nominal(QStringLiteral("G"), TValues(5000, 123.456));
-
         rlimit old_limit{};
         QCOMPARE(getrlimit(RLIMIT_FSIZE, &old_limit), 0);
         rlimit small_limit = old_limit;
@@ -276,99 +237,45 @@ class TTestNominalStore : public QObject
         const bool saved = d_store.Save_Data(QStringLiteral("SG_G"));
         setrlimit(RLIMIT_FSIZE, &old_limit);
         std::signal(SIGXFSZ, old_handler);
-
         QVERIFY(!saved);
-        QCOMPARE(Read_Bytes(path), old_contents);
-        QCOMPARE(QDir(d_store.Nominal_Folder()).entryList(QDir::Files), QStringList(QStringLiteral("SG_G")));
+        QCOMPARE(Read_Bytes(d_folder + "SG_G"), old_contents);
+        QCOMPARE(QDir(d_folder).entryList(QDir::Files), QStringList(QStringLiteral("SG_G")));
     }
 
-    void report_tool_data()
-    {
-        QTest::addColumn<QString>("equipment");
-        QTest::addColumn<QStringList>("files");
-        QTest::addColumn<bool>("use_nominals");
-        QTest::addColumn<int>("exit_code");
-        QTest::addColumn<QStringList>("expected");
-
-        const QStringList deviations = {"    100.0003      100.0008        0.0005",
-                                        "    999.9996     1000.0009        0.0012"};
-        QTest::newRow("found") << EXAMPLE_SERIAL << QStringList{"SG_1020-4471"} << true << 0 << deviations;
-        QTest::newRow("found for blanks and case")
-            << "  1020-4471" << QStringList{"sg_1020-4471"} << true << 0 << deviations;
-        QTest::newRow("no suffix match")
-            << EXAMPLE_SERIAL << QStringList{"SG_11020-4471"} << true << 1
-            << QStringList{"ERR  Stepgauge nominal data for gauge '1020-4471' not found."};
-        QTest::newRow("not found shows the serial as stored")
-            << " 1020-4471" << QStringList() << true << 1
-            << QStringList{"ERR  Stepgauge nominal data for gauge ' 1020-4471' not found."};
-        QTest::newRow("refused by the record")
-            << EXAMPLE_SERIAL << QStringList{"SG_1020-4471 short"} << true << 1
-            << QStringList{
-                   "ERR  Nominal data not found.  Possible wrong reference step position or measurement "
-                   "error exceeds maximum allowed."};
-        QTest::newRow("without nominals") << EXAMPLE_SERIAL << QStringList() << false << 0
-                                          << QStringList{"    100.0008      100.0008        0.0000"};
-    }
-
+    // The report tool looks the gauge up in the store it is given, and refuses a folder without one.
     void report_tool()
     {
-        QFETCH(QString, equipment);
-        QFETCH(QStringList, files);
-        QFETCH(bool, use_nominals);
-        QFETCH(int, exit_code);
-        QFETCH(QStringList, expected);
-
-        // "short" saves a set that does not cover the gauge's steps.
-        for (const QString &file : files)
+        d_store.Set_Nominal(QLatin1String(EXAMPLE_SERIAL), EXAMPLE_VALUES);
+        QVERIFY(d_store.Save_Data(QStringLiteral("sg_1020-4471")));
+        QVERIFY(d_store.Save_Data(QStringLiteral("SG_11020-4472")));
+        QByteArray measurement = Read_Bytes(QLatin1String(EXAMPLE_MEASUREMENT));
+        const QString path = d_base->filePath(QStringLiteral("measurement.dat"));
+        const auto report = [&](const QString &folder, const QByteArray &serial)
         {
-            const QString name = file.section(QLatin1Char(' '), 0, 0);
-            const TValues values = file.endsWith(QLatin1String(" short")) ? TValues{10.0} : EXAMPLE_VALUES;
-            QVERIFY(Save_Set(&d_store, name, QLatin1String(EXAMPLE_SERIAL), values));
-        }
-        QByteArray measurement =
-            Read_Bytes(QStringLiteral(QUILLON_SOURCE_DIR "/examples/stepgauge_10360_x_front.dat"));
-        measurement.replace("Equipment_Identification:1020-4471",
-                            "Equipment_Identification:" + equipment.toUtf8());
-        const QString measurement_path = d_base->filePath(QStringLiteral("measurement.dat"));
-        QVERIFY(Write_Bytes(measurement_path, measurement));
-
-        QProcess process;
-        QStringList arguments;
-        if (use_nominals)
-        {
-            arguments << QStringLiteral("--nominals") << d_base->path();
-        }
-        process.start(QStringLiteral(QUILLON_REPORT_PATH), arguments << measurement_path);
-        QVERIFY(process.waitForFinished(60000));
-        const QStringList lines = QString::fromUtf8(process.readAllStandardOutput()).split(QLatin1Char('\n'));
-        QCOMPARE(process.exitCode(), exit_code);
-        if (exit_code != 0)
-        {
-            QCOMPARE(lines, expected + QStringList(QString()));
-            return;
-        }
-        QCOMPARE(lines.first(), QStringLiteral("ASME B89.4.10360 Stepgauge Measurement"));
-        for (const QString &line : expected)
-        {
-            QVERIFY2(lines.contains(line), qPrintable(line));
-        }
-    }
-
-    void report_tool_needs_the_nominal_folder()
-    {
-        QProcess process;
-        process.start(QStringLiteral(QUILLON_REPORT_PATH),
-                      {QStringLiteral("--nominals"), d_base->filePath(QStringLiteral("none")),
-                       QStringLiteral(QUILLON_SOURCE_DIR "/examples/stepgauge_10360_x_front.dat")});
-        QVERIFY(process.waitForFinished(60000));
-        QCOMPARE(process.exitCode(), 2);
-        QVERIFY(process.readAllStandardOutput().isEmpty());
+            QByteArray changed(measurement);
+            Write_Bytes(path, changed.replace("Equipment_Identification:1020-4471",
+                                              "Equipment_Identification:" + serial));
+            QProcess process;
+            process.start(QStringLiteral(QUILLON_REPORT_PATH), {QStringLiteral("--nominals"), folder, path});
+            process.waitForFinished(60000);
+            return QString::number(process.exitCode()) + ": " +
+                   QString::fromUtf8(process.readAllStandardOutput());
+        };
+        QString output = report(d_base->path(), "  1020-4471");
+        QVERIFY2(output.startsWith(QLatin1String("0: ASME B89.4.10360 Stepgauge Measurement\n")),
+                 qPrintable(output));
+        QVERIFY2(output.contains(QLatin1String("\n    999.9996     1000.0009        0.0012\n")),
+                 qPrintable(output));
+        QCOMPARE(report(d_base->path(), "1020-4472"),
+                 QStringLiteral("1: ERR  Stepgauge nominal data for gauge '1020-4472' not found.\n"));
+        QCOMPARE(report(d_base->filePath(QStringLiteral("none")), EXAMPLE_SERIAL), QStringLiteral("2: "));
         QVERIFY(!QFileInfo::exists(d_base->filePath(QStringLiteral("none"))));
     }
 
   private:
     std::unique_ptr<QTemporaryDir> d_base;
     TNominalStore d_store;
+    QString d_folder; // the nominal folder with a trailing slash
 };
 
 QTEST_GUILESS_MAIN(TTestNominalStore)
