@@ -46,26 +46,14 @@ void TMeasureMachineLaser10360::Update_Length_Data()
     }
     // Points with the same number keep their file order.
     std::stable_sort(d_measured_data.begin(), d_measured_data.end(), Sort_Functor_Index());
-    for (size_t i = 0; i < LENGTH_COUNT; ++i)
-    {
-        const TMeasuredData &first = d_measured_data[2 * i];
-        const TMeasuredData &second = d_measured_data[2 * i + 1];
-        TLengthData length;
-        length.nominal = second.nominal - first.nominal;
-        length.actual = second.actual - first.actual;
-        d_lengths.push_back(length);
-    }
+    d_lengths = MeasureRuns::Pair_Lengths<TLengthData>(d_measured_data);
 }
 
 QStringList TMeasureMachineLaser10360::Text_Report() const
 {
     QStringList lines;
     Report_Head(&lines, QStringLiteral("ASME B89.4.10360 Laser Measurement"));
-    MeasureReport::Deviation_Heading(&lines, QStringLiteral("Measurement Lengths mm"));
-    for (const TLengthData &length : d_lengths)
-    {
-        MeasureReport::Deviation_Line(&lines, length.nominal, length.actual);
-    }
+    MeasureReport::Deviation_Block(&lines, QStringLiteral("Measurement Lengths mm"), d_lengths);
     return lines;
 }
 

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 #include <initializer_list>
 
 // Report blocks that several kinds print the same way: a title with its '=' rule, blocks of a
@@ -31,6 +33,16 @@ QString Columns(std::initializer_list<double> values);
 void Deviation_Heading(QStringList *lines, const QString &heading);
 // Nominal, actual and actual - nominal.
 void Deviation_Line(QStringList *lines, double nominal, double actual);
+// Deviation heading and one line per item (anything with nominal and actual); no closing empty line.
+template <class TData>
+void Deviation_Block(QStringList *lines, const QString &heading, const std::vector<TData> &data)
+{
+    Deviation_Heading(lines, heading);
+    for (const TData &item : data)
+    {
+        Deviation_Line(lines, item.nominal, item.actual);
+    }
+}
 
 // The four axis and origin lines of the alignment, without heading or closing empty line.
 void Alignment_Lines(QStringList *lines, const TMat4 &alignment);

@@ -41,6 +41,22 @@ template <class TIterator, class TValue> double Mean(TIterator first, TIterator 
     return sum / static_cast<double>(count);
 }
 
+// Points taken in pairs (0, 1), (2, 3), ...: each pair is one length, second minus first. Pairs do
+// not overlap; an odd last point is left out.
+template <class TLength, class TPoint> std::vector<TLength> Pair_Lengths(const std::vector<TPoint> &points)
+{
+    std::vector<TLength> lengths;
+    lengths.reserve(points.size() / 2);
+    for (size_t i = 0; i + 1 < points.size(); i += 2)
+    {
+        TLength length;
+        length.nominal = points[i + 1].nominal - points[i].nominal;
+        length.actual = points[i + 1].actual - points[i].actual;
+        lengths.push_back(length);
+    }
+    return lengths;
+}
+
 // Lengths stored as groups of repeat_count consecutive repeats of one length: curve r holds the
 // deviation (actual - nominal) of repeat r of every length, at the first repeat's measured length
 // so that the repeats line up. An incomplete last group is left out.

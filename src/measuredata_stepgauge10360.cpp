@@ -57,15 +57,7 @@ void TMeasureStepgauge10360::Update_Length_Data()
     {
         return;
     }
-    for (size_t i = 0; i < LENGTH_COUNT; ++i)
-    {
-        const TPointData &first = d_points[2 * i];
-        const TPointData &second = d_points[2 * i + 1];
-        TLengthData length;
-        length.nominal = second.nominal - first.nominal;
-        length.actual = second.actual - first.actual;
-        d_lengths.push_back(length);
-    }
+    d_lengths = MeasureRuns::Pair_Lengths<TLengthData>(d_points);
 }
 
 QStringList TMeasureStepgauge10360::Text_Report() const
@@ -76,7 +68,7 @@ QStringList TMeasureStepgauge10360::Text_Report() const
     MeasureReport::Alignment_Block(&lines, alignment);
     MeasureReport::Probe_Block(&lines, probe_offset, probe_vector);
     Thermal_Blocks(&lines);
-    Deviation_Block(&lines, QStringLiteral("Measurement Lengths mm"), d_lengths);
+    MeasureReport::Deviation_Block(&lines, QStringLiteral("Measurement Lengths mm"), d_lengths);
     return lines;
 }
 

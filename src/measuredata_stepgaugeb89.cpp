@@ -40,7 +40,7 @@ QStringList TMeasureStepgaugeB89::Text_Report() const
     MeasureReport::Alignment_Block(&lines, alignment);
     MeasureReport::Probe_Block(&lines, probe_offset, probe_vector);
     Thermal_Blocks(&lines);
-    Deviation_Block(&lines, QStringLiteral("Measurement Points mm"), d_points);
+    MeasureReport::Deviation_Block(&lines, QStringLiteral("Measurement Points mm"), d_points);
     return lines;
 }
 

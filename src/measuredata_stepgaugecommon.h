@@ -53,9 +53,6 @@ class TMeasureStepgaugeCommon : public TMeasureData
     // Description block with or without the "Ref. Step" line.
     void Description_Block(QStringList *lines, bool with_reference_step) const;
     void Thermal_Blocks(QStringList *lines) const;
-    // "Nominal  Actual  Deviation" lines, after the heading and column header; no closing empty line.
-    template <class TData>
-    static void Deviation_Block(QStringList *lines, const QString &heading, const std::vector<TData> &data);
 
     static std::vector<TPointData> Points_From_Positions(const std::vector<double> &positions);
 
@@ -69,14 +66,3 @@ class TMeasureStepgaugeCommon : public TMeasureData
     double d_z_scale_temperature = 0.0;
     double d_gauge_temperature = 0.0;
 };
-
-template <class TData>
-void TMeasureStepgaugeCommon::Deviation_Block(QStringList *lines, const QString &heading,
-                                              const std::vector<TData> &data)
-{
-    MeasureReport::Deviation_Heading(lines, heading);
-    for (const TData &item : data)
-    {
-        MeasureReport::Deviation_Line(lines, item.nominal, item.actual);
-    }
-}

@@ -99,7 +99,7 @@ QStringList TMeasureStepgaugeSquare::Text_Report() const
     lines.append(QStringLiteral("  Intercept: %1 mm").arg(MeasureReport::Number(d_intercept, 0, 4)));
     lines.append(QString());
 
-    Deviation_Block(&lines, QStringLiteral("Measurement Lengths"), d_lengths);
+    MeasureReport::Deviation_Block(&lines, QStringLiteral("Measurement Lengths"), d_lengths);
     return lines;
 }
 
