@@ -173,6 +173,20 @@ void TestLaser::Length_Pairs()
         QCOMPARE(record.Lengths()[i].nominal, 100.0 * static_cast<double>(i / 3 + 1));
         QVERIFY(qAbs(record.Lengths()[i].actual - record.Lengths()[i].nominal - 0.001 * (i + 1)) < 1e-9);
     }
+
+    // Curve r holds repeat r of every length, at the first repeat's measured length.
+    const std::vector<std::vector<TVector2>> curves = record.Graph_Data();
+    QCOMPARE(curves.size(), size_t(3));
+    for (size_t repeat = 0; repeat < 3; ++repeat)
+    {
+        QCOMPARE(curves[repeat].size(), size_t(5));
+        for (size_t group = 0; group < 5; ++group)
+        {
+            QCOMPARE(curves[repeat][group].x, record.Lengths()[3 * group].actual);
+            QVERIFY(qAbs(curves[repeat][group].y - 0.001 * static_cast<double>(3 * group + repeat + 1)) <
+                    1e-9);
+        }
+    }
 }
 
 void TestLaser::Combined_Readings_data()
