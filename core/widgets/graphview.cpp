@@ -173,7 +173,7 @@ TGraphLayout TGraphLayout::Device_Graph_Only(const QRect &rect, int h)
 TLabelFormat TLabelFormat::For_Range(double lo, double hi, int scale_mode)
 {
     TLabelFormat format;
-    if (scale_mode != 1)
+    if (scale_mode != TGraphTypes::SCALE_LINEAR)
     {
         format.field_width = 5;
         format.precision = 0;

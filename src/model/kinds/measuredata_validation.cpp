@@ -122,3 +122,39 @@ QStringList TValidationCommon::Text_Report() const
     }
     return lines;
 }
+
+TValidationPlane::TValidationPlane()
+    : TValidationCommon(
+          {CONTENTS_VALIDATION_PLANE, "Plane", "Plane entry format not recognized.",
+           "Validation Plane Results",
+           "            X            Y            Z         I            J            K               Form",
+           98, true, 12, 9, false,
+           "Note:  Verification should be result of 3D distance to surface of calculated plane."})
+{
+}
+
+TValidationLine::TValidationLine()
+    : TValidationCommon(
+          {CONTENTS_VALIDATION_LINE, "Line", "Line entry format not recognized.", "Validation Line Results",
+           "           X            Y            Z         I            J            K               Form",
+           97, true, 12, 9, false,
+           "Note:  Verification should be result of 3D distance to axis of calculated line."})
+{
+}
+
+TValidationCircle::TValidationCircle()
+    : TValidationCommon(
+          {CONTENTS_VALIDATION_CIRCLE, "Circle", "Circle entry format not recognized.",
+           "Validation Circle Results",
+           "             X            Y            Z         I       J       K          Diameter     Form",
+           94, true, 7, 4, true, nullptr})
+{
+}
+
+TValidationSphere::TValidationSphere()
+    : TValidationCommon({CONTENTS_VALIDATION_SPHERE, "Sphere", "Sphere entry format not recognized.",
+                         "Validation Sphere Results",
+                         "             X            Y            Z           Diameter      Form", 73, false,
+                         0, 0, true, nullptr})
+{
+}

@@ -4,7 +4,7 @@
 
 namespace
 {
-const QString TOOL = QStringLiteral(QUILLON_BINARY_DIR "/tools/quillon-report");
+const QString TOOL = QStringLiteral(QUILLON_REPORT_PATH);
 const QString EXAMPLE = QStringLiteral(QUILLON_SOURCE_DIR "/examples/stepgauge_10360_x_front.dat");
 const QString GOLDEN = QStringLiteral(QUILLON_SOURCE_DIR "/tests/data/golden/stepgauge_10360_x_front.txt");
 

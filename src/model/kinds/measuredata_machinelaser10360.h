@@ -16,7 +16,7 @@ class TMeasureMachineLaser10360 : public TMeasureLaserCommon
     // Orders measured data by ascending point number.
     struct Sort_Functor_Index
     {
-        bool operator()(const TMeasuredData &a, const TMeasuredData &b) const { return a.index < b.index; }
+        bool operator()(const TPointData &a, const TPointData &b) const { return a.index < b.index; }
     };
 
     TMeasureMachineLaser10360();

@@ -18,33 +18,11 @@ class QResizeEvent;
 
 // A 2-D graph of several point sets with automatic scaling, zoom box, pan and zoom-out. The graph is
 // rendered into a background pixmap only when data, size or view change; paint events copy from it.
-class TGraphWidget : public QWidget
+class TGraphWidget : public QWidget, public TGraphTypes
 {
     Q_OBJECT
 
   public:
-    enum TGraphType
-    {
-        GRAPH_DEFAULT = 0,
-        GRAPH_LINE = 1,
-        GRAPH_BAR = 2,
-        GRAPH_CROSS = 3,
-        GRAPH_BOX = 4
-    };
-
-    enum TScaleMode
-    {
-        SCALE_LINEAR = 1,
-        SCALE_INTEGER = 2
-    };
-
-    struct TDataSet
-    {
-        std::vector<TVector2> dataset_points;
-        QColor dataset_color;
-        TGraphType dataset_type = GRAPH_DEFAULT;
-    };
-
     explicit TGraphWidget(const QWidget *parent = nullptr, Qt::WindowFlags flags = Qt::WindowFlags());
     ~TGraphWidget() override;
 

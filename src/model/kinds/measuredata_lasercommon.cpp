@@ -97,7 +97,7 @@ void TMeasureLaserCommon::Read_Point(const QString &value)
     {
         return;
     }
-    TMeasuredData entry;
+    TPointData entry;
     entry.index = MeasureGrammar::To_Integer(parts[0]);
     entry.position = MeasureGrammar::To_Number(parts[1]);
     entry.actual = MeasureGrammar::To_Number(parts[2]);

@@ -1,23 +1,19 @@
 #include "measuredata_factory.h"
 
 #include "measuredata_ballbar.h"
+#include "measuredata_circlegauge.h"
 #include "measuredata_gaugeblock.h"
 #include "measuredata_machinelaser10360.h"
 #include "measuredata_machinelaserpmove.h"
 #include "measuredata_pftu.h"
-#include "measuredata_pingauge.h"
 #include "measuredata_pointrepeat.h"
 #include "measuredata_probe.h"
-#include "measuredata_ringgauge.h"
 #include "measuredata_rpt.h"
 #include "measuredata_stepgauge10360.h"
 #include "measuredata_stepgaugeb89.h"
 #include "measuredata_stepgaugesquare.h"
 #include "measuredata_temperature.h"
-#include "measuredata_validationcircle.h"
-#include "measuredata_validationline.h"
-#include "measuredata_validationplane.h"
-#include "measuredata_validationsphere.h"
+#include "measuredata_validation.h"
 
 std::unique_ptr<TMeasureData> Create_Measure_Record(TMeasureData::TFileContents contents)
 {

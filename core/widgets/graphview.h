@@ -1,5 +1,8 @@
 #pragma once
 
+#include "vector2.h"
+
+#include <QColor>
 #include <QRect>
 #include <QSize>
 #include <QString>
@@ -7,6 +10,34 @@
 
 // The arithmetic behind the graph widget: data-to-pixel mapping, area layout, label formats and tick
 // positions. Nothing here paints, so every rule can be checked without a widget.
+
+// What a graph holds: point sets, how each is drawn and how an axis is scaled. The graph widget
+// inherits these names (TGraphWidget::GRAPH_LINE), and code that builds a graph without a widget uses
+// them from here.
+struct TGraphTypes
+{
+    enum TGraphType
+    {
+        GRAPH_DEFAULT = 0,
+        GRAPH_LINE = 1,
+        GRAPH_BAR = 2,
+        GRAPH_CROSS = 3,
+        GRAPH_BOX = 4
+    };
+
+    enum TScaleMode
+    {
+        SCALE_LINEAR = 1,
+        SCALE_INTEGER = 2
+    };
+
+    struct TDataSet
+    {
+        std::vector<TVector2> dataset_points;
+        QColor dataset_color;
+        TGraphType dataset_type = GRAPH_DEFAULT;
+    };
+};
 
 // One axis of the view: pixel = value * scale + offset.
 struct TGraphAxis

@@ -21,8 +21,8 @@ class TMeasureLaserCommon : public TMeasureData
         MEASUREMENT_ANGULAR
     };
 
-    // One "Point:" record.
-    struct TMeasuredData
+    // One "Point:" record: a reading of the laser at one position.
+    struct TPointData
     {
         double position = 0.0;
         double actual = 0.0;
@@ -37,7 +37,7 @@ class TMeasureLaserCommon : public TMeasureData
     const TVector3 &Measurement_Axis() const { return d_measurement_axis; }
     bool Probe_Offsets_Valid() const { return d_probe_offsets_valid; }
     int Measurement_Type() const { return d_measurement_type; }
-    const std::vector<TMeasuredData> &Measured_Data() const { return d_measured_data; }
+    const std::vector<TPointData> &Measured_Data() const { return d_measured_data; }
 
   protected:
     struct TLayout
@@ -61,7 +61,7 @@ class TMeasureLaserCommon : public TMeasureData
     bool d_probe_offsets_valid = false;
     QString d_description;
     int d_measurement_type = MEASUREMENT_SCALE;
-    std::vector<TMeasuredData> d_measured_data;
+    std::vector<TPointData> d_measured_data;
 
   private:
     bool Read_Measurement_Type(const QString &value, const TLayout &layout);

@@ -44,3 +44,9 @@ class TMeasurePin : public TMeasureCircleGauge
   public:
     TMeasurePin();
 };
+
+class TMeasureRing : public TMeasureCircleGauge
+{
+  public:
+    TMeasureRing();
+};

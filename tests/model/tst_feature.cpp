@@ -3,8 +3,7 @@
 
 #include "measure_checks.h"
 #include "measuredata_pftu.h"
-#include "measuredata_pingauge.h"
-#include "measuredata_ringgauge.h"
+#include "measuredata_circlegauge.h"
 
 #include <QtTest>
 

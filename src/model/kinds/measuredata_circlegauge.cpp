@@ -1,4 +1,4 @@
-#include "measuredata_pingauge.h"
+#include "measuredata_circlegauge.h"
 
 #include "measuredata_grammar.h"
 #include "measuredata_report.h"
@@ -22,6 +22,12 @@ TMeasureCircleGauge::TMeasureCircleGauge(TFileContents contents, const char *ide
 TMeasurePin::TMeasurePin()
     : TMeasureCircleGauge(CONTENTS_PIN_GAUGE, "Artifact_Measurement:Version=1:Type=Pin_Gauge",
                           "Pin Gauge Measurement")
+{
+}
+
+TMeasureRing::TMeasureRing()
+    : TMeasureCircleGauge(CONTENTS_RING_GAUGE, "Artifact_Measurement:Version=1:Type=Ring_Gauge",
+                          "Ring Gauge Measurement")
 {
 }
 

@@ -59,3 +59,31 @@ class TValidationCommon : public TMeasureData
     TLayout d_layout;
     std::vector<TResultData> d_results;
 };
+
+// Best-fit plane validation results: position, normal and flatness of each fit.
+class TValidationPlane : public TValidationCommon
+{
+  public:
+    TValidationPlane();
+};
+
+// Best-fit line validation results: position, direction and straightness of each fit.
+class TValidationLine : public TValidationCommon
+{
+  public:
+    TValidationLine();
+};
+
+// Best-fit circle validation results: centre, normal, diameter and roundness of each fit.
+class TValidationCircle : public TValidationCommon
+{
+  public:
+    TValidationCircle();
+};
+
+// Best-fit sphere validation results: centre, diameter and form of each fit.
+class TValidationSphere : public TValidationCommon
+{
+  public:
+    TValidationSphere();
+};
