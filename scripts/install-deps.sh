@@ -2,7 +2,8 @@
 # Installs the Debian packages Quillon needs to build and test; does nothing when they are present.
 set -euo pipefail
 
-packages=(build-essential cmake ninja-build pkg-config qtbase5-dev qt6-base-dev libgl-dev fonts-dejavu-core)
+packages=(build-essential cmake ninja-build pkg-config qtbase5-dev qt6-base-dev libgl-dev fonts-dejavu-core
+          clang libclang-rt-14-dev poppler-utils xvfb xauth)
 
 missing=()
 for package in "${packages[@]}"; do
