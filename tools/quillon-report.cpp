@@ -3,6 +3,7 @@
 #include "measurementload.h"
 #include "nominalstore.h"
 
+#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
@@ -10,82 +11,80 @@
 
 namespace
 {
-const char USAGE[] = "Usage: quillon-report [--nominals DIR] FILE...\n"
-                     "Prints the report of each measurement file, as the Quillon viewer shows it.\n"
-                     "With several files each report is preceded by a line \"==> FILE <==\".\n"
-                     "--nominals DIR  match step gauge measurements to the nominal sets in\n"
-                     "                DIR/Nominal_Data, as the viewer does with its settings\n"
-                     "                folder; without it step gauge reports are printed as\n"
-                     "                loaded, with no nominal values.\n"
-                     "Exit status: 0 when every file loaded, 1 when any printed an ERR line,\n"
-                     "2 for a usage error or a missing nominal folder.\n";
+const char DESCRIPTION[] = "Prints the report of each measurement file, as the Quillon viewer shows it.\n"
+                           "With several files each report is preceded by a line \"==> FILE <==\".\n"
+                           "\n"
+                           "Exit status: 0 when every file loaded, 1 when any printed an ERR line,\n"
+                           "2 for a usage error or a missing nominal folder.";
 
 void Write(QFile *out, const QString &text)
 {
     out->write(text.toUtf8());
+}
+
+// A usage error: one line on standard error, exit status 2.
+int Usage_Error(QFile *err, QString message)
+{
+    if (message.endsWith(QLatin1Char('.')))
+    {
+        message.chop(1);
+    }
+    Write(err, QStringLiteral("quillon-report: %1 (see --help)\n").arg(message));
+    return 2;
 }
 } // namespace
 
 int main(int argc, char *argv[])
 {
     QCoreApplication application(argc, argv);
-    QStringList arguments = QCoreApplication::arguments();
-    arguments.removeFirst();
+    QCoreApplication::setApplicationName(QStringLiteral("quillon-report"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(QUILLON_VERSION));
 
     QFile out;
     QFile err;
     out.open(stdout, QIODevice::WriteOnly);
     err.open(stderr, QIODevice::WriteOnly);
 
-    QStringList files;
-    QString nominal_folder;
-    bool use_nominals = false;
-    bool options_ended = false;
-    for (int i = 0; i < arguments.size(); ++i)
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QString::fromLatin1(DESCRIPTION));
+    const QCommandLineOption help_option = parser.addHelpOption();
+    const QCommandLineOption version_option = parser.addVersionOption();
+    const QCommandLineOption nominals_option(
+        QStringLiteral("nominals"),
+        QStringLiteral("Match step gauge measurements to the nominal sets in DIR/Nominal_Data, as the viewer "
+                       "does with its settings folder; without it step gauge reports are printed as loaded, "
+                       "with no nominal values."),
+        QStringLiteral("DIR"));
+    parser.addOption(nominals_option);
+    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("Measurement files (.dat)."),
+                                 QStringLiteral("FILE..."));
+
+    if (!parser.parse(QCoreApplication::arguments()))
     {
-        const QString &argument = arguments.at(i);
-        if (!options_ended && argument == QLatin1String("--nominals"))
-        {
-            if (i + 1 == arguments.size())
-            {
-                Write(&err, QStringLiteral("quillon-report: option '--nominals' needs a folder\n"));
-                err.write(USAGE);
-                return 2;
-            }
-            nominal_folder = arguments.at(++i);
-            use_nominals = true;
-        }
-        else if (!options_ended && argument == QLatin1String("--"))
-        {
-            options_ended = true;
-        }
-        else if (!options_ended && (argument == QLatin1String("--help") || argument == QLatin1String("-h")))
-        {
-            out.write(USAGE);
-            return 0;
-        }
-        else if (!options_ended && argument.startsWith(QLatin1Char('-')) && argument != QLatin1String("-"))
-        {
-            Write(&err, QStringLiteral("quillon-report: unknown option '%1'\n").arg(argument));
-            err.write(USAGE);
-            return 2;
-        }
-        else
-        {
-            files.append(argument);
-        }
+        return Usage_Error(&err, parser.errorText());
     }
+    if (parser.isSet(help_option))
+    {
+        Write(&out, parser.helpText());
+        return 0;
+    }
+    if (parser.isSet(version_option))
+    {
+        Write(&out, QStringLiteral("quillon-report %1\n").arg(QCoreApplication::applicationVersion()));
+        return 0;
+    }
+    const QStringList files = parser.positionalArguments();
     if (files.isEmpty())
     {
-        err.write(USAGE);
-        return 2;
+        return Usage_Error(&err, QStringLiteral("no measurement file given"));
     }
 
     // The tool only reads nominal sets, so a missing folder is an error rather than created.
     TNominalStore nominal_store;
     const TNominalSource *nominals = nullptr;
-    if (use_nominals)
+    if (parser.isSet(nominals_option))
     {
+        const QString nominal_folder = parser.value(nominals_option);
         const QString folder = TNominalStore::Nominal_Folder_In(nominal_folder);
         if (nominal_folder.isEmpty() || !QFileInfo(folder).isDir())
         {

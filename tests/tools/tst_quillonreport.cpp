@@ -114,25 +114,40 @@ void TestQuillonReport::Several_Files()
     QCOMPARE(twice.exit_code, 0);
 }
 
+struct TUsageCase
+{
+    QStringList arguments;
+    int exit_code;
+    QByteArray out; // part of standard output; a usage error prints nothing there
+};
+Q_DECLARE_METATYPE(TUsageCase)
+
 void TestQuillonReport::Usage_data()
 {
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<int>("exit_code");
-
-    QTest::newRow("help") << QStringList{"--help"} << 0;
-    QTest::newRow("no file") << QStringList{} << 2;
-    QTest::newRow("unknown option") << QStringList{"--frobnicate", EXAMPLE} << 2;
-    QTest::newRow("nominals without folder") << QStringList{EXAMPLE, "--nominals"} << 2;
+    QTest::addColumn<TUsageCase>("row");
+    QTest::newRow("help") << TUsageCase{{"--help"}, 0, "[options] FILE...\n"};
+    QTest::newRow("version") << TUsageCase{{"--version", EXAMPLE}, 0, "quillon-report "};
+    QTest::newRow("no file") << TUsageCase{{}, 2, {}};
+    QTest::newRow("unknown option") << TUsageCase{{"--frobnicate", EXAMPLE}, 2, {}};
+    QTest::newRow("nominals without folder") << TUsageCase{{EXAMPLE, "--nominals"}, 2, {}};
 }
 
+// Usage errors say what is wrong on one line of standard error; --help and --version go to standard
+// output.
 void TestQuillonReport::Usage()
 {
-    QFETCH(QStringList, arguments);
-    QFETCH(int, exit_code);
-    const TRun run = Run(arguments);
-    QCOMPARE(run.exit_code, exit_code);
-    const QByteArray usage = exit_code == 0 ? run.out : run.err;
-    QVERIFY(usage.contains("Usage: quillon-report [--nominals DIR] FILE..."));
+    QFETCH(TUsageCase, row);
+    const TRun run = Run(row.arguments);
+    QCOMPARE(run.exit_code, row.exit_code);
+    if (row.exit_code == 0)
+    {
+        QVERIFY2(run.out.contains(row.out), run.out.constData());
+        QVERIFY(run.err.isEmpty());
+        return;
+    }
+    QVERIFY(run.out.isEmpty());
+    QVERIFY2(run.err.startsWith("quillon-report: ") && run.err.count('\n') == 1 && run.err.endsWith('\n'),
+             run.err.constData());
 }
 
 QTEST_GUILESS_MAIN(TestQuillonReport)
