@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QDateTime>
+#include <QPageSize>
+#include <QString>
+#include <QStringList>
+
+class QPagedPaintDevice;
+class TGraphWidget;
+
+// Everything a filed report shows: a header block, the report text, the graph and page numbers.
+struct TReportDocument
+{
+    enum TVerdictMark
+    {
+        MARK_NONE,
+        MARK_PASS,
+        MARK_FAIL
+    };
+
+    QString file_name;
+    QString title;
+    QDateTime modified;
+    QString equipment;
+    QString tolerance;
+    QString verdict;
+    TVerdictMark verdict_mark = MARK_NONE;
+    QStringList report_lines;
+    // Drawn as vectors when set; the widget's on-screen view is left as it was.
+    TGraphWidget *graph = nullptr;
+};
+
+namespace ReportDocument
+{
+// Draws the document on the device, opening pages as needed. Returns the number of pages, 0 when the
+// device cannot be painted on.
+int Render(const TReportDocument &document, QPagedPaintDevice *device);
+
+// Writes the document as a PDF through a save file, so an existing file is replaced only by a complete
+// one. On failure error holds a message for the user.
+bool Write_Pdf(const TReportDocument &document, const QString &path, QPageSize::PageSizeId page_size,
+               QString *error);
+} // namespace ReportDocument
