@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds Quillon against Qt 5 and prints the reports of the bundled example measurements, with the
-# step gauge nominal values of examples/Nominal_Data where the tool supports them.
+# Builds Quillon against Qt 5 and starts the viewer on the bundled example measurements. Without a
+# display it prints the example reports with quillon-report instead.
 set -euo pipefail
 
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -10,6 +10,16 @@ dir="$top/build-run"
 cmake -S "$top" -B "$dir" -G Ninja -DQUILLON_BUILD_TESTS=OFF >/dev/null
 cmake --build "$dir" -j "$(nproc)"
 
+if [[ -n "${DISPLAY:-}" || -n "${WAYLAND_DISPLAY:-}" ]]; then
+    # The viewer looks nominal sets up in its settings folder; add the examples' sets that are missing
+    # there, never replacing one.
+    nominals="$HOME/.corvane/Nominal_Data"
+    mkdir -p "$nominals"
+    cp -n "$top"/examples/Nominal_Data/SG_* "$nominals"/ 2>/dev/null || true
+    exec "$dir/src/app/quillon" "$top/examples"
+fi
+
+echo "No display (neither DISPLAY nor WAYLAND_DISPLAY is set): printing the example reports instead."
 options=()
 if "$dir/tools/quillon-report" --help | grep -q -- "--nominals"; then
     options=(--nominals "$top/examples")

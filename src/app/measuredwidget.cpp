@@ -1,0 +1,155 @@
+#include "measuredwidget.h"
+
+#include "measuredinputdialog.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QHBoxLayout>
+#include <QListWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace
+{
+QToolButton *Create_Button(QWidget *parent, const char *name, const QString &icon, const QString &tip)
+{
+    QToolButton *button = new QToolButton(parent);
+    button->setObjectName(QLatin1String(name));
+    button->setFixedSize(16, 16);
+    button->setIconSize(QSize(16, 16));
+    button->setIcon(QIcon(icon));
+    button->setToolTip(tip);
+    return button;
+}
+} // namespace
+
+TMeasuredWidget::TMeasuredWidget(const QWidget *parent, Qt::WindowFlags flags)
+    : QWidget(const_cast<QWidget *>(parent), flags)
+{
+    resize(511, 450);
+    QVBoxLayout *layout = new QVBoxLayout(this);
+
+    d_file_list = new QListWidget(this);
+    d_file_list->setObjectName(QStringLiteral("file_list"));
+    d_file_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    // Many thousands of names are listed in one pass; uniform rows spare the list measuring each one.
+    d_file_list->setUniformItemSizes(true);
+    layout->addWidget(d_file_list);
+
+    QHBoxLayout *button_row = new QHBoxLayout;
+    d_remove_button = Create_Button(this, "remove_button", QStringLiteral(":/icon16/remove_icon16.png"),
+                                    QStringLiteral("Remove Measurement"));
+    d_edit_button = Create_Button(this, "edit_button", QStringLiteral(":/icon16/edit_icon16.png"),
+                                  QStringLiteral("Edit Search Path"));
+    d_refresh_button = Create_Button(this, "refresh_button", QStringLiteral(":/icon16/refresh_icon16.png"),
+                                     QStringLiteral("Refresh"));
+    d_remove_button->setEnabled(false);
+    button_row->addWidget(d_remove_button);
+    button_row->addWidget(d_edit_button);
+    button_row->addWidget(d_refresh_button);
+    button_row->addStretch();
+    layout->addLayout(button_row);
+
+    d_application_path = QCoreApplication::applicationDirPath();
+    d_input_settings.relative_path = QStringLiteral("/Measurement_Data");
+    d_input_settings.absolute_path = QStringLiteral("/Measurement_Data");
+    d_input_settings.use_relative_path = false;
+
+    connect(d_remove_button, &QToolButton::clicked, this, &TMeasuredWidget::Remove_Clicked);
+    connect(d_edit_button, &QToolButton::clicked, this, &TMeasuredWidget::Edit_Clicked);
+    connect(d_refresh_button, &QToolButton::clicked, this, &TMeasuredWidget::Refresh_Clicked);
+    connect(d_file_list, &QListWidget::itemSelectionChanged, this, &TMeasuredWidget::Selection_Changed);
+
+    setFocusProxy(d_file_list);
+}
+
+TMeasuredWidget::~TMeasuredWidget() = default;
+
+void TMeasuredWidget::Set_Input_Settings(const TInputSettings &settings)
+{
+    d_input_settings = settings;
+    Refresh_File_List();
+}
+
+QString TMeasuredWidget::Resolve_Folder() const
+{
+    QDir folder(d_application_path);
+    if (d_input_settings.use_relative_path)
+    {
+        // A relative path that does not exist leaves the application folder in place.
+        folder.cd(d_input_settings.relative_path);
+        return folder.absolutePath();
+    }
+    // Anything but an absolute path would name the process's working folder: list nothing then.
+    if (!QDir::isAbsolutePath(d_input_settings.absolute_path))
+        return QString();
+    return QDir(d_input_settings.absolute_path).absolutePath();
+}
+
+void TMeasuredWidget::Refresh_File_List()
+{
+    d_measurement_folder = Resolve_Folder();
+
+    QStringList names;
+    if (!d_measurement_folder.isEmpty())
+    {
+        const QStringList entries =
+            QDir(d_measurement_folder).entryList(QDir::Files, QDir::Name | QDir::IgnoreCase);
+        names.reserve(entries.size());
+        for (const QString &entry : entries)
+        {
+            if (entry.endsWith(QLatin1String(".dat"), Qt::CaseInsensitive))
+                names.append(entry);
+        }
+    }
+
+    d_file_list->clear();
+    d_file_list->addItems(names);
+    Selection_Changed();
+    emit File_List_Refreshed();
+}
+
+bool TMeasuredWidget::Select_File(const QString &name)
+{
+    const QList<QListWidgetItem *> items = d_file_list->findItems(name, Qt::MatchExactly);
+    if (items.isEmpty())
+        return false;
+    d_file_list->setCurrentItem(items.first(), QItemSelectionModel::ClearAndSelect);
+    d_file_list->scrollToItem(items.first());
+    return true;
+}
+
+void TMeasuredWidget::Remove_Clicked()
+{
+    QStringList names;
+    const QList<QListWidgetItem *> items = d_file_list->selectedItems();
+    for (const QListWidgetItem *item : items)
+        names.append(item->text());
+    if (!names.isEmpty())
+        emit Remove_Data(d_measurement_folder, names);
+}
+
+void TMeasuredWidget::Edit_Clicked()
+{
+    if (!d_input_dialog)
+        d_input_dialog = new TMeasuredInputDialog(this);
+    d_input_dialog->Reset(d_application_path, d_input_settings);
+    if (d_input_dialog->exec() != QDialog::Accepted)
+        return;
+    d_input_settings = d_input_dialog->Settings();
+    Refresh_File_List();
+    emit File_Path_Changed();
+}
+
+void TMeasuredWidget::Refresh_Clicked()
+{
+    Refresh_File_List();
+}
+
+void TMeasuredWidget::Selection_Changed()
+{
+    const QList<QListWidgetItem *> items = d_file_list->selectedItems();
+    if (items.size() == 1)
+        emit Load_Data(d_measurement_folder + QLatin1Char('/') + items.first()->text());
+    d_remove_button->setEnabled(!items.isEmpty());
+}

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+class QListWidget;
+class QToolButton;
+class TMeasuredInputDialog;
+
+// The list of measurement files in the measurement folder, with buttons to remove the selected files,
+// edit the folder settings and refresh the list.
+class TMeasuredWidget : public QWidget
+{
+    Q_OBJECT
+
+  public:
+    struct TInputSettings
+    {
+        QString relative_path;
+        QString absolute_path;
+        bool use_relative_path = false;
+    };
+
+    explicit TMeasuredWidget(const QWidget *parent = nullptr, Qt::WindowFlags flags = Qt::WindowFlags());
+    ~TMeasuredWidget() override;
+
+    TInputSettings Input_Settings() const { return d_input_settings; }
+    void Set_Input_Settings(const TInputSettings &settings);
+    void Refresh_File_List();
+
+    // Absolute path of the listed folder; empty when the settings name no usable folder.
+    const QString &Measurement_Folder() const { return d_measurement_folder; }
+    const QString &Application_Path() const { return d_application_path; }
+
+    // Selects the named file (which loads it) when it is listed; false when it is not.
+    bool Select_File(const QString &name);
+
+  signals:
+    void Load_Data(const QString &path);
+    void Remove_Data(const QString &folder, const QStringList &names);
+    void File_Path_Changed();
+    // After every refresh, so that the folder watcher can take a folder that was made again.
+    void File_List_Refreshed();
+
+  public slots:
+    void Remove_Clicked();
+    void Edit_Clicked();
+    void Refresh_Clicked();
+    void Selection_Changed();
+
+  private:
+    QString Resolve_Folder() const;
+
+    QListWidget *d_file_list;
+    QToolButton *d_remove_button;
+    QToolButton *d_edit_button;
+    QToolButton *d_refresh_button;
+    TMeasuredInputDialog *d_input_dialog = nullptr;
+
+    QString d_application_path;
+    QString d_measurement_folder;
+    TInputSettings d_input_settings;
+};

@@ -1,0 +1,114 @@
+#pragma once
+
+#include "measuredata.h"
+#include "measuredwidget.h"
+#include "measurementload.h"
+#include "nominalstore.h"
+
+#include <QMainWindow>
+#include <QString>
+
+#include <memory>
+
+class QAction;
+class QCloseEvent;
+class QDockWidget;
+class QDragEnterEvent;
+class QDropEvent;
+class QFileSystemWatcher;
+class QFont;
+class QPlainTextEdit;
+class QSettings;
+class QTimer;
+class QToolButton;
+class TGraphWidget;
+class TMessageBox;
+
+// The viewer's main window: the report pane and graph of the file on show, the measurement file list
+// and the nominal store in docks, the tool bar, and the settings file read at start and written at close.
+class TQuillon : public QMainWindow
+{
+    Q_OBJECT
+
+  public:
+    explicit TQuillon(const QWidget *parent = nullptr, Qt::WindowFlags flags = Qt::WindowFlags());
+    ~TQuillon() override;
+
+    void Clear_Log();
+    void Add_Log_Text(const QString &text);
+    void Scroll_Log_Top();
+
+    // Lists a folder, or the folder of a .dat file and shows that file, for this run only: the stored
+    // measurement folder is written back at close unless the user changes it. False for anything else.
+    bool Open_Path(const QString &path);
+
+    const QString &Current_File_Path() const { return d_current_file_path; }
+    const QString &Settings_Folder() const { return d_settings_folder; }
+    const QString &Watched_Folder() const { return d_watched_folder; }
+    const TMeasureData *Current_Measurement() const { return d_current_measurement.get(); }
+
+  public slots:
+    void Load_Data(const QString &path);
+    void Update_File_List();
+    void Measure_File_Path_Changed();
+    void Remove_Data(const QString &folder, const QStringList &names);
+    void Edit_Tolerance();
+    void Toggle_Line_Graph_Type(bool state);
+    void Toggle_Point_Graph_Type(bool state);
+
+  protected:
+    void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
+  private:
+    void Open_Settings();
+    void Restore_Geometry();
+    void Build_Central_Area(const QFont &report_font, const QFont &notice_font);
+    void Build_Tool_Bar();
+    void Build_Menus_And_Docks();
+    QWidget *Create_Nominal_Widget();
+    void Create_Tolerance_Dialog();
+    void Restore_Input_Settings();
+    void Restore_Tolerance_Settings();
+    void Initialize_Nominal_Store();
+    void Save_Input_Settings();
+    void Save_Tolerance_Settings();
+    void Make_Connections();
+
+    // Keeps exactly the file list's folder registered with the watcher, also after it was made again.
+    void Watch_Measurement_Folder();
+    void Folder_Changed();
+
+    const TNominalSource *Nominal_Source() const { return &d_nominal_store; }
+    // Titles, options and data sets of the graph for a loaded file.
+    void Show_Graph(const TMeasurementLoad &load);
+    void Show_Report(const QStringList &lines);
+    void Report_Removal_Error(const QString &path);
+
+    QAction *d_quit_action = nullptr;
+    QPlainTextEdit *d_report_pane = nullptr;
+    QToolButton *d_tolerance_button = nullptr;
+    QToolButton *d_point_graph_button = nullptr;
+    QToolButton *d_line_graph_button = nullptr;
+    TMeasuredWidget *d_measured_widget = nullptr;
+    QDockWidget *d_nominal_dock = nullptr;
+    QDockWidget *d_measured_dock = nullptr;
+    TGraphWidget *d_graph = nullptr;
+    TMessageBox *d_message_box = nullptr;
+    QSettings *d_settings = nullptr;
+    QFileSystemWatcher *d_folder_watcher = nullptr;
+    // Coalesces a burst of folder changes into one refresh.
+    QTimer *d_refresh_timer = nullptr;
+
+    std::unique_ptr<TMeasureData> d_current_measurement;
+    QString d_current_file_path;
+    QString d_settings_folder;
+    QString d_watched_folder;
+    TNominalStore d_nominal_store;
+
+    // The input settings as read at start, written back at close while a folder opened from the command
+    // line or by a drop is in force.
+    TMeasuredWidget::TInputSettings d_stored_input_settings;
+    bool d_input_settings_temporary = false;
+};
