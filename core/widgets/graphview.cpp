@@ -1,5 +1,7 @@
 #include "graphview.h"
 
+#include "assertion.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -239,4 +241,24 @@ std::vector<int> Graph_Linear_Ticks(int first, int length, int spacing)
 int Graph_Bar_Half_Width(int pw, long long count)
 {
     return static_cast<int>(std::max<long long>(1, pw / (2 * std::max(count, 1LL)) - 1));
+}
+
+bool Graph_RGB_Color(int index, int *red, int *green, int *blue)
+{
+    static const int intensities[16] = {255, 128, 192, 64, 160, 224, 96,  32,
+                                        144, 112, 176, 80, 208, 48,  240, 16};
+    static const int hues[6][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}, {1, 1, 0}, {0, 1, 1}, {1, 0, 1}};
+
+    QUILLON_ASSERT(red && green && blue);
+    if (index < 0 || index > 96)
+    {
+        *red = *green = *blue = 0;
+        return false;
+    }
+    const int intensity = index < 96 ? intensities[index / 6] : 0;
+    const int *hue = hues[index % 6];
+    *red = hue[0] * intensity;
+    *green = (hue[1] * intensity) / 2;
+    *blue = hue[2] * intensity;
+    return true;
 }

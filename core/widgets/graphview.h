@@ -115,3 +115,7 @@ std::vector<int> Graph_Linear_Ticks(int first, int length, int spacing);
 
 // Half width of the bars of a bar set with count points in a plot pw pixels wide.
 int Graph_Bar_Half_Width(int pw, long long count);
+
+// The colour sequence of data sets: six hues per intensity, green halved. False and black for an
+// index outside 0..96.
+bool Graph_RGB_Color(int index, int *red, int *green, int *blue);

@@ -157,22 +157,7 @@ void TGraphWidget::SetScaleMinimumY(const double &value, bool symmetric)
 
 bool TGraphWidget::GenerateRGBColor(int index, int *red, int *green, int *blue)
 {
-    static const int intensities[16] = {255, 128, 192, 64, 160, 224, 96,  32,
-                                        144, 112, 176, 80, 208, 48,  240, 16};
-    static const int hues[6][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}, {1, 1, 0}, {0, 1, 1}, {1, 0, 1}};
-
-    QUILLON_ASSERT(red && green && blue);
-    if (index < 0 || index > 96)
-    {
-        *red = *green = *blue = 0;
-        return false;
-    }
-    const int intensity = index < 96 ? intensities[index / 6] : 0;
-    const int *hue = hues[index % 6];
-    *red = hue[0] * intensity;
-    *green = (hue[1] * intensity) / 2;
-    *blue = hue[2] * intensity;
-    return true;
+    return Graph_RGB_Color(index, red, green, blue);
 }
 
 void TGraphWidget::UpdateGraph()

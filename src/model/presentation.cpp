@@ -1,0 +1,264 @@
+#include "presentation.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace
+{
+using TCurves = std::vector<std::vector<TVector2>>;
+using TDataSet = TGraphTypes::TDataSet;
+
+TDataSet Data_Set(const QColor &color, TGraphTypes::TGraphType type, std::vector<TVector2> points = {})
+{
+    TDataSet set;
+    set.dataset_points = std::move(points);
+    set.dataset_color = color;
+    set.dataset_type = type;
+    return set;
+}
+
+// Smallest and largest x over all points; false when there is no point.
+bool X_Extent(const TCurves &curves, double *xmin, double *xmax)
+{
+    bool found = false;
+    for (const std::vector<TVector2> &curve : curves)
+    {
+        for (const TVector2 &point : curve)
+        {
+            *xmin = found ? std::min(*xmin, point.x) : point.x;
+            *xmax = found ? std::max(*xmax, point.x) : point.x;
+            found = true;
+        }
+    }
+    return found;
+}
+
+// A limit point that is not finite (C = 0, or B = 0 with A = D) cannot be drawn and is left out.
+TDataSet Limit_Line(const std::vector<TVector2> &points, double sign)
+{
+    TDataSet set = Data_Set(QColor(164, 164, 255), TGraphTypes::GRAPH_DEFAULT);
+    for (const TVector2 &point : points)
+    {
+        const TVector2 signed_point(point.x, sign * point.y);
+        if (std::isfinite(signed_point.x) && std::isfinite(signed_point.y))
+        {
+            set.dataset_points.push_back(signed_point);
+        }
+    }
+    return set;
+}
+
+void Add_Deviations(const TCurves &curves, const TTolerance &tolerance, bool point_graph,
+                    TPresentation *presentation)
+{
+    static const QColor point_colors[4] = {{64, 0, 0}, {0, 64, 0}, {0, 0, 64}, {32, 32, 32}};
+    static const QColor line_colors[4] = {{128, 0, 0}, {0, 128, 0}, {0, 0, 128}, {64, 64, 64}};
+    for (std::size_t i = 0; i < curves.size(); ++i)
+    {
+        const std::size_t slot = std::min<std::size_t>(i, 3);
+        presentation->data_sets.push_back(
+            point_graph ? Data_Set(point_colors[slot], TGraphTypes::GRAPH_CROSS, curves[i])
+                        : Data_Set(line_colors[slot], TGraphTypes::GRAPH_LINE, curves[i]));
+    }
+
+    double xmin = 0.0;
+    double xmax = 0.0;
+    X_Extent(curves, &xmin, &xmax);
+    const double a = tolerance.d_tolerance_a;
+    const double b = tolerance.d_tolerance_b;
+    const double c = tolerance.d_tolerance_c;
+    const double d = tolerance.d_tolerance_d;
+    std::vector<TVector2> upper;
+    switch (tolerance.d_tolerance_type)
+    {
+    case TTolerance::TOLERANCE_CONSTANT:
+        upper = {{xmin, a}, {xmax, a}};
+        break;
+    case TTolerance::TOLERANCE_LINEAR:
+        upper = {{xmin, a + b * xmin / c}, {xmax, a + b * xmax / c}};
+        break;
+    case TTolerance::TOLERANCE_LINEAR_CAPPED:
+    {
+        const double limit = TTolerance::Limit_Position(a, b, c, d);
+        upper = {{xmin, a + b * xmin / c}};
+        if (limit > xmax)
+        {
+            upper.emplace_back(xmax, a + b * xmax / c);
+        }
+        else
+        {
+            upper.emplace_back(limit, d);
+            upper.emplace_back(xmax, d);
+        }
+        break;
+    }
+    default:
+        return;
+    }
+    presentation->data_sets.push_back(Limit_Line(upper, 1.0));
+    presentation->data_sets.push_back(Limit_Line(upper, -1.0));
+}
+
+void Add_Ballbar(const TCurves &curves, const TTolerance &tolerance, TPresentation *presentation)
+{
+    double xmin = 0.0;
+    double xmax = 0.0;
+    if (!X_Extent(curves, &xmin, &xmax))
+    {
+        return;
+    }
+    const double range = xmax - xmin;
+    const double mid = (xmin + xmax) * 0.5;
+    const double tol = tolerance.Tolerance_Value(mid);
+    presentation->extra_lines << QString() << QStringLiteral("  BallBar Tolerance: %1").arg(tol, 0, 'f', 4);
+
+    const double width = 1.2 * std::max(tol, range);
+    const double low = mid - 0.5 * width;
+    const double step = ((mid + 0.5 * width) - low) / 10.0;
+    if (!(width > 1e-6))
+    {
+        return;
+    }
+    const std::vector<int> bins = Presentation::Ballbar_Bins(curves, low, step);
+    TDataSet bars = Data_Set(QColor(0, 0, 255), TGraphTypes::GRAPH_BAR, {{mid, 0.0}});
+    for (std::size_t j = 0; j < bins.size(); ++j)
+    {
+        bars.dataset_points.emplace_back(low + static_cast<double>(j) * step, bins[j]);
+    }
+    const double top = *std::max_element(bins.begin(), bins.end()) + 1.0;
+    presentation->data_sets.push_back(bars);
+    presentation->data_sets.push_back(Data_Set(
+        QColor(255, 0, 0), TGraphTypes::GRAPH_LINE,
+        {{mid - tol / 2.0, 0.0}, {mid - tol / 2.0, top}, {mid + tol / 2.0, top}, {mid + tol / 2.0, 0.0}}));
+}
+
+void Add_Outlines(const TCurves &curves, TPresentation *presentation)
+{
+    for (std::size_t i = 0; i < curves.size(); ++i)
+    {
+        if (i == 0)
+            presentation->data_sets.push_back(
+                Data_Set(QColor(0, 0, 0), TGraphTypes::GRAPH_DEFAULT, curves[i]));
+        else if (i == 1)
+            presentation->data_sets.push_back(Data_Set(QColor(160, 0, 0), TGraphTypes::GRAPH_BOX, curves[i]));
+        else
+            presentation->data_sets.push_back(
+                Data_Set(QColor(192, 192, 192), TGraphTypes::GRAPH_DEFAULT, curves[i]));
+    }
+}
+
+void Add_Temperatures(const TCurves &curves, TPresentation *presentation)
+{
+    for (std::size_t i = 0; i < curves.size(); ++i)
+    {
+        int red = 0;
+        int green = 0;
+        int blue = 0;
+        Graph_RGB_Color(static_cast<int>(std::min<std::size_t>(i, 97)), &red, &green, &blue);
+        presentation->data_sets.push_back(
+            Data_Set(QColor(red, green, blue), TGraphTypes::GRAPH_DEFAULT, curves[i]));
+    }
+}
+} // namespace
+
+TGraphSetup Presentation::Graph_Setup(TMeasureData::TFileContents kind)
+{
+    struct TRow
+    {
+        TMeasureData::TFileContents kind;
+        const char *graph_title;
+        const char *vertical_title;
+        const char *horizontal_title;
+        bool lock_aspect_ratio;
+        int scale_mode_y;
+        bool y_includes_zero;
+        bool style_buttons;
+    };
+    static const TRow rows[] = {
+        {TMeasureData::CONTENTS_STEPGAUGE_10360, "Step Gauge 10360", "Deviation", "Length", false,
+         TGraphTypes::SCALE_LINEAR, true, true},
+        {TMeasureData::CONTENTS_STEPGAUGE_B89, "Step Gauge B89.4.1", "Deviation", "Length", false,
+         TGraphTypes::SCALE_LINEAR, true, true},
+        {TMeasureData::CONTENTS_STEPGAUGE_SQUARE, "Step Gauge Square", "Deviation", "Length", false,
+         TGraphTypes::SCALE_LINEAR, true, true},
+        {TMeasureData::CONTENTS_BALLBAR, "Ballbar", "Measurement Count", "Length", false,
+         TGraphTypes::SCALE_INTEGER, true, false},
+        {TMeasureData::CONTENTS_RING_GAUGE, "Ring Gauge", "Y Axis", "X Axis", true, TGraphTypes::SCALE_LINEAR,
+         true, false},
+        {TMeasureData::CONTENTS_PIN_GAUGE, "Pin Gauge", "Y Axis", "X Axis", true, TGraphTypes::SCALE_LINEAR,
+         true, false},
+        {TMeasureData::CONTENTS_TEMPERATURE, "Temperature Log", "Celsius", "Hour", false,
+         TGraphTypes::SCALE_LINEAR, false, false},
+        {TMeasureData::CONTENTS_LASER_10360, "Laser 10360", "Deviation", "Length", false,
+         TGraphTypes::SCALE_LINEAR, false, true},
+        {TMeasureData::CONTENTS_LASER_PMOVE, "Laser Data Collection", "Deviation", "Length", false,
+         TGraphTypes::SCALE_LINEAR, false, true},
+    };
+    TGraphSetup setup;
+    for (const TRow &row : rows)
+    {
+        if (row.kind == kind)
+        {
+            setup.shown = true;
+            setup.style_buttons = row.style_buttons;
+            setup.graph_title = QString::fromLatin1(row.graph_title);
+            setup.vertical_title = QString::fromLatin1(row.vertical_title);
+            setup.horizontal_title = QString::fromLatin1(row.horizontal_title);
+            setup.lock_aspect_ratio = row.lock_aspect_ratio;
+            setup.scale_mode_y = row.scale_mode_y;
+            setup.y_includes_zero = row.y_includes_zero;
+        }
+    }
+    return setup;
+}
+
+TPresentation Presentation::Present(TMeasureData::TFileContents kind, const TCurves &curves,
+                                    const TTolerance &tolerance, bool point_graph)
+{
+    TPresentation presentation;
+    presentation.setup = Graph_Setup(kind);
+    switch (kind)
+    {
+    case TMeasureData::CONTENTS_STEPGAUGE_10360:
+    case TMeasureData::CONTENTS_STEPGAUGE_B89:
+    case TMeasureData::CONTENTS_STEPGAUGE_SQUARE:
+    case TMeasureData::CONTENTS_LASER_10360:
+    case TMeasureData::CONTENTS_LASER_PMOVE:
+        Add_Deviations(curves, tolerance, point_graph, &presentation);
+        break;
+    case TMeasureData::CONTENTS_BALLBAR:
+        Add_Ballbar(curves, tolerance, &presentation);
+        break;
+    case TMeasureData::CONTENTS_RING_GAUGE:
+    case TMeasureData::CONTENTS_PIN_GAUGE:
+        Add_Outlines(curves, &presentation);
+        break;
+    case TMeasureData::CONTENTS_TEMPERATURE:
+        Add_Temperatures(curves, &presentation);
+        break;
+    default:
+        break;
+    }
+    return presentation;
+}
+
+std::vector<int> Presentation::Ballbar_Bins(const TCurves &curves, double low, double step)
+{
+    std::vector<int> bins(11, 0);
+    for (const std::vector<TVector2> &curve : curves)
+    {
+        for (const TVector2 &point : curve)
+        {
+            for (std::size_t j = 0; j < bins.size(); ++j)
+            {
+                const double centre = low + static_cast<double>(j) * step;
+                if (centre - step / 2.0 < point.x && point.x < centre + step / 2.0)
+                {
+                    ++bins[j];
+                    break;
+                }
+            }
+        }
+    }
+    return bins;
+}
