@@ -2,6 +2,7 @@
 
 #include "graphwidget.h"
 #include "messagebox.h"
+#include "tolerancedialog.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -278,7 +279,7 @@ QWidget *TQuillon::Create_Nominal_Widget()
 
 void TQuillon::Create_Tolerance_Dialog()
 {
-    // The tolerance dialog is created here; until it exists the tolerance button does nothing.
+    d_tolerance_dialog = new TToleranceDialog(this);
 }
 
 void TQuillon::Restore_Input_Settings()
@@ -296,7 +297,7 @@ void TQuillon::Restore_Input_Settings()
 
 void TQuillon::Restore_Tolerance_Settings()
 {
-    // The tolerance dialog's seven keys are read here.
+    d_tolerance_dialog->Restore_Settings(*d_settings);
 }
 
 void TQuillon::Initialize_Nominal_Store()
@@ -315,7 +316,7 @@ void TQuillon::Save_Input_Settings()
 
 void TQuillon::Save_Tolerance_Settings()
 {
-    // The tolerance dialog's seven keys are written here.
+    d_tolerance_dialog->Save_Settings(d_settings);
 }
 
 void TQuillon::Make_Connections()
@@ -401,7 +402,8 @@ void TQuillon::Folder_Changed()
 
 void TQuillon::Edit_Tolerance()
 {
-    // Runs the tolerance dialog and reloads the current file when it is accepted.
+    if (d_tolerance_dialog->exec() == QDialog::Accepted)
+        Load_Data(d_current_file_path);
 }
 
 void TQuillon::Toggle_Line_Graph_Type(bool state)

@@ -23,6 +23,8 @@ class QTimer;
 class QToolButton;
 class TGraphWidget;
 class TMessageBox;
+class TToleranceDialog;
+struct TPresentation;
 
 // The viewer's main window: the report pane and graph of the file on show, the measurement file list
 // and the nominal store in docks, the tool bar, and the settings file read at start and written at close.
@@ -82,7 +84,7 @@ class TQuillon : public QMainWindow
 
     const TNominalSource *Nominal_Source() const { return &d_nominal_store; }
     // Titles, options and data sets of the graph for a loaded file.
-    void Show_Graph(const TMeasurementLoad &load);
+    void Show_Graph(const TPresentation &presentation);
     void Show_Report(const QStringList &lines);
     void Report_Removal_Error(const QString &path);
 
@@ -96,6 +98,7 @@ class TQuillon : public QMainWindow
     QDockWidget *d_measured_dock = nullptr;
     TGraphWidget *d_graph = nullptr;
     TMessageBox *d_message_box = nullptr;
+    TToleranceDialog *d_tolerance_dialog = nullptr;
     QSettings *d_settings = nullptr;
     QFileSystemWatcher *d_folder_watcher = nullptr;
     // Coalesces a burst of folder changes into one refresh.
