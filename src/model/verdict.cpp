@@ -1,0 +1,133 @@
+#include "verdict.h"
+
+#include "tolerance.h"
+
+#include <cmath>
+#include <limits>
+
+namespace
+{
+using TCurves = std::vector<std::vector<TVector2>>;
+
+QString Fixed(double value, int decimals)
+{
+    return QString::number(value, 'f', decimals);
+}
+
+QString Percent(double value, double limit)
+{
+    return limit > 0.0 ? Fixed(100.0 * value / limit, 1) + QLatin1Char('%') : QStringLiteral("-");
+}
+
+TVerdict Make(bool pass, const QString &reason)
+{
+    TVerdict verdict;
+    verdict.verdict = pass ? TVerdict::VERDICT_PASS : TVerdict::VERDICT_FAIL;
+    verdict.line =
+        QStringLiteral("Verdict: %1  %2").arg(pass ? QStringLiteral("PASS") : QStringLiteral("FAIL"), reason);
+    return verdict;
+}
+
+// How far a deviation uses up its limit; a deviation beyond a limit of 0 or less outranks every ratio.
+double Ratio(double deviation, double limit)
+{
+    if (limit > 0.0)
+        return std::fabs(deviation) / limit;
+    return std::fabs(deviation) > limit ? std::numeric_limits<double>::infinity() : 0.0;
+}
+
+TVerdict Deviations(const TCurves &curves, const TTolerance &tolerance)
+{
+    bool found = false;
+    bool pass = true;
+    TVector2 worst;
+    double worst_limit = 0.0;
+    double worst_ratio = -1.0;
+    for (const std::vector<TVector2> &curve : curves)
+    {
+        for (const TVector2 &point : curve)
+        {
+            const double limit = tolerance.Tolerance_Value(point.x);
+            if (!std::isfinite(point.x) || !std::isfinite(point.y) || !std::isfinite(limit))
+                return TVerdict();
+            pass = pass && std::fabs(point.y) <= limit;
+            const double ratio = Ratio(point.y, limit);
+            // Among deviations beyond a zero limit the largest one is the worst.
+            if (!found || ratio > worst_ratio ||
+                (ratio == worst_ratio && std::fabs(point.y) > std::fabs(worst.y)))
+            {
+                worst = point;
+                worst_limit = limit;
+                worst_ratio = ratio;
+            }
+            found = true;
+        }
+    }
+    if (!found)
+        return TVerdict();
+    return Make(pass, QStringLiteral("worst deviation %1 mm at %2 mm is %3 of E MPL %4 mm")
+                          .arg(Fixed(worst.y, 4), Fixed(worst.x, 4), Percent(std::fabs(worst.y), worst_limit),
+                               Fixed(worst_limit, 4)));
+}
+
+// The smallest and largest of one coordinate over every point; false without points or with any
+// value that is not finite.
+bool Extent(const TCurves &curves, double TVector2::*coordinate, double *low, double *high)
+{
+    bool found = false;
+    for (const std::vector<TVector2> &curve : curves)
+    {
+        for (const TVector2 &point : curve)
+        {
+            const double value = point.*coordinate;
+            if (!std::isfinite(value))
+                return false;
+            *low = found ? std::fmin(*low, value) : value;
+            *high = found ? std::fmax(*high, value) : value;
+            found = true;
+        }
+    }
+    return found;
+}
+
+TVerdict Ballbar(const TCurves &curves, const TTolerance &tolerance)
+{
+    double low = 0.0;
+    double high = 0.0;
+    if (!Extent(curves, &TVector2::x, &low, &high))
+        return TVerdict();
+    const double range = high - low;
+    const double limit = tolerance.Tolerance_Value((low + high) * 0.5);
+    if (!std::isfinite(range) || !std::isfinite(limit))
+        return TVerdict();
+    return Make(range <= limit, QStringLiteral("length range %1 mm is %2 of tolerance %3 mm")
+                                    .arg(Fixed(range, 4), Percent(range, limit), Fixed(limit, 4)));
+}
+
+TVerdict Temperatures(const TCurves &curves, const TTolerance &tolerance)
+{
+    double low = 0.0;
+    double high = 0.0;
+    const double minimum = tolerance.d_lower_temperature_limit;
+    const double maximum = tolerance.d_upper_temperature_limit;
+    if (!Extent(curves, &TVector2::y, &low, &high) || !std::isfinite(minimum) || !std::isfinite(maximum))
+        return TVerdict();
+    const bool pass = low >= minimum && high <= maximum;
+    return Make(pass, QStringLiteral("readings %1 to %2 \u00b0C %3 %4 to %5 \u00b0C")
+                          .arg(Fixed(low, 2), Fixed(high, 2),
+                               pass ? QStringLiteral("within") : QStringLiteral("outside"), Fixed(minimum, 2),
+                               Fixed(maximum, 2)));
+}
+} // namespace
+
+TVerdict Verdict::Evaluate(TMeasureData::TFileContents kind, const TCurves &curves,
+                           const TTolerance &tolerance)
+{
+    if (TMeasureData::Is_Stepgauge(kind) || TMeasureData::Is_Laser(kind))
+        return Deviations(curves, tolerance);
+    if (kind == TMeasureData::CONTENTS_BALLBAR)
+        return Ballbar(curves, tolerance);
+    if (kind == TMeasureData::CONTENTS_TEMPERATURE)
+        return Temperatures(curves, tolerance);
+    return TVerdict();
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "measuredata.h"
+#include "vector2.h"
+
+#include <QString>
+#include <vector>
+
+class TTolerance;
+
+// Whether a measurement passes against the tolerance, and the one line that says why.
+struct TVerdict
+{
+    enum TVerdictType
+    {
+        VERDICT_NONE, // the kind has no verdict, or there is nothing to judge
+        VERDICT_PASS,
+        VERDICT_FAIL
+    };
+
+    TVerdictType verdict = VERDICT_NONE;
+    QString line; // empty for VERDICT_NONE
+};
+
+namespace Verdict
+{
+// Step gauge and laser kinds: every deviation within E MPL at its length. Ballbar: the length range within
+// the tolerance at the middle length. Temperature log: every reading within the tolerance's temperature
+// limits. No verdict for other kinds, for curves without points, or when any value it would judge is not
+// finite, so an overflowed value can never pass.
+TVerdict Evaluate(TMeasureData::TFileContents kind, const std::vector<std::vector<TVector2>> &curves,
+                  const TTolerance &tolerance);
+} // namespace Verdict
