@@ -7,6 +7,10 @@
 
 class QPagedPaintDevice;
 class TGraphWidget;
+class TMeasureData;
+class TTolerance;
+struct TMeasurementLoad;
+struct TVerdict;
 
 // Everything a filed report shows: a header block, the report text, the graph and page numbers.
 struct TReportDocument
@@ -32,6 +36,13 @@ struct TReportDocument
 
 namespace ReportDocument
 {
+// The document of a measurement file as loaded: record is the load's record (the caller may have taken
+// it over), report_lines the lines its pane shows. The tolerance is shown for the kinds the verdict
+// judges against it. The graph is left for the caller to set.
+TReportDocument Measurement_Document(const QString &path, const TMeasurementLoad &load,
+                                     const TMeasureData *record, const QStringList &report_lines,
+                                     const TTolerance &tolerance, const TVerdict &verdict);
+
 // Draws the document on the device, opening pages as needed. Returns the number of pages, 0 when the
 // device cannot be painted on.
 int Render(const TReportDocument &document, QPagedPaintDevice *device);

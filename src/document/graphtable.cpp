@@ -1,0 +1,31 @@
+#include "graphtable.h"
+
+#include "presentation.h"
+
+#include <QLocale>
+#include <QStringList>
+
+QString GraphTable::Rows(TMeasureData::TFileContents kind, const std::vector<std::vector<TVector2>> &curves,
+                         QChar separator)
+{
+    const TGraphSetup setup = Presentation::Graph_Setup(kind);
+    QString x_name = setup.shown ? setup.horizontal_title : QStringLiteral("X");
+    // The ballbar's graph counts lengths; its points are lengths and their deviation from the mean.
+    QString y_name = kind == TMeasureData::CONTENTS_BALLBAR ? QStringLiteral("Deviation")
+                     : setup.shown                          ? setup.vertical_title
+                                                            : QStringLiteral("Y");
+    // Shortest text that reads back as the same double.
+    const auto number = [](double value)
+    { return QString::number(value, 'g', QLocale::FloatingPointShortest); };
+
+    QString rows = QStringList{QStringLiteral("Curve"), x_name, y_name}.join(separator) + QLatin1Char('\n');
+    for (std::size_t curve = 0; curve < curves.size(); ++curve)
+    {
+        for (const TVector2 &point : curves[curve])
+        {
+            rows += QString::number(curve + 1) + separator + number(point.x) + separator + number(point.y) +
+                    QLatin1Char('\n');
+        }
+    }
+    return rows;
+}
