@@ -263,38 +263,54 @@ void Draw_Lines(QPainter *painter, const TLayout &layout, double top, int first,
 }
 } // namespace
 
+TReportSource TReportSource::From_Load(const QString &path, const TMeasurementLoad &load,
+                                       const TMeasureData *record, const QStringList &report_lines)
+{
+    TReportSource source;
+    source.path = path;
+    source.contents = load.contents;
+    source.loaded = load.Succeeded();
+    if (record)
+        source.equipment = record->Equipment_Identification();
+    source.report_lines = report_lines;
+    if (source.loaded)
+        source.curves = load.graph_data;
+    return source;
+}
+
 namespace ReportDocument
 {
-TReportDocument Measurement_Document(const QString &path, const TMeasurementLoad &load,
-                                     const TMeasureData *record, const QStringList &report_lines,
-                                     const TTolerance &tolerance, const TVerdict &verdict)
+TReportDocument Measurement_Document(const TReportSource &source, const TTolerance &tolerance)
 {
     TReportDocument document;
-    const QFileInfo file(path);
+    const QFileInfo file(source.path);
     document.file_name = file.fileName();
     if (file.exists())
         document.modified = file.lastModified();
     // Every report opens with its kind's title.
-    if (load.Succeeded() && !report_lines.isEmpty())
-        document.title = report_lines.first();
-    if (record)
-        document.equipment = record->Equipment_Identification();
-    if (TMeasureData::Is_Stepgauge(load.contents) || TMeasureData::Is_Laser(load.contents) ||
-        load.contents == TMeasureData::CONTENTS_BALLBAR)
+    if (source.loaded && !source.report_lines.isEmpty())
+        document.title = source.report_lines.first();
+    document.equipment = source.equipment;
+    if (TMeasureData::Is_Stepgauge(source.contents) || TMeasureData::Is_Laser(source.contents) ||
+        source.contents == TMeasureData::CONTENTS_BALLBAR)
     {
         document.tolerance = QStringLiteral("E MPL = %1").arg(tolerance.Display_Text());
     }
-    else if (load.contents == TMeasureData::CONTENTS_TEMPERATURE)
+    else if (source.contents == TMeasureData::CONTENTS_TEMPERATURE)
     {
         document.tolerance = QStringLiteral("Ts_Min %1 \u00b0C, Ts_Max %2 \u00b0C")
                                  .arg(QString::number(tolerance.d_lower_temperature_limit, 'f', 2),
                                       QString::number(tolerance.d_upper_temperature_limit, 'f', 2));
     }
-    document.verdict = verdict.line;
-    document.verdict_mark = verdict.verdict == TVerdict::VERDICT_PASS   ? TReportDocument::MARK_PASS
-                            : verdict.verdict == TVerdict::VERDICT_FAIL ? TReportDocument::MARK_FAIL
-                                                                        : TReportDocument::MARK_NONE;
-    document.report_lines = report_lines;
+    if (source.loaded)
+    {
+        const TVerdict verdict = Verdict::Evaluate(source.contents, source.curves, tolerance);
+        document.verdict = verdict.line;
+        document.verdict_mark = verdict.verdict == TVerdict::VERDICT_PASS   ? TReportDocument::MARK_PASS
+                                : verdict.verdict == TVerdict::VERDICT_FAIL ? TReportDocument::MARK_FAIL
+                                                                            : TReportDocument::MARK_NONE;
+    }
+    document.report_lines = source.report_lines;
     return document;
 }
 

@@ -1,16 +1,18 @@
 #pragma once
 
+#include "measuredata.h"
+#include "vector2.h"
+
 #include <QDateTime>
 #include <QPageSize>
 #include <QString>
 #include <QStringList>
+#include <vector>
 
 class QPagedPaintDevice;
 class TGraphWidget;
-class TMeasureData;
 class TTolerance;
 struct TMeasurementLoad;
-struct TVerdict;
 
 // Everything a filed report shows: a header block, the report text, the graph and page numbers.
 struct TReportDocument
@@ -34,14 +36,26 @@ struct TReportDocument
     TGraphWidget *graph = nullptr;
 };
 
+// What the document of a measurement needs of its load, kept after the load itself is gone.
+struct TReportSource
+{
+    QString path;
+    TMeasureData::TFileContents contents = TMeasureData::CONTENTS_UNKNOWN;
+    bool loaded = false; // the report is complete
+    QString equipment;
+    QStringList report_lines; // as the report pane shows them
+    std::vector<std::vector<TVector2>> curves;
+
+    // record is the load's record, also when the caller has taken it over.
+    static TReportSource From_Load(const QString &path, const TMeasurementLoad &load,
+                                   const TMeasureData *record, const QStringList &report_lines);
+};
+
 namespace ReportDocument
 {
-// The document of a measurement file as loaded: record is the load's record (the caller may have taken
-// it over), report_lines the lines its pane shows. The tolerance is shown for the kinds the verdict
+// The document of a loaded measurement with its verdict. The tolerance is shown for the kinds the verdict
 // judges against it. The graph is left for the caller to set.
-TReportDocument Measurement_Document(const QString &path, const TMeasurementLoad &load,
-                                     const TMeasureData *record, const QStringList &report_lines,
-                                     const TTolerance &tolerance, const TVerdict &verdict);
+TReportDocument Measurement_Document(const TReportSource &source, const TTolerance &tolerance);
 
 // Draws the document on the device, opening pages as needed. Returns the number of pages, 0 when the
 // device cannot be painted on.

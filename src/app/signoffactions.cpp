@@ -1,0 +1,292 @@
+#include "signoffactions.h"
+
+#include "graphtable.h"
+#include "graphwidget.h"
+#include "messagebox.h"
+#include "presentation.h"
+#include "verdict.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QImage>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QStatusBar>
+
+namespace
+{
+TSignoffActions::TSaveNameFunction save_name_function;
+TSignoffActions::TPrintFunction print_function;
+
+// The graph as an image or file: large enough for a slide, with the window's own proportions.
+const QSize GRAPH_IMAGE_SIZE(1600, 1000);
+constexpr int GRAPH_POINT_SIZE = 9;
+
+QAction *Create_Action(QObject *parent, const char *name, const QString &text, QKeySequence::StandardKey key)
+{
+    QAction *action = new QAction(text, parent);
+    action->setObjectName(QLatin1String(name));
+    if (key != QKeySequence::UnknownKey)
+        action->setShortcut(key);
+    action->setEnabled(false);
+    return action;
+}
+
+// Paints while a long export runs; the cursor tells the user to wait.
+class TWaitCursor
+{
+  public:
+    TWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~TWaitCursor() { QApplication::restoreOverrideCursor(); }
+    TWaitCursor(const TWaitCursor &) = delete;
+    TWaitCursor &operator=(const TWaitCursor &) = delete;
+};
+} // namespace
+
+TSignoffActions::TSignoffActions(QMainWindow *window, TGraphWidget *graph, QMenu *file_menu, QAction *before)
+    : QObject(window), d_window(window), d_graph(graph)
+{
+    d_export_pdf = Create_Action(this, "export_pdf_action", QStringLiteral("Export Report as PDF..."),
+                                 QKeySequence::Save);
+    d_print = Create_Action(this, "print_action", QStringLiteral("Print..."), QKeySequence::Print);
+    d_save_graph = Create_Action(this, "save_graph_action", QStringLiteral("Save Graph As..."),
+                                 QKeySequence::UnknownKey);
+    d_copy_report =
+        Create_Action(this, "copy_report_action", QStringLiteral("Copy Report"), QKeySequence::Copy);
+    d_copy_graph =
+        Create_Action(this, "copy_graph_action", QStringLiteral("Copy Graph"), QKeySequence::UnknownKey);
+    d_copy_graph_data = Create_Action(this, "copy_graph_data_action", QStringLiteral("Copy Graph Data"),
+                                      QKeySequence::UnknownKey);
+
+    file_menu->insertActions(before, {d_export_pdf, d_print, d_save_graph});
+    file_menu->insertSeparator(before);
+    QMenu *edit_menu = new QMenu(QStringLiteral("Edit"), window);
+    edit_menu->setObjectName(QStringLiteral("edit_menu"));
+    edit_menu->addActions({d_copy_report, d_copy_graph, d_copy_graph_data});
+    const QList<QAction *> menus = window->menuBar()->actions();
+    const int file_index = static_cast<int>(menus.indexOf(file_menu->menuAction()));
+    window->menuBar()->insertMenu(menus.value(file_index + 1), edit_menu);
+
+    d_verdict_label = new QLabel(window);
+    d_verdict_label->setObjectName(QStringLiteral("verdict_label"));
+    window->statusBar()->addPermanentWidget(d_verdict_label);
+
+    connect(d_export_pdf, &QAction::triggered, this, &TSignoffActions::Export_Pdf);
+    connect(d_print, &QAction::triggered, this, &TSignoffActions::Print);
+    connect(d_save_graph, &QAction::triggered, this, &TSignoffActions::Save_Graph);
+    connect(d_copy_report, &QAction::triggered, this, &TSignoffActions::Copy_Report);
+    connect(d_copy_graph, &QAction::triggered, this, &TSignoffActions::Copy_Graph);
+    connect(d_copy_graph_data, &QAction::triggered, this, &TSignoffActions::Copy_Graph_Data);
+}
+
+TSignoffActions::~TSignoffActions() = default;
+
+void TSignoffActions::Set_Save_Name_Function(TSaveNameFunction function)
+{
+    save_name_function = std::move(function);
+}
+
+void TSignoffActions::Set_Print_Function(TPrintFunction function)
+{
+    print_function = std::move(function);
+}
+
+void TSignoffActions::Show_Measurement(const TReportSource &source, const TTolerance &tolerance)
+{
+    d_source = source;
+    d_tolerance = tolerance;
+    Update_Verdict();
+    Update_Actions();
+}
+
+void TSignoffActions::Set_Tolerance(const TTolerance &tolerance)
+{
+    d_tolerance = tolerance;
+    Update_Verdict();
+}
+
+void TSignoffActions::Update_Verdict()
+{
+    const TVerdict verdict =
+        d_source.loaded ? Verdict::Evaluate(d_source.contents, d_source.curves, d_tolerance) : TVerdict();
+    d_verdict_label->setText(verdict.line);
+    d_verdict_label->setStyleSheet(
+        verdict.verdict == TVerdict::VERDICT_PASS   ? QStringLiteral("color: rgb(0, 128, 0);")
+        : verdict.verdict == TVerdict::VERDICT_FAIL ? QStringLiteral("color: rgb(200, 0, 0);")
+                                                    : QString());
+}
+
+bool TSignoffActions::Graph_Shown() const
+{
+    return d_source.loaded && Presentation::Graph_Setup(d_source.contents).shown;
+}
+
+void TSignoffActions::Update_Actions()
+{
+    d_export_pdf->setEnabled(d_source.loaded);
+    d_print->setEnabled(d_source.loaded);
+    d_copy_report->setEnabled(d_source.loaded);
+    d_save_graph->setEnabled(Graph_Shown());
+    d_copy_graph->setEnabled(Graph_Shown());
+    d_copy_graph_data->setEnabled(Graph_Shown());
+}
+
+TReportDocument TSignoffActions::Document() const
+{
+    TReportDocument document = ReportDocument::Measurement_Document(d_source, d_tolerance);
+    if (Graph_Shown())
+        document.graph = d_graph;
+    return document;
+}
+
+QImage TSignoffActions::Graph_Image() const
+{
+    QImage image(GRAPH_IMAGE_SIZE, QImage::Format_ARGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    QFont font = painter.font();
+    font.setPointSize(GRAPH_POINT_SIZE);
+    painter.setFont(font);
+    d_graph->PaintToDevice(&painter, image.rect(), false);
+    return image;
+}
+
+QString TSignoffActions::Ask_Save_Name(const QString &caption, const QString &suffix, const QString &filter)
+{
+    if (d_export_folder.isEmpty())
+        d_export_folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString proposal =
+        QDir(d_export_folder).filePath(QFileInfo(d_source.path).completeBaseName() + suffix);
+    const QString name = save_name_function
+                             ? save_name_function(caption, proposal)
+                             : QFileDialog::getSaveFileName(d_window, caption, proposal, filter);
+    if (!name.isEmpty())
+        d_export_folder = QFileInfo(name).absolutePath();
+    return name;
+}
+
+void TSignoffActions::Show_Failure(const QString &text, const QString &detail)
+{
+    TMessageBox box(d_window);
+    box.setIcon(QMessageBox::Warning);
+    box.setWindowTitle(QStringLiteral("Quillon"));
+    box.setText(text);
+    box.setInformativeText(detail);
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+}
+
+void TSignoffActions::Export_Pdf()
+{
+    if (!d_source.loaded)
+        return;
+    const QString name = Ask_Save_Name(QStringLiteral("Export Report as PDF"), QStringLiteral(".pdf"),
+                                       QStringLiteral("PDF (*.pdf)"));
+    if (name.isEmpty())
+        return;
+    QString error;
+    bool written = false;
+    {
+        const TWaitCursor wait;
+        written = ReportDocument::Write_Pdf(Document(), name, QPageSize::A4, &error);
+    }
+    if (!written)
+        Show_Failure(QStringLiteral("The report was not exported."), error);
+}
+
+void TSignoffActions::Print()
+{
+    if (!d_source.loaded)
+        return;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setDocName(QFileInfo(d_source.path).fileName());
+    if (print_function)
+    {
+        if (!print_function(&printer))
+            return;
+    }
+    else
+    {
+        QPrintDialog dialog(&printer, d_window);
+        if (dialog.exec() != QDialog::Accepted)
+            return;
+    }
+    int pages = 0;
+    {
+        const TWaitCursor wait;
+        pages = ReportDocument::Render(Document(), &printer);
+    }
+    if (pages == 0)
+        Show_Failure(QStringLiteral("The report was not printed."),
+                     QStringLiteral("The printer could not be used."));
+}
+
+void TSignoffActions::Save_Graph()
+{
+    if (!Graph_Shown())
+        return;
+    const QString name = Ask_Save_Name(QStringLiteral("Save Graph As"), QStringLiteral(".png"),
+                                       QStringLiteral("PNG image (*.png);;PDF (*.pdf)"));
+    if (name.isEmpty())
+        return;
+    QSaveFile file(name);
+    bool written = file.open(QIODevice::WriteOnly);
+    if (written && name.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
+    {
+        QPdfWriter writer(&file);
+        writer.setResolution(150);
+        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
+                                         QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter));
+        QPainter painter;
+        written = painter.begin(&writer);
+        if (written)
+        {
+            QFont font = painter.font();
+            font.setPointSize(GRAPH_POINT_SIZE);
+            painter.setFont(font);
+            d_graph->PaintToDevice(&painter, QRect(0, 0, writer.width(), writer.height()), false);
+            written = painter.end();
+        }
+    }
+    else if (written)
+    {
+        written = Graph_Image().save(&file, "PNG");
+    }
+    if (!written || !file.commit())
+    {
+        file.cancelWriting();
+        Show_Failure(QStringLiteral("The graph was not saved."),
+                     QStringLiteral("Cannot write '%1': %2").arg(name, file.errorString()));
+    }
+}
+
+void TSignoffActions::Copy_Report()
+{
+    if (d_source.loaded)
+        QApplication::clipboard()->setText(d_source.report_lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+}
+
+void TSignoffActions::Copy_Graph()
+{
+    if (Graph_Shown())
+        QApplication::clipboard()->setImage(Graph_Image());
+}
+
+void TSignoffActions::Copy_Graph_Data()
+{
+    if (Graph_Shown())
+        QApplication::clipboard()->setText(
+            GraphTable::Rows(d_source.contents, d_source.curves, QLatin1Char('\t')));
+}

@@ -1,0 +1,80 @@
+#pragma once
+
+#include "reportdocument.h"
+#include "tolerance.h"
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class QAction;
+class QImage;
+class QLabel;
+class QMainWindow;
+class QMenu;
+class QPrinter;
+class TGraphWidget;
+
+// What a metrologist does with a result on show: the verdict in the status bar, the report as PDF or on
+// paper, the graph as a file or on the clipboard, the report and graph data on the clipboard.
+class TSignoffActions : public QObject
+{
+    Q_OBJECT
+
+  public:
+    // Adds its entries to file_menu before the action before, and an Edit menu after the File menu.
+    TSignoffActions(QMainWindow *window, TGraphWidget *graph, QMenu *file_menu, QAction *before);
+    ~TSignoffActions() override;
+
+    // After every load, whatever its outcome.
+    void Show_Measurement(const TReportSource &source, const TTolerance &tolerance);
+    // The tolerance changed without a reload.
+    void Set_Tolerance(const TTolerance &tolerance);
+
+    QAction *Export_Pdf_Action() const { return d_export_pdf; }
+    QAction *Print_Action() const { return d_print; }
+    QAction *Save_Graph_Action() const { return d_save_graph; }
+    QAction *Copy_Report_Action() const { return d_copy_report; }
+    QAction *Copy_Graph_Action() const { return d_copy_graph; }
+    QAction *Copy_Graph_Data_Action() const { return d_copy_graph_data; }
+
+    // Test hooks standing in for the modal dialogs: the save dialog's answer (empty: cancelled) and the
+    // print dialog's (false: cancelled). Empty functions run the real dialogs.
+    using TSaveNameFunction = std::function<QString(const QString &caption, const QString &proposal)>;
+    using TPrintFunction = std::function<bool(QPrinter *printer)>;
+    static void Set_Save_Name_Function(TSaveNameFunction function);
+    static void Set_Print_Function(TPrintFunction function);
+
+  public slots:
+    void Export_Pdf();
+    void Print();
+    void Save_Graph();
+    void Copy_Report();
+    void Copy_Graph();
+    void Copy_Graph_Data();
+
+  private:
+    void Update_Verdict();
+    void Update_Actions();
+    TReportDocument Document() const;
+    bool Graph_Shown() const;
+    QImage Graph_Image() const;
+    QString Ask_Save_Name(const QString &caption, const QString &suffix, const QString &filter);
+    void Show_Failure(const QString &text, const QString &detail);
+
+    QMainWindow *d_window;
+    TGraphWidget *d_graph;
+    QLabel *d_verdict_label;
+    QAction *d_export_pdf;
+    QAction *d_print;
+    QAction *d_save_graph;
+    QAction *d_copy_report;
+    QAction *d_copy_graph;
+    QAction *d_copy_graph_data;
+
+    TReportSource d_source;
+    TTolerance d_tolerance;
+    QString d_export_folder;
+};
