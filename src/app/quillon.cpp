@@ -360,7 +360,7 @@ bool TQuillon::Open_Path(const QString &path)
         return false;
 
     TMeasuredWidget::TInputSettings settings = d_measured_widget->Input_Settings();
-    settings.absolute_path = is_file ? info.absolutePath() : info.absoluteFilePath();
+    settings.absolute_path = QDir::cleanPath(is_file ? info.absolutePath() : info.absoluteFilePath());
     settings.use_relative_path = false;
     d_measured_widget->Set_Input_Settings(settings);
     d_input_settings_temporary = true;
