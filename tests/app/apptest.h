@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QListWidget>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -30,7 +31,22 @@ inline QByteArray Read_File(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-inline QStringList Files_In(const QString &folder)
+inline QStringList Sorted_Files(const QString &folder)
 {
     return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+}
+
+// The names in the file list of a window or file list widget.
+inline QStringList Listed(const QObject &parent)
+{
+    QStringList names;
+    const QListWidget *list = parent.findChild<QListWidget *>(QStringLiteral("file_list"));
+    for (int i = 0; list && i < list->count(); ++i)
+        names.append(list->item(i)->text());
+    return names;
+}
+
+template <typename T> T *Child(const QObject &parent, const char *name)
+{
+    return parent.findChild<T *>(QLatin1String(name));
 }
