@@ -5,7 +5,9 @@
 
 #include "commandline.h"
 #include "graphwidget.h"
+#include "presentation.h"
 #include "quillon.h"
+#include "tolerancedialog.h"
 
 #include <QMimeData>
 #include <QPlainTextEdit>
@@ -48,11 +50,17 @@ QString Pane(const TQuillon &window)
     return Child<QPlainTextEdit>(window, "report_pane")->toPlainText();
 }
 
-QString Expected_Pane(const QString &path)
+// The pipeline's lines and, for a complete load, the presentation's lines after them.
+QString Expected_Pane(const TQuillon &window, const QString &path)
 {
     TNominalStore store;
     store.Initialize(Settings_Folder());
-    return MeasurementLoad::Load_File(path, &store).report_lines.join(QLatin1Char('\n'));
+    const TMeasurementLoad load = MeasurementLoad::Load_File(path, &store);
+    const TTolerance &tolerance = window.findChild<TToleranceDialog *>()->Tolerance();
+    const QStringList extra =
+        load.Succeeded() ? Presentation::Present(load.contents, load.graph_data, tolerance, true).extra_lines
+                         : QStringList();
+    return (load.report_lines + extra).join(QLatin1Char('\n'));
 }
 
 QRect Geometry(const TQuillon &window)
@@ -209,7 +217,7 @@ class TTestQuillon : public QObject
         const QString path = Example(row.file);
         window->Load_Data(path);
         QVERIFY(!Pane(*window).startsWith(QLatin1String("ERR")));
-        QCOMPARE(Pane(*window), Expected_Pane(path));
+        QCOMPARE(Pane(*window), Expected_Pane(*window, path));
         QCOMPARE(Child<QPlainTextEdit>(*window, "report_pane")->textCursor().position(), 0);
         QCOMPARE(window->Current_File_Path(), path);
         const TGraphWidget *graph = window->findChild<TGraphWidget *>();
@@ -253,7 +261,7 @@ class TTestQuillon : public QObject
         window->Load_Data(laser);
         window->Load_Data(path);
 
-        const QString message = row.message.isEmpty() ? Expected_Pane(path) : row.message;
+        const QString message = row.message.isEmpty() ? Expected_Pane(*window, path) : row.message;
         QVERIFY(message.startsWith(QLatin1String("ERR  ")));
         QCOMPARE(Pane(*window), message);
         QCOMPARE(window->Current_File_Path(), row.new_path ? path : laser);
@@ -263,7 +271,7 @@ class TTestQuillon : public QObject
         {
             // A style button reloads the file parsed last.
             Child<QToolButton>(*window, "line_graph_button")->click();
-            QCOMPARE(Pane(*window), Expected_Pane(laser));
+            QCOMPARE(Pane(*window), Expected_Pane(*window, laser));
         }
     }
 
@@ -334,7 +342,7 @@ class TTestQuillon : public QObject
             QCOMPARE(window->Watched_Folder(), opens ? EXAMPLES : Settings_Folder() + "/Measurement_Data");
             QCOMPARE(window->Current_File_Path(), row.shown);
             if (!row.shown.isEmpty())
-                QCOMPARE(Pane(*window), Expected_Pane(row.shown));
+                QCOMPARE(Pane(*window), Expected_Pane(*window, row.shown));
         }
     }
 
