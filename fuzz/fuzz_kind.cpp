@@ -1,0 +1,46 @@
+// One record kind's parser on any bytes after its identification line (the harness is compiled once
+// per kind with QUILLON_FUZZ_KIND set to the kind's value), so no time is spent on recognition.
+
+#include "fuzz_checks.h"
+
+#include "measuredata_factory.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    static const FuzzChecks::TFuzzNominalSource nominals;
+    const auto kind = static_cast<TMeasureData::TFileContents>(QUILLON_FUZZ_KIND);
+    static const QByteArray identification = TMeasureData::Identification_Text(kind).toLatin1();
+
+    QByteArray file_data = FuzzChecks::Bytes(data, size);
+    // The viewer hands a record only files of plain text.
+    if (TMeasureData::Determine_File_Encoding(file_data) != TMeasureData::ENCODING_ASCII)
+    {
+        return -1;
+    }
+    // Example files carry the line already.
+    if (!file_data.startsWith(identification))
+    {
+        file_data.prepend(identification + '\n');
+    }
+    std::unique_ptr<TMeasureData> record = Create_Measure_Record(kind);
+    if (!record->Load_Data(file_data))
+    {
+        if (record->last_error.isEmpty())
+        {
+            FuzzChecks::Fail("a failed load left no message");
+        }
+        return 0;
+    }
+    if (TMeasureData::Is_Stepgauge(kind))
+    {
+        std::vector<double> nominal_values;
+        if (nominals.Find_Nominal_Values(record->Equipment_Identification(), &nominal_values) &&
+            !record->Set_Nominal_Data(nominal_values))
+        {
+            return 0;
+        }
+    }
+    FuzzChecks::Check_Lines(record->Text_Report());
+    FuzzChecks::Check_Curves(record->Graph_Data());
+    return 0;
+}
