@@ -2,6 +2,7 @@
 
 #include "graphwidget.h"
 #include "messagebox.h"
+#include "signoffactions.h"
 #include "tolerancedialog.h"
 
 #include <QAction>
@@ -269,6 +270,7 @@ void TQuillon::Build_Menus_And_Docks()
         Create_Dock(this, "measured_dock", QStringLiteral("Measurement Files"), d_measured_widget);
     view_menu->addAction(d_nominal_dock->toggleViewAction());
     view_menu->addAction(d_measured_dock->toggleViewAction());
+    d_signoff = new TSignoffActions(this, d_graph, file_menu, d_quit_action);
 }
 
 QWidget *TQuillon::Create_Nominal_Widget()
@@ -404,6 +406,8 @@ void TQuillon::Edit_Tolerance()
 {
     if (d_tolerance_dialog->exec() == QDialog::Accepted)
         Load_Data(d_current_file_path);
+    else
+        d_signoff->Set_Tolerance(d_tolerance_dialog->Tolerance());
 }
 
 void TQuillon::Toggle_Line_Graph_Type(bool state)

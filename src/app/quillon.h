@@ -23,6 +23,7 @@ class QTimer;
 class QToolButton;
 class TGraphWidget;
 class TMessageBox;
+class TSignoffActions;
 class TToleranceDialog;
 struct TPresentation;
 
@@ -99,6 +100,7 @@ class TQuillon : public QMainWindow
     TGraphWidget *d_graph = nullptr;
     TMessageBox *d_message_box = nullptr;
     TToleranceDialog *d_tolerance_dialog = nullptr;
+    TSignoffActions *d_signoff = nullptr;
     QSettings *d_settings = nullptr;
     QFileSystemWatcher *d_folder_watcher = nullptr;
     // Coalesces a burst of folder changes into one refresh.

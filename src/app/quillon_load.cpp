@@ -2,6 +2,7 @@
 
 #include "graphwidget.h"
 #include "presentation.h"
+#include "signoffactions.h"
 #include "tolerancedialog.h"
 
 #include <QPlainTextEdit>
@@ -13,6 +14,7 @@ void TQuillon::Load_Data(const QString &path)
     Clear_Log();
     d_graph->DeleteDataSets();
     d_current_measurement.reset();
+    d_signoff->Show_Measurement(TReportSource(), d_tolerance_dialog->Tolerance());
 
     TMeasurementLoad load = MeasurementLoad::Load_File(path, Nominal_Source());
     if (load.stage == TMeasurementLoad::STAGE_NOT_READ)
@@ -57,8 +59,11 @@ void TQuillon::Load_Data(const QString &path)
 
     const TPresentation presentation = Presentation::Present(
         load.contents, load.graph_data, d_tolerance_dialog->Tolerance(), d_point_graph_button->isChecked());
-    Show_Report(load.report_lines + presentation.extra_lines);
+    const QStringList lines = load.report_lines + presentation.extra_lines;
+    Show_Report(lines);
     Show_Graph(presentation);
+    d_signoff->Show_Measurement(TReportSource::From_Load(path, load, d_current_measurement.get(), lines),
+                                d_tolerance_dialog->Tolerance());
     d_graph->UpdateGraph();
     Scroll_Log_Top();
 }
