@@ -1,49 +1,106 @@
-// Prints, for each measurement file, the lines the viewer's report pane shows after loading it.
+// Prints, for each measurement file, the lines the viewer's report pane shows after loading it, and
+// draws the graph the window would show.
 
+#include "graphfile.h"
 #include "measurementload.h"
 #include "nominalstore.h"
+#include "presentation.h"
+#include "tolerance.h"
 
+#include <QApplication>
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QStringList>
+
+#include <cstdio>
+#include <memory>
 
 namespace
 {
 const char DESCRIPTION[] = "Prints the report of each measurement file, as the Quillon viewer shows it.\n"
                            "With several files each report is preceded by a line \"==> FILE <==\".\n"
                            "\n"
-                           "Exit status: 0 when every file loaded, 1 when any printed an ERR line,\n"
-                           "2 for a usage error or a missing nominal folder.";
+                           "Exit status: 0 when every file loaded, 1 when any printed an ERR line or\n"
+                           "the graph could not be written, 2 for a usage error or a missing nominal\n"
+                           "folder.";
+
+const QSize GRAPH_SIZE_LIMIT(10000, 10000);
+
+// What the options ask for, once they are checked.
+struct TRequest
+{
+    QStringList files;
+    QString nominal_folder; // null without --nominals
+    TTolerance tolerance = TTolerance::Default();
+    QString graph_path; // null without --graph
+    QSize graph_size{1200, 800};
+    bool point_graph = true;
+};
+
+// Standard error carries the tool's own messages only; the platform's notes (a missing runtime folder
+// on a machine without a desktop session) are of no use to the caller.
+void Platform_Message(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        fprintf(stderr, "%s\n", qPrintable(message));
+}
 
 void Write(QFile *out, const QString &text)
 {
     out->write(text.toUtf8());
 }
 
-// A usage error: one line on standard error, exit status 2.
-int Usage_Error(QFile *err, QString message)
+// "WxH" with both between 1 and the limit; an invalid size otherwise.
+QSize Graph_Size(const QString &text)
 {
-    if (message.endsWith(QLatin1Char('.')))
+    static const QRegularExpression pattern(QStringLiteral("^([0-9]{1,5})[xX]([0-9]{1,5})$"));
+    const QRegularExpressionMatch match = pattern.match(text);
+    const QSize size =
+        match.hasMatch() ? QSize(match.captured(1).toInt(), match.captured(2).toInt()) : QSize();
+    return size.isEmpty() || size.width() > GRAPH_SIZE_LIMIT.width() ||
+                   size.height() > GRAPH_SIZE_LIMIT.height()
+               ? QSize()
+               : size;
+}
+
+// The graph of one loaded file, or a message on standard error saying why there is none. False only
+// when a graph was due and could not be written.
+bool Write_Graph(const TRequest &request, const TMeasurementLoad &load, const TPresentation &presentation,
+                 QFile *err)
+{
+    const QString file = request.files.constFirst();
+    QString reason;
+    if (!load.Succeeded())
+        reason = QStringLiteral("'%1' did not load").arg(file);
+    else if (!presentation.setup.shown)
+        reason = QStringLiteral("measurements of the kind in '%1' have no graph").arg(file);
+    else if (GraphFile::Write(presentation, request.graph_path, request.graph_size, &reason))
+        return true;
+    else
     {
-        message.chop(1);
+        Write(
+            err,
+            QStringLiteral("quillon-report: cannot write graph '%1': %2\n").arg(request.graph_path, reason));
+        return false;
     }
-    Write(err, QStringLiteral("quillon-report: %1 (see --help)\n").arg(message));
-    return 2;
+    Write(err, QStringLiteral("quillon-report: no graph written: %1\n").arg(reason));
+    return true;
 }
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication application(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("quillon-report"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(QUILLON_VERSION));
-
     QFile out;
     QFile err;
     out.open(stdout, QIODevice::WriteOnly);
     err.open(stderr, QIODevice::WriteOnly);
+
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QString::fromLatin1(DESCRIPTION));
@@ -55,14 +112,48 @@ int main(int argc, char *argv[])
                        "does with its settings folder; without it step gauge reports are printed as loaded, "
                        "with no nominal values."),
         QStringLiteral("DIR"));
-    parser.addOption(nominals_option);
+    const QCommandLineOption tolerance_option(
+        QStringLiteral("tolerance"),
+        QStringLiteral("E MPL as typed in the viewer's tolerance dialog: A, A + BL/C or A + BL/C | D, for "
+                       "example \"0.0095 + 0.003L/1000 | 0.0018\". It draws the limit lines and gives the "
+                       "ballbar tolerance. Default: the viewer's first-start 0.012 + 0.006L/1000 | 0.015."),
+        QStringLiteral("EXPR"));
+    const QCommandLineOption graph_option(
+        QStringLiteral("graph"),
+        QStringLiteral("Draw the graph the viewer shows for the one FILE into OUT, a .png or .pdf file."),
+        QStringLiteral("OUT"));
+    const QCommandLineOption graph_size_option(
+        QStringLiteral("graph-size"),
+        QStringLiteral("Size of the graph: pixels for PNG, points for PDF (default 1200x800)."),
+        QStringLiteral("WxH"));
+    const QCommandLineOption line_option(
+        QStringLiteral("line"), QStringLiteral("Draw step gauge and laser deviations as lines, not points."));
+    parser.addOptions({nominals_option, tolerance_option, graph_option, graph_size_option, line_option});
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("Measurement files (.dat)."),
                                  QStringLiteral("FILE..."));
 
-    if (!parser.parse(QCoreApplication::arguments()))
+    const bool parsed = parser.parse(arguments);
+    // Drawing needs a GUI application, but never a display.
+    const bool drawing = parsed && parser.isSet(graph_option);
+    if (drawing && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (drawing)
+        qInstallMessageHandler(Platform_Message);
+    std::unique_ptr<QCoreApplication> application(drawing ? new QApplication(argc, argv)
+                                                          : new QCoreApplication(argc, argv));
+    QCoreApplication::setApplicationName(QStringLiteral("quillon-report"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(QUILLON_VERSION));
+
+    // A usage error: one line on standard error, exit status 2.
+    const auto usage_error = [&err](QString message)
     {
-        return Usage_Error(&err, parser.errorText());
-    }
+        if (message.endsWith(QLatin1Char('.')))
+            message.chop(1);
+        Write(&err, QStringLiteral("quillon-report: %1 (see --help)\n").arg(message));
+        return 2;
+    };
+    if (!parsed)
+        return usage_error(parser.errorText());
     if (parser.isSet(help_option))
     {
         Write(&out, parser.helpText());
@@ -73,11 +164,36 @@ int main(int argc, char *argv[])
         Write(&out, QStringLiteral("quillon-report %1\n").arg(QCoreApplication::applicationVersion()));
         return 0;
     }
-    const QStringList files = parser.positionalArguments();
-    if (files.isEmpty())
+
+    TRequest request;
+    request.files = parser.positionalArguments();
+    if (request.files.isEmpty())
+        return usage_error(QStringLiteral("no measurement file given"));
+    if (parser.isSet(tolerance_option))
     {
-        return Usage_Error(&err, QStringLiteral("no measurement file given"));
+        const QString expression = parser.value(tolerance_option);
+        const TTolerance::TExpressionRule rule = TTolerance::Parse_Expression(expression).rule;
+        if (rule != TTolerance::EXPRESSION_VALID)
+            return usage_error(
+                QStringLiteral("tolerance \"%1\": %2").arg(expression, TTolerance::Rule_Text(rule)));
+        request.tolerance.Set_Expression(expression);
     }
+    if (drawing)
+    {
+        request.graph_path = parser.value(graph_option);
+        if (!GraphFile::Supported(request.graph_path))
+            return usage_error(
+                QStringLiteral("graph file '%1' must end in .png or .pdf").arg(request.graph_path));
+        if (request.files.size() != 1)
+            return usage_error(QStringLiteral("--graph draws exactly one measurement file"));
+        if (parser.isSet(graph_size_option) &&
+            !(request.graph_size = Graph_Size(parser.value(graph_size_option))).isValid())
+            return usage_error(QStringLiteral("graph size '%1' is not WxH with W and H from 1 to 10000")
+                                   .arg(parser.value(graph_size_option)));
+        request.point_graph = !parser.isSet(line_option);
+    }
+    else if (parser.isSet(graph_size_option) || parser.isSet(line_option))
+        return usage_error(QStringLiteral("--graph-size and --line need --graph"));
 
     // The tool only reads nominal sets, so a missing folder is an error rather than created.
     TNominalStore nominal_store;
@@ -96,23 +212,25 @@ int main(int argc, char *argv[])
     }
 
     bool all_loaded = true;
-    for (const QString &file : files)
+    bool graph_written = true;
+    for (const QString &file : request.files)
     {
-        if (files.size() > 1)
-        {
+        if (request.files.size() > 1)
             Write(&out, QStringLiteral("==> %1 <==\n").arg(file));
-        }
         const TMeasurementLoad load = MeasurementLoad::Load_File(file, nominals);
-        for (const QString &line : load.report_lines)
-        {
+        TPresentation presentation;
+        if (load.Succeeded())
+            presentation =
+                Presentation::Present(load.contents, load.graph_data, request.tolerance, request.point_graph);
+        for (const QString &line : load.report_lines + presentation.extra_lines)
             Write(&out, line + QLatin1Char('\n'));
-        }
-        if (files.size() > 1)
-        {
+        if (request.files.size() > 1)
             out.write("\n");
-        }
+        out.flush();
         all_loaded = all_loaded && load.Succeeded();
+        if (drawing)
+            graph_written = Write_Graph(request, load, presentation, &err);
     }
     out.flush();
-    return all_loaded ? 0 : 1;
+    return all_loaded && graph_written ? 0 : 1;
 }

@@ -1,6 +1,9 @@
 // The command-line report tool, run as a user would run it.
 
+#include <QImage>
 #include <QtTest>
+
+#include <set>
 
 namespace
 {
@@ -53,6 +56,9 @@ class TestQuillonReport : public QObject
     void Several_Files();
     void Usage_data();
     void Usage();
+    void Ballbar_Tolerance();
+    void Graph_data();
+    void Graph();
 
   private:
     QTemporaryDir d_dir;
@@ -118,7 +124,7 @@ struct TUsageCase
 {
     QStringList arguments;
     int exit_code;
-    QByteArray out; // part of standard output; a usage error prints nothing there
+    QByteArray text; // part of standard output, or of standard error for a usage error
 };
 Q_DECLARE_METATYPE(TUsageCase)
 
@@ -130,6 +136,16 @@ void TestQuillonReport::Usage_data()
     QTest::newRow("no file") << TUsageCase{{}, 2, {}};
     QTest::newRow("unknown option") << TUsageCase{{"--frobnicate", EXAMPLE}, 2, {}};
     QTest::newRow("nominals without folder") << TUsageCase{{EXAMPLE, "--nominals"}, 2, {}};
+    QTest::newRow("tolerance above 1")
+        << TUsageCase{{"--tolerance", "1.5", EXAMPLE}, 2, "\"1.5\": A must not"};
+    QTest::newRow("tolerance of no form") << TUsageCase{
+        {"--tolerance", "0.01+0.006X/1000", EXAMPLE}, 2, "\"0.01+0.006X/1000\": the expression is none"};
+    QTest::newRow("graph of two files")
+        << TUsageCase{{"--graph", "a.png", EXAMPLE, EXAMPLE}, 2, "exactly one"};
+    QTest::newRow("graph as gif") << TUsageCase{{"--graph", "a.gif", EXAMPLE}, 2, ".png or .pdf"};
+    QTest::newRow("graph size") << TUsageCase{
+        {"--graph", "a.png", "--graph-size", "0x5", EXAMPLE}, 2, "'0x5'"};
+    QTest::newRow("line without graph") << TUsageCase{{"--line", EXAMPLE}, 2, "need --graph"};
 }
 
 // Usage errors say what is wrong on one line of standard error; --help and --version go to standard
@@ -141,13 +157,98 @@ void TestQuillonReport::Usage()
     QCOMPARE(run.exit_code, row.exit_code);
     if (row.exit_code == 0)
     {
-        QVERIFY2(run.out.contains(row.out), run.out.constData());
+        QVERIFY2(run.out.contains(row.text), run.out.constData());
         QVERIFY(run.err.isEmpty());
         return;
     }
     QVERIFY(run.out.isEmpty());
+    QVERIFY2(run.err.contains(row.text), run.err.constData());
     QVERIFY2(run.err.startsWith("quillon-report: ") && run.err.count('\n') == 1 && run.err.endsWith('\n'),
              run.err.constData());
+}
+
+// The ballbar report ends with the tolerance line the viewer's pane prints.
+void TestQuillonReport::Ballbar_Tolerance()
+{
+    const QString ballbar = QStringLiteral(QUILLON_SOURCE_DIR "/examples/ballbar_500mm.dat");
+    const QByteArray golden = Read(QStringLiteral(QUILLON_SOURCE_DIR "/tests/data/golden/ballbar_500mm.txt"));
+    QCOMPARE(Run({ballbar}).out, golden + "\n  BallBar Tolerance: 0.0150\n");
+    QCOMPARE(Run({"--tolerance", " 0.01 + 0.001l/1000", ballbar}).out,
+             golden + "\n  BallBar Tolerance: 0.0105\n");
+}
+
+struct TGraphCase
+{
+    QString example;
+    QStringList options;
+    int exit_code;
+    std::vector<QRgb> colors; // drawn somewhere in the picture
+    QRgb missing;             // drawn nowhere
+    QByteArray err;
+};
+Q_DECLARE_METATYPE(TGraphCase)
+
+void TestQuillonReport::Graph_data()
+{
+    QTest::addColumn<TGraphCase>("row");
+    const QRgb none = qRgb(1, 2, 3);
+    const QRgb limit = qRgb(164, 164, 255);
+    QTest::newRow("ballbar") << TGraphCase{
+        "ballbar_500mm", {}, 0, {qRgb(0, 0, 255), qRgb(255, 0, 0)}, none, {}};
+    QTest::newRow("laser lines") << TGraphCase{
+        "laser_10360_x_axis", {"--line"}, 0, {qRgb(128, 0, 0), qRgb(0, 128, 0), qRgb(0, 0, 128), limit},
+        qRgb(64, 0, 0),       {}};
+    QTest::newRow("laser points") << TGraphCase{"laser_pmove_x_axis", {}, 0, {qRgb(64, 0, 0), limit},
+                                                qRgb(128, 0, 0),      {}};
+    QTest::newRow("step gauge, C 0") << TGraphCase{
+        "stepgauge_b89_x_axis", {"--tolerance", "0.01+0.006L/0"}, 0, {qRgb(64, 0, 0)}, limit, {}};
+    QTest::newRow("step gauge, B 0, A = D") << TGraphCase{"stepgauge_squareness_xy",
+                                                          {"--tolerance", "0.01+0L/1000|0.01"},
+                                                          0,
+                                                          {qRgb(64, 0, 0), limit},
+                                                          none,
+                                                          {}};
+    QTest::newRow("ring") << TGraphCase{"ringgauge_25mm", {}, 0, {qRgb(160, 0, 0)}, none, {}};
+    QTest::newRow("pin") << TGraphCase{"pingauge_10mm", {}, 0, {qRgb(160, 0, 0)}, none, {}};
+    QTest::newRow("temperature") << TGraphCase{
+        "temperature_machine_day", {}, 0, {qRgb(255, 0, 0), qRgb(0, 127, 0), qRgb(0, 0, 255)}, none, {}};
+    QTest::newRow("pdf") << TGraphCase{"ballbar_500mm", {"--graph-size", "300x200"}, 0, {}, none, {}};
+    QTest::newRow("no graph") << TGraphCase{"gaugeblock_500mm_x_axis", {}, 0, {}, none, "no graph written"};
+    QTest::newRow("not loaded") << TGraphCase{"missing", {}, 1, {}, none, "did not load"};
+}
+
+// One picture per graphed kind, drawn without a display, in the data sets' colours.
+void TestQuillonReport::Graph()
+{
+    QFETCH(TGraphCase, row);
+    const QString path = d_dir.filePath(QTest::currentDataTag() +
+                                        QLatin1String(row.options.contains("300x200") ? ".PDF" : ".png"));
+    for (const char *display : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+        qunsetenv(display);
+    const TRun run = Run(QStringList{"--graph-size", "600x400", "--graph", path} + row.options +
+                         QStringList{QUILLON_SOURCE_DIR "/examples/" + row.example + ".dat"});
+    QCOMPARE(run.exit_code, row.exit_code);
+    QVERIFY2(run.err.contains(row.err) && (row.err.isEmpty() == run.err.isEmpty()), run.err.constData());
+    if (!row.err.isEmpty())
+    {
+        QVERIFY(!QFile::exists(path));
+        return;
+    }
+    if (path.endsWith(".PDF"))
+    {
+        QVERIFY(Read(path).startsWith("%PDF"));
+        QVERIFY(Read(path).contains("/MediaBox [0 0 300"));
+        return;
+    }
+    const QImage image(path);
+    QCOMPARE(image.size(), QSize(600, 400));
+    std::set<QRgb> drawn;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            drawn.insert(image.pixel(x, y) | 0xff000000u);
+    for (const QRgb color : row.colors)
+        QVERIFY2(drawn.count(color), qPrintable(QColor(color).name()));
+    QVERIFY(!drawn.count(row.missing));
 }
 
 QTEST_GUILESS_MAIN(TestQuillonReport)
