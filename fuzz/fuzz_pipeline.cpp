@@ -1,7 +1,36 @@
 // The whole widget-free load of a measurement file from its bytes: recognition, parsing, the nominal
-// step and the report and curves the window shows.
+// step, the report and curves, and what the window and the report tool make of them: the graph's
+// data sets, the lines after the report and the verdict.
 
 #include "fuzz_checks.h"
+#include "presentation.h"
+#include "verdict.h"
+
+namespace
+{
+void Check_Presentation(const TMeasurementLoad &load, size_t size)
+{
+    // The three forms of tolerance, chosen by the input so that every input sees the same one.
+    static const char *const EXPRESSIONS[] = {"0.012+0.006L/1000 | 0.015", "0.005+0.01L/1000", "0.01"};
+    TTolerance tolerance;
+    tolerance.Set_Expression(QLatin1String(EXPRESSIONS[size % 3]));
+    tolerance.Update();
+
+    const TPresentation presentation =
+        Presentation::Present(load.contents, load.graph_data, tolerance, size % 2);
+    for (const TGraphTypes::TDataSet &set : presentation.data_sets)
+    {
+        FuzzChecks::Check_Curves({set.dataset_points});
+    }
+    FuzzChecks::Check_Lines(presentation.extra_lines);
+    const TVerdict verdict = Verdict::Evaluate(load.contents, load.graph_data, tolerance);
+    FuzzChecks::Check_Lines({verdict.line});
+    if ((verdict.verdict == TVerdict::VERDICT_NONE) != verdict.line.isEmpty())
+    {
+        FuzzChecks::Fail("a verdict without its line, or a line without a verdict");
+    }
+}
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
@@ -13,14 +42,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const TMeasurementLoad load = MeasurementLoad::Load_Contents(FuzzChecks::Bytes(data, size), &nominals);
     FuzzChecks::Check_Lines(load.report_lines);
     FuzzChecks::Check_Curves(load.graph_data);
-    if (!load.Succeeded() &&
-        (load.report_lines.size() != 1 || !load.report_lines.front().startsWith(QLatin1String("ERR  "))))
+    if (!load.Succeeded())
     {
-        FuzzChecks::Fail("a failed load did not end in one error line");
+        if (load.report_lines.size() != 1 || !load.report_lines.front().startsWith(QLatin1String("ERR  ")))
+        {
+            FuzzChecks::Fail("a failed load did not end in one error line");
+        }
+        return 0;
     }
-    if (load.record && load.record->file_contents != load.contents)
+    if (load.record->file_contents != load.contents)
     {
         FuzzChecks::Fail("the record's kind differs from the recognised kind");
     }
+    Check_Presentation(load, size);
     return 0;
 }
