@@ -5,6 +5,7 @@
 #include "measurementload.h"
 #include "nominalstore.h"
 #include "presentation.h"
+#include "signoffoptions.h"
 #include "tolerance.h"
 
 #include <QApplication>
@@ -24,8 +25,8 @@ const char DESCRIPTION[] = "Prints the report of each measurement file, as the Q
                            "With several files each report is preceded by a line \"==> FILE <==\".\n"
                            "\n"
                            "Exit status: 0 when every file loaded, 1 when any printed an ERR line or\n"
-                           "the graph could not be written, 2 for a usage error or a missing nominal\n"
-                           "folder.";
+                           "the graph, PDF or CSV file could not be written, 2 for a usage error or a\n"
+                           "missing nominal folder, 3 when --verdict found a FAIL and every file loaded.";
 
 const QSize GRAPH_SIZE_LIMIT(10000, 10000);
 
@@ -129,17 +130,20 @@ int main(int argc, char *argv[])
     const QCommandLineOption line_option(
         QStringLiteral("line"), QStringLiteral("Draw step gauge and laser deviations as lines, not points."));
     parser.addOptions({nominals_option, tolerance_option, graph_option, graph_size_option, line_option});
+    TSignoffOptions signoff;
+    parser.addOptions(signoff.Options());
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("Measurement files (.dat)."),
                                  QStringLiteral("FILE..."));
 
     const bool parsed = parser.parse(arguments);
     // Drawing needs a GUI application, but never a display.
     const bool drawing = parsed && parser.isSet(graph_option);
-    if (drawing && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    const bool widgets = drawing || (parsed && signoff.Needs_Widgets(parser));
+    if (widgets && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (drawing)
+    if (widgets)
         qInstallMessageHandler(Platform_Message);
-    std::unique_ptr<QCoreApplication> application(drawing ? new QApplication(argc, argv)
+    std::unique_ptr<QCoreApplication> application(widgets ? new QApplication(argc, argv)
                                                           : new QCoreApplication(argc, argv));
     QCoreApplication::setApplicationName(QStringLiteral("quillon-report"));
     QCoreApplication::setApplicationVersion(QStringLiteral(QUILLON_VERSION));
@@ -178,6 +182,10 @@ int main(int argc, char *argv[])
                 QStringLiteral("tolerance \"%1\": %2").arg(expression, TTolerance::Rule_Text(rule)));
         request.tolerance.Set_Expression(expression);
     }
+    const QString signoff_problem =
+        signoff.Read(parser, static_cast<int>(request.files.size()), &request.tolerance);
+    if (!signoff_problem.isEmpty())
+        return usage_error(signoff_problem);
     if (drawing)
     {
         request.graph_path = parser.value(graph_option);
@@ -213,6 +221,8 @@ int main(int argc, char *argv[])
 
     bool all_loaded = true;
     bool graph_written = true;
+    bool signoff_written = true;
+    bool any_fail = false;
     for (const QString &file : request.files)
     {
         if (request.files.size() > 1)
@@ -222,8 +232,12 @@ int main(int argc, char *argv[])
         if (load.Succeeded())
             presentation =
                 Presentation::Present(load.contents, load.graph_data, request.tolerance, request.point_graph);
-        for (const QString &line : load.report_lines + presentation.extra_lines)
+        const QStringList lines = load.report_lines + presentation.extra_lines;
+        for (const QString &line : lines)
             Write(&out, line + QLatin1Char('\n'));
+        signoff_written =
+            signoff.Finish_File(file, load, lines, presentation, request.tolerance, &out, &err, &any_fail) &&
+            signoff_written;
         if (request.files.size() > 1)
             out.write("\n");
         out.flush();
@@ -232,5 +246,7 @@ int main(int argc, char *argv[])
             graph_written = Write_Graph(request, load, presentation, &err);
     }
     out.flush();
-    return all_loaded && graph_written ? 0 : 1;
+    if (!all_loaded || !graph_written || !signoff_written)
+        return 1;
+    return any_fail ? 3 : 0;
 }

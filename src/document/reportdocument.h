@@ -13,6 +13,7 @@ class QPagedPaintDevice;
 class TGraphWidget;
 class TTolerance;
 struct TMeasurementLoad;
+struct TPresentation;
 
 // Everything a filed report shows: a header block, the report text, the graph and page numbers.
 struct TReportDocument
@@ -56,6 +57,9 @@ namespace ReportDocument
 // The document of a loaded measurement with its verdict. The tolerance is shown for the kinds the verdict
 // judges against it. The graph is left for the caller to set.
 TReportDocument Measurement_Document(const TReportSource &source, const TTolerance &tolerance);
+
+// Sets the graph up as the window shows a presentation.
+void Show_Presentation(const TPresentation &presentation, TGraphWidget *graph);
 
 // Draws the document on the device, opening pages as needed. Returns the number of pages, 0 when the
 // device cannot be painted on.
