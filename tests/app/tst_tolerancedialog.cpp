@@ -44,7 +44,7 @@ struct TFieldCase
 
 struct TRestoreCase
 {
-    QVariantMap stored;
+    QString stored; // "key=value ..." after "Tolerance_"
     QString text, red, values;
 };
 } // namespace
@@ -92,35 +92,19 @@ class TestToleranceDialog : public QObject
     void Restore_data()
     {
         QTest::addColumn<TRestoreCase>("row");
-        QTest::newRow("first start") << TRestoreCase{
-            {}, "0.0120+0.0060L/1000 | 0.0150", "0 0 0", "2 0.012 0.006 1000 0.015 22 18"};
+        const QString first = QStringLiteral("0.0120+0.0060L/1000 | 0.0150");
+        QTest::newRow("first start") << TRestoreCase{"", first, "0 0 0", "2 0.012 0.006 1000 0.015 22 18"};
         QTest::newRow("type follows C and D")
-            << TRestoreCase{{{"Tolerance_Type", 2}, {"Tolerance_C", 500}, {"Tolerance_D", 0}},
-                            "0.0120+0.0060L/500",
-                            "0 0 0",
-                            "1 0.012 0.006 500 0 22 18"};
-        QTest::newRow("not finite") << TRestoreCase{{{"Tolerance_Type", "x"},
-                                                     {"Tolerance_A", "nan"},
-                                                     {"Tolerance_B", "inf"},
-                                                     {"Tolerance_C", "text"},
-                                                     {"Tolerance_D", "-inf"},
-                                                     {"Tolerance_Upper_Temperature_Limit", "nan"},
-                                                     {"Tolerance_Lower_Temperature_Limit", "1e999"}},
-                                                    "0.0120+0.0060L/1000 | 0.0150",
-                                                    "0 0 0",
-                                                    "2 0.012 0.006 1000 0.015 22 18"};
-        QTest::newRow("out of range") << TRestoreCase{{{"Tolerance_A", 1.5},
-                                                       {"Tolerance_C", -5},
-                                                       {"Tolerance_D", 0},
-                                                       {"Tolerance_Upper_Temperature_Limit", 5},
-                                                       {"Tolerance_Lower_Temperature_Limit", 40}},
-                                                      "1.5000",
-                                                      "1 1 1",
-                                                      "0 1.5 0 0 0 5 40"};
-        QTest::newRow("too long to reread") << TRestoreCase{{{"Tolerance_A", 1000}, {"Tolerance_D", 0}},
-                                                            "1000.0000+0.0060L/1000",
-                                                            "1 0 0",
-                                                            "1 1000 0.006 1000 0 22 18"};
+            << TRestoreCase{"Type=2 C=500 D=0", "0.0120+0.0060L/500", "0 0 0", "1 0.012 0.006 500 0 22 18"};
+        QTest::newRow("not finite") << TRestoreCase{
+            "Type=x A=nan B=inf C=text D=-inf Upper_Temperature_Limit=nan "
+            "Lower_Temperature_Limit=1e999",
+            first, "0 0 0", "2 0.012 0.006 1000 0.015 22 18"};
+        QTest::newRow("out of range")
+            << TRestoreCase{"A=1.5 C=-5 D=0 Upper_Temperature_Limit=5 Lower_Temperature_Limit=40", "1.5000",
+                            "1 1 1", "0 1.5 0 0 0 5 40"};
+        QTest::newRow("too long to reread")
+            << TRestoreCase{"A=1000 D=0", "1000.0000+0.0060L/1000", "1 0 0", "1 1000 0.006 1000 0 22 18"};
     }
 
     // Restored values pass through Update(); saving and restoring again gives the same dialog.
@@ -129,8 +113,9 @@ class TestToleranceDialog : public QObject
         QFETCH(TRestoreCase, row);
         QSettings settings(d_home.filePath(QStringLiteral("restore.ini")), QSettings::IniFormat);
         settings.clear();
-        for (auto it = row.stored.cbegin(); it != row.stored.cend(); ++it)
-            settings.setValue(it.key(), it.value());
+        for (const QString &entry : row.stored.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+            settings.setValue(QStringLiteral("Tolerance_") + entry.section(QLatin1Char('='), 0, 0),
+                              entry.section(QLatin1Char('='), 1));
         TToleranceDialog dialog;
         dialog.Restore_Settings(settings);
         QCOMPARE(Edit(&dialog, "expression_edit")->text(), row.text);
