@@ -70,8 +70,12 @@ void TQuillon::Load_Data(const QString &path)
 
 void TQuillon::Show_Report(const QStringList &lines)
 {
-    // One call for the whole report: appending line by line costs about 0.1 ms a line.
-    d_report_pane->setPlainText(lines.join(QLatin1Char('\n')));
+    // One call for the whole report: appending line by line costs about 0.1 ms a line. Appending also
+    // drops empty lines ahead of the first text (they land in a still empty document); so does this.
+    int first = 0;
+    while (first < lines.size() && lines.at(first).isEmpty())
+        ++first;
+    d_report_pane->setPlainText(lines.mid(first).join(QLatin1Char('\n')));
     d_report_pane->moveCursor(QTextCursor::End);
 }
 

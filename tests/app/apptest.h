@@ -46,6 +46,14 @@ inline QStringList Listed(const QObject &parent)
     return names;
 }
 
+// A "row" column with one row per entry, named by the entry.
+template <typename T, std::size_t N> void Add_Rows(const T (&rows)[N])
+{
+    QTest::addColumn<T>("row");
+    for (const T &row : rows)
+        QTest::newRow(row.name) << row;
+}
+
 template <typename T> T *Child(const QObject &parent, const char *name)
 {
     return parent.findChild<T *>(QLatin1String(name));

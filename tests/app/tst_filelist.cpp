@@ -74,7 +74,6 @@ class TTestFileList : public QObject
     void list_data()
     {
         const QStringList listed{"-lead %1.dat", "a.DAT", "B.dat"};
-        QTest::addColumn<TListRow>("row");
         // clang-format off
         const TListRow rows[] = {
             {"absolute", {"", "TEMP", ""}, listed, "TEMP"},
@@ -85,8 +84,7 @@ class TTestFileList : public QObject
             {"relative text as absolute", {"", ".", ""}, {}, ""},
         };
         // clang-format on
-        for (const TListRow &row : rows)
-            QTest::newRow(row.name) << row;
+        Add_Rows(rows);
     }
 
     void list()
@@ -147,40 +145,8 @@ class TTestFileList : public QObject
         QCOMPARE(Listed(widget).size(), 10000);
     }
 
-    void input_dialog()
-    {
-        TMeasuredInputDialog dialog;
-        QLineEdit *relative = Child<QLineEdit>(dialog, "relative_edit");
-        QLineEdit *absolute = Child<QLineEdit>(dialog, "absolute_edit");
-        dialog.Reset("/app", {"data/in", "/abs/in", false});
-        QVERIFY(!relative->isEnabled() && !Child<QToolButton>(dialog, "relative_browse_button")->isEnabled());
-        QVERIFY(absolute->isEnabled() && Child<QToolButton>(dialog, "absolute_browse_button")->isEnabled());
-        Child<QRadioButton>(dialog, "relative_radio")->click();
-        QVERIFY(relative->isEnabled() && !absolute->isEnabled());
-        QCOMPARE(dialog.Settings().relative_path + dialog.Settings().absolute_path,
-                 QStringLiteral("data/in/abs/in"));
-        QVERIFY(dialog.Settings().use_relative_path);
-
-        QStringList starts;
-        QString answer = QStringLiteral("/app/../picked");
-        TMeasuredInputDialog::Set_Folder_Picker(
-            [&](QWidget *, const QString &title, const QString &start)
-            {
-                starts.append(title + ": " + start);
-                return answer;
-            });
-        relative->setText("/data");
-        dialog.Browse_Relative_Path();
-        QCOMPARE(relative->text(), QStringLiteral("../picked"));
-        QCOMPARE(starts.first(), QStringLiteral("Select measurement input folder: /app/data"));
-        answer.clear();
-        dialog.Browse_Relative_Path();
-        QCOMPARE(relative->text(), QStringLiteral("../picked"));
-        TMeasuredInputDialog::Set_Folder_Picker(nullptr);
-    }
-
     // Applying the dialog, even unchanged, refreshes the list and announces the folder.
-    void edit_applies()
+    void input_dialog()
     {
         QTemporaryDir temp;
         TMeasuredWidget widget;
@@ -191,6 +157,36 @@ class TTestFileList : public QObject
         Child<QToolButton>(widget, "edit_button")->click();
         QCOMPARE(changes.size(), 1);
         QCOMPARE(Listed(widget), QStringList("b.dat"));
+
+        TMeasuredInputDialog &dialog = *widget.findChild<TMeasuredInputDialog *>();
+        QLineEdit *relative = Child<QLineEdit>(dialog, "relative_edit");
+        dialog.Reset("/app", {"data/in", "/abs/in", false});
+        QVERIFY(!relative->isEnabled() && !Child<QToolButton>(dialog, "relative_browse_button")->isEnabled());
+        QVERIFY(Child<QToolButton>(dialog, "absolute_browse_button")->isEnabled());
+        Child<QRadioButton>(dialog, "relative_radio")->click();
+        QVERIFY(relative->isEnabled() && !Child<QLineEdit>(dialog, "absolute_edit")->isEnabled());
+        const TMeasuredWidget::TInputSettings settings = dialog.Settings();
+        QCOMPARE(settings.relative_path + settings.absolute_path +
+                     QString::number(settings.use_relative_path),
+                 "data/in/abs/in1");
+
+        QString answer;
+        QString seen;
+        TMeasuredInputDialog::Set_Folder_Picker(
+            [&](QWidget *, const QString &title, const QString &start)
+            {
+                seen = title + ": " + start;
+                return answer;
+            });
+        for (const char *picked : {"/app/../picked", ""})
+        {
+            answer = picked;
+            relative->setText("/data");
+            dialog.Browse_Relative_Path();
+            QCOMPARE(relative->text(), *picked ? "../picked" : "/data");
+            QCOMPARE(seen, QStringLiteral("Select measurement input folder: /app/data"));
+        }
+        TMeasuredInputDialog::Set_Folder_Picker(nullptr);
     }
 
     void remove_data()
@@ -201,7 +197,6 @@ class TTestFileList : public QObject
         for (int n = 1; n < 1000; ++n)
             taken.append(QStringLiteral("run - %1.dat").arg(n));
         const int yes = QMessageBox::Yes;
-        QTest::addColumn<TRemovalRow>("row");
         // clang-format off
         const TRemovalRow rows[] = {
             {"answered no", {"a.dat"}, OLD_NONE, {}, {"a.dat"}, QMessageBox::No, {"a.dat"}, {}, 0},
@@ -216,8 +211,7 @@ class TTestFileList : public QObject
             {"numbered name too long", {long_name, "b.dat"}, OLD_FOLDER, {long_name}, {long_name, "b.dat"}, yes, {long_name}, {long_name, "b.dat"}, 1},
         };
         // clang-format on
-        for (const TRemovalRow &row : rows)
-            QTest::newRow(row.name) << row;
+        Add_Rows(rows);
     }
 
     void remove()

@@ -63,11 +63,6 @@ QString Expected_Pane(const TQuillon &window, const QString &path)
     return (load.report_lines + extra).join(QLatin1Char('\n'));
 }
 
-QRect Geometry(const TQuillon &window)
-{
-    return QRect(window.pos(), window.size());
-}
-
 struct TSettingsRow
 {
     const char *name;
@@ -78,7 +73,7 @@ struct TSettingsRow
 
 struct TLoadRow
 {
-    QString file;
+    const char *name;
     bool graph;
     bool styles;
 };
@@ -119,37 +114,44 @@ class TTestQuillon : public QObject
         for (const QString &name : Sorted_Files(Example("Nominal_Data")))
             QVERIFY(Write_File(Settings_Folder() + "/Nominal_Data/" + name,
                                Read_File(Example("Nominal_Data/" + name))));
-        QCOMPARE(QGuiApplication::primaryScreen()->availableGeometry(), QRect(0, 0, 800, 600));
     }
 
     void settings_data()
     {
-        QTest::addColumn<TSettingsRow>("row");
+        // Both edges of the 101 pixel rule at the screen's far corner; sizes as the settings store them.
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        const QRect fallback(30, 30, 801, 601);
+        const QPoint corner = screen.bottomRight() - QPoint(100, 100);
+        auto geometry = [](const QPoint &at, int size)
+        {
+            return QStringLiteral("Mainwindow_Position=@Point(%1 %2)\nMainwindow_Size=@Size(%3 %3)\n")
+                .arg(at.x())
+                .arg(at.y())
+                .arg(size)
+                .toLatin1();
+        };
         // clang-format off
         const TSettingsRow rows[] = {
-            {"first start", QByteArray(), QRect(30, 30, 770, 570), {}},
+            {"first start", QByteArray(), fallback & screen, {}},
             {"inside the screen", "[General]\nMainwindow_Position=@Point(100 50)\nMainwindow_Size=@Size(300 200)\n"
              "Input_Relative_Path=data\nInput_Absolute_Path=/x\nInput_Use_Relative_Path=true\n",
              QRect(100, 50, 300, 200), {"data", "/x", "true"}},
-            {"far off the screen", "Mainwindow_Position=@Point(5000 5000)\n", QRect(30, 30, 801, 601), {}},
-            {"101 pixels visible", "Mainwindow_Position=@Point(699 499)\nMainwindow_Size=@Size(300 300)\n",
-             QRect(699, 499, 101, 101), {}},
-            {"100 pixels visible", "Mainwindow_Position=@Point(700 400)\nMainwindow_Size=@Size(300 300)\n",
-             QRect(30, 30, 801, 601), {}},
+            {"far off the screen", geometry(QPoint(5000, 5000), 300), fallback, {}},
+            {"101 pixels visible", geometry(corner, 300), QRect(corner, QSize(101, 101)), {}},
+            {"100 pixels visible", geometry(corner + QPoint(1, 0), 300), fallback, {}},
             {"nonsense", "Mainwindow_Position=abc\nMainwindow_Size=@Size(-5 -5)\nInput_Relative_Path=a, b\n"
-             "Input_Use_Relative_Path=maybe\n", QRect(30, 30, 770, 570), {}},
-            {"binary junk", QByteArray("\0\xff[\n=\x01", 6), QRect(30, 30, 770, 570), {}},
+             "Input_Use_Relative_Path=maybe\n", fallback & screen, {}},
+            {"binary junk", QByteArray("\0\xff[\n=\x01", 6), fallback & screen, {}},
         };
         // clang-format on
-        for (const TSettingsRow &row : rows)
-            QTest::newRow(row.name) << row;
+        Add_Rows(rows);
     }
 
     void settings()
     {
         QFETCH(TSettingsRow, row);
         std::unique_ptr<TQuillon> window = Window(row.ini);
-        QCOMPARE(Geometry(*window), row.geometry);
+        QCOMPARE(QRect(window->pos(), window->size()), row.geometry);
         const TMeasuredWidget::TInputSettings input =
             window->findChild<TMeasuredWidget *>()->Input_Settings();
         const QStringList expected =
@@ -181,7 +183,7 @@ class TTestQuillon : public QObject
                                     "Input_Absolute_Path", "Input_Use_Relative_Path"})
                 QVERIFY2(file.contains(QLatin1String(key)), key);
             window = std::make_unique<TQuillon>();
-            QCOMPARE(Geometry(*window), QRect(120, 80, 420, 310));
+            QCOMPARE(QRect(window->pos(), window->size()), QRect(120, 80, 420, 310));
             QCOMPARE(window->findChild<TMeasuredWidget *>()->Input_Settings().absolute_path,
                      chosen ? EXAMPLES : "/stored");
         }
@@ -189,7 +191,6 @@ class TTestQuillon : public QObject
 
     void load_data()
     {
-        QTest::addColumn<TLoadRow>("row");
         // clang-format off
         const TLoadRow rows[] = {
             {"stepgauge_10360_x_front.dat", true, true}, {"stepgauge_b89_x_axis.dat", true, true},
@@ -204,8 +205,7 @@ class TTestQuillon : public QObject
             {"validation_line_four_lines.dat", false, false},
         };
         // clang-format on
-        for (const TLoadRow &row : rows)
-            QTest::newRow(qPrintable(row.file)) << row;
+        Add_Rows(rows);
     }
 
     void load()
@@ -214,7 +214,7 @@ class TTestQuillon : public QObject
         std::unique_ptr<TQuillon> window = Window();
         // Loaded after a file of another kind, so that every state is set by this load.
         window->Load_Data(Example(row.styles ? "ballbar_500mm.dat" : "laser_10360_x_axis.dat"));
-        const QString path = Example(row.file);
+        const QString path = Example(row.name);
         window->Load_Data(path);
         QVERIFY(!Pane(*window).startsWith(QLatin1String("ERR")));
         QCOMPARE(Pane(*window), Expected_Pane(*window, path));
@@ -225,6 +225,13 @@ class TTestQuillon : public QObject
         QCOMPARE(graph->d_data_sets.empty(), !row.graph);
         QCOMPARE(Child<QToolButton>(*window, "point_graph_button")->isEnabled(), row.styles);
         QCOMPARE(Child<QToolButton>(*window, "line_graph_button")->isEnabled(), row.styles);
+        if (!row.styles)
+            return;
+        // Either style button switches both and reloads the file.
+        Child<QToolButton>(*window, "point_graph_button")->click();
+        QVERIFY(Child<QToolButton>(*window, "line_graph_button")->isChecked());
+        QVERIFY(!Child<QToolButton>(*window, "point_graph_button")->isChecked());
+        QCOMPARE(Pane(*window), Expected_Pane(*window, path));
     }
 
     void load_errors_data()
@@ -232,7 +239,6 @@ class TTestQuillon : public QObject
         const QByteArray step_gauge = Read_File(Example("stepgauge_10360_x_front.dat"));
         const QByteArray header = step_gauge.left(step_gauge.indexOf('\n') + 1);
         const QString small = "ERR  Input file too small to be a measurement data file.";
-        QTest::addColumn<TErrorRow>("row");
         // clang-format off
         const TErrorRow rows[] = {
             {"63 bytes", QByteArray(63, 'x'), small, false, true, true},
@@ -243,8 +249,7 @@ class TTestQuillon : public QObject
             {"no nominal set", QByteArray(step_gauge).replace("1020-4471", "9999-0000"), QString(), true, false, true},
         };
         // clang-format on
-        for (const TErrorRow &row : rows)
-            QTest::newRow(row.name) << row;
+        Add_Rows(rows);
     }
 
     // Each failure follows a good laser file: the current path, graph and style buttons tell which
@@ -275,27 +280,9 @@ class TTestQuillon : public QObject
         }
     }
 
-    void style_buttons()
-    {
-        std::unique_ptr<TQuillon> window = Window();
-        window->Load_Data(Example("stepgauge_b89_x_axis.dat"));
-        QToolButton *point = Child<QToolButton>(*window, "point_graph_button");
-        QToolButton *line = Child<QToolButton>(*window, "line_graph_button");
-        const QString report = Pane(*window);
-        for (QToolButton *button : {point, line, line})
-        {
-            button->click();
-            QCOMPARE(line->isChecked(), !point->isChecked());
-            QCOMPARE(Pane(*window), report);
-            QCOMPARE(window->findChild<TGraphWidget *>()->d_data_sets.front().dataset_type,
-                     point->isChecked() ? TGraphWidget::GRAPH_CROSS : TGraphWidget::GRAPH_LINE);
-        }
-    }
-
     void open_data()
     {
         const QString step_gauge = Example("stepgauge_b89_x_axis.dat");
-        QTest::addColumn<TOpenRow>("row");
         // clang-format off
         const TOpenRow rows[] = {
             {"folder", {EXAMPLES}, TCommandLine::ACTION_RUN, QString(), QString()},
@@ -308,8 +295,7 @@ class TTestQuillon : public QObject
             {"two paths", {"a", "b"}, TCommandLine::ACTION_USAGE_ERROR, "only one", QString()},
         };
         // clang-format on
-        for (const TOpenRow &row : rows)
-            QTest::newRow(row.name) << row;
+        Add_Rows(rows);
     }
 
     // The command line and a drop open the same paths the same way.
