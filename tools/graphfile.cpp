@@ -2,6 +2,7 @@
 
 #include "graphwidget.h"
 #include "presentation.h"
+#include "reportdocument.h"
 
 #include <QImage>
 #include <QPageSize>
@@ -14,17 +15,6 @@ namespace
 bool Is_Pdf(const QString &path)
 {
     return path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive);
-}
-
-void Set_Up(const TPresentation &presentation, TGraphWidget *graph)
-{
-    graph->d_graph_title = presentation.setup.graph_title;
-    graph->d_vertical_title = presentation.setup.vertical_title;
-    graph->d_horizontal_title = presentation.setup.horizontal_title;
-    graph->d_lock_aspect_ratio = presentation.setup.lock_aspect_ratio;
-    graph->d_scale_mode_y = presentation.setup.scale_mode_y;
-    graph->EnableYIncludesZero(presentation.setup.y_includes_zero);
-    graph->d_data_sets = presentation.data_sets;
 }
 
 bool Paint(TGraphWidget *graph, QPaintDevice *device, const QRect &rect)
@@ -47,7 +37,7 @@ bool Supported(const QString &path)
 bool Write(const TPresentation &presentation, const QString &path, const QSize &size, QString *error)
 {
     TGraphWidget graph;
-    Set_Up(presentation, &graph);
+    ReportDocument::Show_Presentation(presentation, &graph);
 
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))

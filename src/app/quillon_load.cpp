@@ -2,6 +2,7 @@
 
 #include "graphwidget.h"
 #include "presentation.h"
+#include "reportdocument.h"
 #include "signoffactions.h"
 #include "tolerancedialog.h"
 
@@ -81,13 +82,6 @@ void TQuillon::Show_Report(const QStringList &lines)
 
 void TQuillon::Show_Graph(const TPresentation &presentation)
 {
-    if (!presentation.setup.shown)
-        return;
-    d_graph->d_graph_title = presentation.setup.graph_title;
-    d_graph->d_vertical_title = presentation.setup.vertical_title;
-    d_graph->d_horizontal_title = presentation.setup.horizontal_title;
-    d_graph->d_lock_aspect_ratio = presentation.setup.lock_aspect_ratio;
-    d_graph->d_scale_mode_y = presentation.setup.scale_mode_y;
-    d_graph->EnableYIncludesZero(presentation.setup.y_includes_zero);
-    d_graph->d_data_sets = presentation.data_sets;
+    if (presentation.setup.shown)
+        ReportDocument::Show_Presentation(presentation, d_graph);
 }
