@@ -13,11 +13,18 @@ using TCurves = std::vector<std::vector<TVector2>>;
 struct TVerdictRow
 {
     TMeasureData::TFileContents kind;
-    QString expression;
+    QString expression; // empty: the first-start tolerance, temperature limits 18 and 22
     TCurves curves;
     TVerdict::TVerdictType verdict;
     QString line;
 };
+
+void Row(const char *tag, TMeasureData::TFileContents kind, const char *expression, const TCurves &curves,
+         TVerdict::TVerdictType verdict, const char *line)
+{
+    QTest::newRow(tag) << TVerdictRow{kind, QLatin1String(expression), curves, verdict,
+                                      QString::fromUtf8(line)};
+}
 } // namespace
 Q_DECLARE_METATYPE(TVerdictRow)
 
@@ -37,95 +44,38 @@ void TestVerdict::Evaluate_data()
     const auto fail = TVerdict::VERDICT_FAIL;
     const auto none = TVerdict::VERDICT_NONE;
     const double inf = std::numeric_limits<double>::infinity();
-    const TCurves temperatures = {{{0.5, 19.12}, {1.0, 20.0}}, {{0.5, 21.4}}};
 
-    QTest::newRow("step gauge pass") << TVerdictRow{
-        TMeasureData::CONTENTS_STEPGAUGE_10360,
-        "0.015",
-        {{{0, 0.001}, {400, -0.0123}}, {{200, 0.005}}},
-        pass,
-        "Verdict: PASS  worst deviation -0.0123 mm at 400.0000 mm is 82.0% of E MPL 0.0150 mm"};
-    QTest::newRow("laser fail, worst by ratio") << TVerdictRow{
-        TMeasureData::CONTENTS_LASER_10360,
-        "0.01+0.01L/1000",
-        {{{100, 0.0105}, {500, 0.02}, {900, 0.0195}}},
-        fail,
-        "Verdict: FAIL  worst deviation 0.0200 mm at 500.0000 mm is 133.3% of E MPL 0.0150 mm"};
-    QTest::newRow("capped form") << TVerdictRow{
-        TMeasureData::CONTENTS_LASER_PMOVE,
-        "0.012+0.006L/1000 | 0.015",
-        {{{1000, -0.0151}}},
-        fail,
-        "Verdict: FAIL  worst deviation -0.0151 mm at 1000.0000 mm is 100.7% of E MPL 0.0150 mm"};
-    QTest::newRow("exactly on E") << TVerdictRow{
-        TMeasureData::CONTENTS_STEPGAUGE_B89,
-        "0.25",
-        {{{100, -0.25}, {200, 0.125}}},
-        pass,
-        "Verdict: PASS  worst deviation -0.2500 mm at 100.0000 mm is 100.0% of E MPL 0.2500 mm"};
-    QTest::newRow("E = 0, no deviation")
-        << TVerdictRow{TMeasureData::CONTENTS_LASER_PMOVE,
-                       "0",
-                       {{{0, 0}, {10, 0}}},
-                       pass,
-                       "Verdict: PASS  worst deviation 0.0000 mm at 0.0000 mm is - of E MPL 0.0000 mm"};
-    QTest::newRow("E = 0, deviations")
-        << TVerdictRow{TMeasureData::CONTENTS_STEPGAUGE_SQUARE,
-                       "0",
-                       {{{10, 0.0}, {20, -0.002}, {30, 0.001}}},
-                       fail,
-                       "Verdict: FAIL  worst deviation -0.0020 mm at 20.0000 mm is - of E MPL 0.0000 mm"};
-    QTest::newRow("step gauge without points")
-        << TVerdictRow{TMeasureData::CONTENTS_STEPGAUGE_10360, "0.015", {{}, {}}, none, ""};
-    QTest::newRow("overflowed deviation")
-        << TVerdictRow{TMeasureData::CONTENTS_LASER_10360, "0.015", {{{100, 0.001}, {200, inf}}}, none, ""};
+    Row("step gauge pass", TMeasureData::CONTENTS_STEPGAUGE_10360, "0.015",
+        {{{0, 0.001}, {400, -0.0123}}, {{200, 0.005}}}, pass,
+        "Verdict: PASS  worst deviation -0.0123 mm at 400.0000 mm is 82.0% of E MPL 0.0150 mm");
+    Row("laser fail, worst by ratio", TMeasureData::CONTENTS_LASER_10360, "0.01+0.01L/1000",
+        {{{100, 0.0105}, {500, 0.02}, {900, 0.0195}}}, fail,
+        "Verdict: FAIL  worst deviation 0.0200 mm at 500.0000 mm is 133.3% of E MPL 0.0150 mm");
+    Row("exactly on E", TMeasureData::CONTENTS_STEPGAUGE_B89, "0.25", {{{100, -0.25}, {200, 0.125}}}, pass,
+        "Verdict: PASS  worst deviation -0.2500 mm at 100.0000 mm is 100.0% of E MPL 0.2500 mm");
+    Row("E = 0", TMeasureData::CONTENTS_STEPGAUGE_SQUARE, "0", {{{10, 0.0}, {20, -0.002}, {30, 0.001}}}, fail,
+        "Verdict: FAIL  worst deviation -0.0020 mm at 20.0000 mm is - of E MPL 0.0000 mm");
+    Row("no points", TMeasureData::CONTENTS_LASER_PMOVE, "0.015", {{}, {}}, none, "");
+    Row("overflowed deviation", TMeasureData::CONTENTS_LASER_10360, "0.015", {{{100, 0.001}, {200, inf}}},
+        none, "");
 
-    QTest::newRow("ballbar pass") << TVerdictRow{
-        TMeasureData::CONTENTS_BALLBAR,
-        "0.015",
-        {{{500.004, 0.0}, {500.0, 0}, {500.005, 0}}},
-        pass,
-        "Verdict: PASS  length range 0.0050 mm is 33.3% of tolerance 0.0150 mm"};
-    QTest::newRow("ballbar fail") << TVerdictRow{
-        TMeasureData::CONTENTS_BALLBAR,
-        "0.015",
-        {{{100, 0}}, {{100.02, 0}}},
-        fail,
-        "Verdict: FAIL  length range 0.0200 mm is 133.3% of tolerance 0.0150 mm"};
-    QTest::newRow("ballbar tolerance at the middle length")
-        << TVerdictRow{TMeasureData::CONTENTS_BALLBAR,
-                       "0+1L/0.2",
-                       {{{0, 0}, {0.01, 0}}},
-                       pass,
-                       "Verdict: PASS  length range 0.0100 mm is 40.0% of tolerance 0.0250 mm"};
-    QTest::newRow("ballbar, E = 0") << TVerdictRow{
-        TMeasureData::CONTENTS_BALLBAR,
-        "0",
-        {{{300, 0}, {300, 0}}},
-        pass,
-        "Verdict: PASS  length range 0.0000 mm is - of tolerance 0.0000 mm"};
-    QTest::newRow("ballbar without points")
-        << TVerdictRow{TMeasureData::CONTENTS_BALLBAR, "0.015", {{}}, none, ""};
+    Row("ballbar fail", TMeasureData::CONTENTS_BALLBAR, "0.015", {{{100, 0}}, {{100.02, 0}}}, fail,
+        "Verdict: FAIL  length range 0.0200 mm is 133.3% of tolerance 0.0150 mm");
+    Row("ballbar, tolerance at the middle length", TMeasureData::CONTENTS_BALLBAR, "0+1L/0.2",
+        {{{0, 0}, {0.01, 0}, {0.004, 0}}}, pass,
+        "Verdict: PASS  length range 0.0100 mm is 40.0% of tolerance 0.0250 mm");
+    Row("ballbar, E = 0", TMeasureData::CONTENTS_BALLBAR, "0", {{{300, 0}, {300, 0}}}, pass,
+        "Verdict: PASS  length range 0.0000 mm is - of tolerance 0.0000 mm");
+    Row("ballbar without points", TMeasureData::CONTENTS_BALLBAR, "0.015", {{}}, none, "");
 
-    QTest::newRow("temperatures within")
-        << TVerdictRow{TMeasureData::CONTENTS_TEMPERATURE, "", temperatures, pass,
-                       "Verdict: PASS  readings 19.12 to 21.40 \u00b0C within 18.00 to 22.00 \u00b0C"};
-    QTest::newRow("temperature on the limit")
-        << TVerdictRow{TMeasureData::CONTENTS_TEMPERATURE,
-                       "",
-                       {{{0, 18.0}, {1, 22.0}}},
-                       pass,
-                       "Verdict: PASS  readings 18.00 to 22.00 \u00b0C within 18.00 to 22.00 \u00b0C"};
-    QTest::newRow("temperature outside")
-        << TVerdictRow{TMeasureData::CONTENTS_TEMPERATURE,
-                       "",
-                       {{{0, 17.99}}, {{1, 20.0}}},
-                       fail,
-                       "Verdict: FAIL  readings 17.99 to 20.00 \u00b0C outside 18.00 to 22.00 \u00b0C"};
-    QTest::newRow("temperature log without readings")
-        << TVerdictRow{TMeasureData::CONTENTS_TEMPERATURE, "", {}, none, ""};
-    QTest::newRow("kind without verdict")
-        << TVerdictRow{TMeasureData::CONTENTS_RING_GAUGE, "0.015", {{{0, 1.0}}}, none, ""};
+    Row("temperatures within", TMeasureData::CONTENTS_TEMPERATURE, "",
+        {{{0.5, 19.12}, {1.0, 20.0}}, {{0.5, 21.4}}}, pass,
+        "Verdict: PASS  readings 19.12 to 21.40 °C within 18.00 to 22.00 °C");
+    Row("temperatures on the limits", TMeasureData::CONTENTS_TEMPERATURE, "", {{{0, 18.0}, {1, 22.0}}}, pass,
+        "Verdict: PASS  readings 18.00 to 22.00 °C within 18.00 to 22.00 °C");
+    Row("temperature outside", TMeasureData::CONTENTS_TEMPERATURE, "", {{{0, 17.99}}, {{1, 20.0}}}, fail,
+        "Verdict: FAIL  readings 17.99 to 20.00 °C outside 18.00 to 22.00 °C");
+    Row("kind without verdict", TMeasureData::CONTENTS_RING_GAUGE, "0.015", {{{0, 1.0}}}, none, "");
 }
 
 void TestVerdict::Evaluate()
