@@ -1,21 +1,15 @@
 #pragma once
 
-// What the record tests share: the example files, line edits of a file, comparisons that name the
-// first difference, the texts of the messages several kinds write, and the check that a file of the
-// largest size loads and that parsing grows linearly with the file.
+// What the record tests share: the example files, line edits of a file, loading a record of a kind,
+// comparisons that name the first difference, and the texts of the messages several kinds write.
 
 #include "measuredata_factory.h"
-#include "measurementload.h"
+#include "test_support.h"
 
-#include <QElapsedTimer>
-#include <QFile>
 #include <QStringList>
 #include <QTest>
 
-#include <algorithm>
 #include <cmath>
-#include <functional>
-#include <limits>
 #include <memory>
 #include <vector>
 
@@ -32,25 +26,17 @@ const QString Y_ALIGNMENT = QStringLiteral("Y Alignment data not recognized.");
 const QString Z_ALIGNMENT = QStringLiteral("Z Alignment data not recognized.");
 const QString TRANSLATION = QStringLiteral("Alignment translation data not recognized.");
 
-inline QString Source_Path(const QString &relative_path)
-{
-    return QStringLiteral(QUILLON_SOURCE_DIR "/") + relative_path;
-}
-
-inline QByteArray Read_Source(const QString &relative_path)
-{
-    QFile file(Source_Path(relative_path));
-    if (!file.open(QIODevice::ReadOnly))
-    {
-        qFatal("cannot read %s", qPrintable(relative_path));
-    }
-    return file.readAll();
-}
+using TValues = std::vector<double>;
+using TCurves = std::vector<std::vector<TVector2>>;
 
 // examples/<name>.dat
 inline QByteArray Example(const QString &name)
 {
-    return Read_Source(QStringLiteral("examples/") + name + QStringLiteral(".dat"));
+    const QByteArray data =
+        Read_File(Source_Path(QStringLiteral("examples/") + name + QStringLiteral(".dat")));
+    if (data == "<unreadable>")
+        qFatal("cannot read the example %s", qPrintable(name));
+    return data;
 }
 
 // Line edits; a line matches when it begins with line_start. Without removes every match, Replaced
@@ -70,18 +56,12 @@ inline QByteArray Edited(const QByteArray &data, const QByteArray &line_start, c
         }
         found = true;
         if (!text.isNull())
-        {
             lines.append(text);
-        }
         if (insert)
-        {
             lines.append(line);
-        }
     }
     if (!found)
-    {
         qFatal("no line begins with %s", line_start.constData());
-    }
     return lines.join('\n');
 }
 
@@ -100,6 +80,28 @@ inline QByteArray Inserted(const QByteArray &data, const QByteArray &line_start,
     return Edited(data, line_start, text.isNull() ? QByteArray("") : text, true);
 }
 
+// A record of the kind that has loaded the file. Its last_error is the message of a failed load, or
+// says so when the result of the load and the message disagree.
+inline std::unique_ptr<TMeasureData> Loaded(int kind, const QByteArray &file)
+{
+    std::unique_ptr<TMeasureData> record =
+        Create_Measure_Record(static_cast<TMeasureData::TFileContents>(kind));
+    if (record->Load_Data(file) == record->last_error.isEmpty())
+        return record;
+    record->last_error = QStringLiteral("load result and message disagree: ") + record->last_error;
+    return record;
+}
+
+// A record kind, a file and what loading it must give: the message (empty: it loads) and values the
+// test reads from the record.
+struct TLoadRow
+{
+    int kind;
+    QByteArray file;
+    QString message;
+    TValues values;
+};
+
 // Compares line by line so that a failure names the first line that differs.
 inline void Compare_Lines(const QStringList &actual, const QStringList &expected)
 {
@@ -107,90 +109,45 @@ inline void Compare_Lines(const QStringList &actual, const QStringList &expected
     for (int i = 0; i < common; ++i)
     {
         if (actual[i] != expected[i])
-        {
             QFAIL(qPrintable(QStringLiteral("line %1 differs:\n   actual: '%2'\n expected: '%3'")
                                  .arg(QString::number(i + 1), actual[i], expected[i])));
-        }
     }
     QCOMPARE(actual.size(), expected.size());
 }
 
 // Equal within 1e-9; a failure prints both lists.
-inline void Compare_Values(const std::vector<double> &actual, const std::vector<double> &expected)
+inline void Compare_Values(const TValues &actual, const TValues &expected)
 {
     bool same = actual.size() == expected.size();
     for (size_t i = 0; same && i < actual.size(); ++i)
-    {
         same = std::abs(actual[i] - expected[i]) <= 1e-9;
-    }
-    const auto text = [](const std::vector<double> &values)
+    const auto text = [](const TValues &values)
     {
         QStringList texts;
         for (const double value : values)
-        {
             texts += QString::number(value, 'g', 12);
-        }
         return texts.join(QStringLiteral(", "));
     };
     QVERIFY2(same, qPrintable(QStringLiteral("(%1) instead of (%2)").arg(text(actual), text(expected))));
 }
 
-// Microseconds to parse the data, write the report and make the graph with a record of the data's kind.
-inline qint64 Parse_Time(const QByteArray &file_data)
+// x and y of every point of the curves, one curve after the other.
+inline TValues Flat(const TCurves &curves)
 {
-    QElapsedTimer timer;
-    timer.start();
-    const std::unique_ptr<TMeasureData> record =
-        Create_Measure_Record(TMeasureData::Determine_File_Contents(file_data));
-    if (!record || !record->Load_Data(file_data) || record->Text_Report().isEmpty())
-    {
-        return -1;
-    }
-    record->Graph_Data();
-    return timer.nsecsElapsed() / 1000;
+    TValues values;
+    for (const std::vector<TVector2> &curve : curves)
+        for (const TVector2 &point : curve)
+            values.insert(values.end(), {point.x, point.y});
+    return values;
 }
 
-// A file of the largest accepted size, made of the head, as many entries as fit and the tail, loads
-// and reports lines_per_entry lines per entry. Parsing grows linearly: sixteen times the data takes
-// about sixteen times as long (quadratic growth would be 256 times).
-inline void Check_Large_File(const QByteArray &head, const std::function<QByteArray(int)> &entry,
-                             const QByteArray &tail, int fixed_report_lines, int lines_per_entry = 1)
+inline std::vector<int> Sizes(const TCurves &curves)
 {
-    const auto build = [&](qint64 size, int *count)
-    {
-        QByteArray data = head;
-        *count = 0;
-        for (QByteArray next = entry(0); data.size() + next.size() + tail.size() <= size;
-             next = entry(*count))
-        {
-            data += next;
-            ++*count;
-        }
-        return data + tail;
-    };
-
-    int count = 0;
-    const QByteArray largest = build(MeasurementLoad::LARGEST_FILE_SIZE, &count);
-    QVERIFY(count > 1000);
-    QElapsedTimer timer;
-    timer.start();
-    const TMeasurementLoad load = MeasurementLoad::Load_Contents(largest, nullptr);
-    QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed())));
-    QVERIFY2(load.Succeeded(), qPrintable(load.report_lines.join(QLatin1Char('\n'))));
-    QCOMPARE(static_cast<int>(load.report_lines.size()), fixed_report_lines + lines_per_entry * count);
-
-    // Best of several runs, taken in turn so that both sizes meet the same load of the machine.
-    const QByteArray small = build(64 * 1024, &count);
-    const QByteArray large = build(1024 * 1024, &count);
-    qint64 small_time = std::numeric_limits<qint64>::max();
-    qint64 large_time = std::numeric_limits<qint64>::max();
-    for (int run = 0; run < 5; ++run)
-    {
-        small_time = std::min(small_time, Parse_Time(small));
-        large_time = std::min(large_time, Parse_Time(large));
-    }
-    QVERIFY(small_time >= 0 && large_time >= 0);
-    QVERIFY2(large_time <= 48 * small_time + 5000,
-             qPrintable(QStringLiteral("%1 us for 1 MiB, %2 us for 64 KiB").arg(large_time).arg(small_time)));
+    std::vector<int> sizes;
+    for (const std::vector<TVector2> &curve : curves)
+        sizes.push_back(static_cast<int>(curve.size()));
+    return sizes;
 }
 } // namespace MeasureChecks
+
+Q_DECLARE_METATYPE(MeasureChecks::TLoadRow)

@@ -1,5 +1,8 @@
-#include "childprocess.h"
+// The reference system: skews about one and two axes, origins, clearing and rotation, each leaving
+// the rows a right-handed orthonormal set with the inverse as transpose.
+
 #include "referencesystem.h"
+#include "test_support.h"
 
 #include <QtTest>
 
@@ -59,128 +62,125 @@ class TTestReferenceSystem : public QObject
 {
     Q_OBJECT
 
-  private slots:
-    void skew1_data();
-    void skew1();
-    void skew2();
-    void origin_and_clear();
-    void rotate();
-};
-
-void TTestReferenceSystem::skew1_data()
-{
-    QTest::addColumn<TVector3>("direction");
-    QTest::addColumn<TRs::TAxis>("axis");
-    QTest::addColumn<QString>("rows");
-    const TVector3 diagonal(1, 1, 0);
-    QTest::newRow("z along z") << TVector3(0, 0, 2) << TRs::ZPLUS << "1 0 0 | 0 1 0 | 0 0 1";
-    QTest::newRow("x diagonal") << diagonal << TRs::XPLUS
-                                << Text(TVector3(H, H, 0)) + " | " + Text(TVector3(-H, H, 0)) + " | 0 0 1";
-    QTest::newRow("y diagonal") << diagonal << TRs::YPLUS
-                                << Text(TVector3(H, -H, 0)) + " | " + Text(TVector3(H, H, 0)) + " | 0 0 1";
-    QTest::newRow("-x diagonal") << diagonal << TRs::XMINUS
-                                 << Text(TVector3(-H, -H, 0)) + " | " + Text(TVector3(-H, H, 0)) +
-                                        " | 0 0 -1";
-    QTest::newRow("-y along y") << TVector3(0, 3, 0) << TRs::YMINUS << "-1 0 0 | 0 -1 0 | 0 0 1";
-    QTest::newRow("-z along z") << TVector3(0, 0, 2) << TRs::ZMINUS << "1 0 0 | 0 -1 0 | 0 0 -1";
-    QTest::newRow("zero direction") << TVector3() << TRs::XPLUS << "1 0 0 | 0 1 0 | 0 0 1";
-}
-
-void TTestReferenceSystem::skew1()
-{
-    QFETCH(TVector3, direction);
-    QFETCH(TRs::TAxis, axis);
-    QFETCH(QString, rows);
-    TRs system;
-    system.Skew1(direction, axis);
-    QCOMPARE(Rows(system), rows);
-    QCOMPARE(Consistency_Fault(system), QByteArray());
-}
-
-void TTestReferenceSystem::skew2()
-{
-    // From a turned system, for every pair of axes: the fixed row stays, the named axis (with its sense)
-    // turns to the part of the direction perpendicular to it, and the rows stay a consistent set.
-    TRs start;
-    start.Skew1(TVector3(0.2, -0.3, 1), TRs::ZPLUS);
-    start.Rotate(0.4, TRs::ZPLUS);
-    const TVector3 direction(1, 2, -0.5);
-    for (int fixed = TRs::XPLUS; fixed <= TRs::ZMINUS; ++fixed)
+  private Q_SLOTS:
+    void Skew1_data()
     {
-        for (int axis = TRs::XPLUS; axis <= TRs::ZMINUS; ++axis)
-        {
-            if (axis == fixed)
-                continue;
-            const QByteArray pair = QByteArray::number(fixed) + " " + QByteArray::number(axis);
-            TRs system(start);
-            system.Skew2(direction, TRs::TAxis(axis), TRs::TAxis(fixed));
-            QVERIFY2(Consistency_Fault(system).isEmpty(), pair);
-            const TVector3 f = Row(start, fixed % 3);
-            QCOMPARE(Text(Row(system, fixed % 3)), Text(f));
-            if (axis % 3 == fixed % 3)
-            {
-                QVERIFY2(Rows(system) == Rows(start), pair); // opposite senses of one axis set nothing
-                continue;
-            }
-            const TVector3 across = direction - f * (direction ^ f);
-            const double sense = axis < 3 ? 1.0 : -1.0;
-            QVERIFY2(Text(Row(system, axis % 3) * sense) == Text(across / std::sqrt(across ^ across)), pair);
-        }
+        QTest::addColumn<TVector3>("direction");
+        QTest::addColumn<TRs::TAxis>("axis");
+        QTest::addColumn<QString>("rows");
+        const TVector3 diagonal(1, 1, 0);
+        QTest::newRow("z along z") << TVector3(0, 0, 2) << TRs::ZPLUS << "1 0 0 | 0 1 0 | 0 0 1";
+        QTest::newRow("x diagonal") << diagonal << TRs::XPLUS
+                                    << Text(TVector3(H, H, 0)) + " | " + Text(TVector3(-H, H, 0)) +
+                                           " | 0 0 1";
+        QTest::newRow("y diagonal") << diagonal << TRs::YPLUS
+                                    << Text(TVector3(H, -H, 0)) + " | " + Text(TVector3(H, H, 0)) +
+                                           " | 0 0 1";
+        QTest::newRow("-x diagonal") << diagonal << TRs::XMINUS
+                                     << Text(TVector3(-H, -H, 0)) + " | " + Text(TVector3(-H, H, 0)) +
+                                            " | 0 0 -1";
+        QTest::newRow("-y along y") << TVector3(0, 3, 0) << TRs::YMINUS << "-1 0 0 | 0 -1 0 | 0 0 1";
+        QTest::newRow("-z along z") << TVector3(0, 0, 2) << TRs::ZMINUS << "1 0 0 | 0 -1 0 | 0 0 -1";
+        QTest::newRow("zero direction") << TVector3() << TRs::XPLUS << "1 0 0 | 0 1 0 | 0 0 1";
     }
-    // A direction along the fixed axis, or none, leaves the system alone.
-    for (const TVector3 &none : {TVector3(0, 0, 5), TVector3()})
+
+    void Skew1()
+    {
+        QFETCH(TVector3, direction);
+        QFETCH(TRs::TAxis, axis);
+        QFETCH(QString, rows);
+        TRs system;
+        system.Skew1(direction, axis);
+        QCOMPARE(Rows(system), rows);
+        QCOMPARE(Consistency_Fault(system), QByteArray());
+    }
+
+    void Skew2()
+    {
+        // From a turned system, for every pair of axes: the fixed row stays, the named axis (with its sense)
+        // turns to the part of the direction perpendicular to it, and the rows stay a consistent set.
+        TRs start;
+        start.Skew1(TVector3(0.2, -0.3, 1), TRs::ZPLUS);
+        start.Rotate(0.4, TRs::ZPLUS);
+        const TVector3 direction(1, 2, -0.5);
+        for (int fixed = TRs::XPLUS; fixed <= TRs::ZMINUS; ++fixed)
+        {
+            for (int axis = TRs::XPLUS; axis <= TRs::ZMINUS; ++axis)
+            {
+                if (axis == fixed)
+                    continue;
+                const QByteArray pair = QByteArray::number(fixed) + " " + QByteArray::number(axis);
+                TRs system(start);
+                system.Skew2(direction, TRs::TAxis(axis), TRs::TAxis(fixed));
+                QVERIFY2(Consistency_Fault(system).isEmpty(), pair);
+                const TVector3 f = Row(start, fixed % 3);
+                QCOMPARE(Text(Row(system, fixed % 3)), Text(f));
+                if (axis % 3 == fixed % 3)
+                {
+                    QVERIFY2(Rows(system) == Rows(start), pair); // opposite senses of one axis set nothing
+                    continue;
+                }
+                const TVector3 across = direction - f * (direction ^ f);
+                const double sense = axis < 3 ? 1.0 : -1.0;
+                QVERIFY2(Text(Row(system, axis % 3) * sense) == Text(across / std::sqrt(across ^ across)),
+                         pair);
+            }
+        }
+        // A direction along the fixed axis, or none, leaves the system alone.
+        for (const TVector3 &none : {TVector3(0, 0, 5), TVector3()})
+        {
+            TRs system;
+            system.Skew2(none, TRs::XPLUS, TRs::ZPLUS);
+            QCOMPARE(Rows(system), QStringLiteral("1 0 0 | 0 1 0 | 0 0 1"));
+        }
+        QCOMPARE(Child_Outcome([] { TRs().Skew2(TVector3(1, 1, 0), TRs::YPLUS, TRs::YPLUS); }),
+                 QByteArray("assertion"));
+    }
+
+    void Origin_And_Clear()
     {
         TRs system;
-        system.Skew2(none, TRs::XPLUS, TRs::ZPLUS);
+        system.Set_Origin(TVector3(5, 7, 9), TRs::YPLUS);
+        QCOMPARE(Text(system.Origin()), QStringLiteral("0 7 0"));
+        // The row of the axis counts, not its sense.
+        system.Offset_Origin(2, TRs::ZMINUS);
+        QCOMPARE(Text(system.Origin()), QStringLiteral("0 7 2"));
+        system.Set_Origin(TVector3(-4, 0, 0), TRs::XMINUS);
+        QCOMPARE(Text(system.Origin()), QStringLiteral("-4 7 2"));
+
+        // On a turned system the origin moves along the turned axis only.
+        system.Clear_Alignment();
+        system.Skew1(TVector3(1, 1, 0), TRs::XPLUS);
+        system.Set_Origin(TVector3(2, 0, 5), TRs::XPLUS);
+        QCOMPARE(Text(system.Origin()), QStringLiteral("1 1 0"));
+        system.Set_Origin(TVector3(0, 0, 5), TRs::YPLUS);
+        QCOMPARE(Text(system.Origin()), QStringLiteral("1 1 0"));
+        system.Offset_Origin(std::sqrt(2.0), TRs::YPLUS);
+        QCOMPARE(Text(system.Origin()), QStringLiteral("0 2 0"));
+
+        system.Clear_Alignment();
+        QCOMPARE(Text(system.Origin()), QStringLiteral("0 0 0"));
         QCOMPARE(Rows(system), QStringLiteral("1 0 0 | 0 1 0 | 0 0 1"));
+        QCOMPARE(Consistency_Fault(system), QByteArray());
     }
-    const auto equal_axes = [] { TRs().Skew2(TVector3(1, 1, 0), TRs::YPLUS, TRs::YPLUS); };
-    QCOMPARE(Assertion_Fault(equal_axes, "fixed_axis_name != axis_name"), QByteArray());
-}
 
-void TTestReferenceSystem::origin_and_clear()
-{
-    TRs system;
-    system.Set_Origin(TVector3(5, 7, 9), TRs::YPLUS);
-    QCOMPARE(Text(system.Origin()), QStringLiteral("0 7 0"));
-    // The row of the axis counts, not its sense.
-    system.Offset_Origin(2, TRs::ZMINUS);
-    QCOMPARE(Text(system.Origin()), QStringLiteral("0 7 2"));
-    system.Set_Origin(TVector3(-4, 0, 0), TRs::XMINUS);
-    QCOMPARE(Text(system.Origin()), QStringLiteral("-4 7 2"));
+    void Rotate()
+    {
+        TRs system;
+        system.Rotate(PI / 2, TRs::ZPLUS);
+        QCOMPARE(Rows(system), QStringLiteral("0 1 0 | -1 0 0 | 0 0 1"));
+        QCOMPARE(Consistency_Fault(system), QByteArray());
 
-    // On a turned system the origin moves along the turned axis only.
-    system.Clear_Alignment();
-    system.Skew1(TVector3(1, 1, 0), TRs::XPLUS);
-    system.Set_Origin(TVector3(2, 0, 5), TRs::XPLUS);
-    QCOMPARE(Text(system.Origin()), QStringLiteral("1 1 0"));
-    system.Set_Origin(TVector3(0, 0, 5), TRs::YPLUS);
-    QCOMPARE(Text(system.Origin()), QStringLiteral("1 1 0"));
-    system.Offset_Origin(std::sqrt(2.0), TRs::YPLUS);
-    QCOMPARE(Text(system.Origin()), QStringLiteral("0 2 0"));
-
-    system.Clear_Alignment();
-    QCOMPARE(Text(system.Origin()), QStringLiteral("0 0 0"));
-    QCOMPARE(Rows(system), QStringLiteral("1 0 0 | 0 1 0 | 0 0 1"));
-    QCOMPARE(Consistency_Fault(system), QByteArray());
-}
-
-void TTestReferenceSystem::rotate()
-{
-    TRs system;
-    system.Rotate(PI / 2, TRs::ZPLUS);
-    QCOMPARE(Rows(system), QStringLiteral("0 1 0 | -1 0 0 | 0 0 1"));
-    QCOMPARE(Consistency_Fault(system), QByteArray());
-
-    // Turning back about the same own axis restores the system, whatever it was.
-    system.Skew1(TVector3(1, 2, 3), TRs::ZPLUS);
-    const QString before = Rows(system);
-    system.Rotate(0.3, TRs::XMINUS);
-    QVERIFY(Rows(system) != before);
-    QCOMPARE(Consistency_Fault(system), QByteArray());
-    system.Rotate(-0.3, TRs::XPLUS);
-    QCOMPARE(Rows(system), before);
-}
+        // Turning back about the same own axis restores the system, whatever it was.
+        system.Skew1(TVector3(1, 2, 3), TRs::ZPLUS);
+        const QString before = Rows(system);
+        system.Rotate(0.3, TRs::XMINUS);
+        QVERIFY(Rows(system) != before);
+        QCOMPARE(Consistency_Fault(system), QByteArray());
+        system.Rotate(-0.3, TRs::XPLUS);
+        QCOMPARE(Rows(system), before);
+    }
+};
 
 QTEST_APPLESS_MAIN(TTestReferenceSystem)
 #include "tst_referencesystem.moc"

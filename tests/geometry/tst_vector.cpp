@@ -1,5 +1,8 @@
-#include "childprocess.h"
+// Vectors and the 4x4 matrix: arithmetic, the point-in-triangle test, matrix operations and the
+// preconditions that stop the program.
+
 #include "mat4.h"
+#include "test_support.h"
 #include "vector2.h"
 #include "vector3.h"
 
@@ -58,134 +61,124 @@ class TTestVector : public QObject
 {
     Q_OBJECT
 
-  private slots:
-    void arithmetic();
-    void point_in_triangle_data();
-    void point_in_triangle();
-    void matrix();
-    void assertion_texts_data();
-    void assertion_texts();
+  private Q_SLOTS:
+    void Arithmetic()
+    {
+        TVector2 v(3, -4);
+        const TVector2 w(0.5, 2);
+        TVector3 p(1, -2, 2);
+        const TVector3 q(4, 5, 6);
+        QCOMPARE(v ^ w, -6.5);
+        QCOMPARE(p ^ q, 6.0);
+        v(0) = 6;
+        p(2) = 3;
+        QCOMPARE(Text({v(0), v(1), p(0), p(1), p(2)}), QStringLiteral("6 -4 1 -2 3"));
+        v = TVector2(3, -4);
+        p = TVector3(1, 2, 3);
+
+        QCOMPARE(
+            Texts(v * 2.0, 2.0 * v, v + w, v + 1.0, 1.0 + v, v - w, v - 1.0, v / 2.0, TVector2(v).Normal()),
+            QStringLiteral("6 -8 | 6 -8 | 3.5 -2 | 4 -3 | 4 -3 | 2.5 -6 | 2 -5 | 1.5 -2 | 0.6 -0.8"));
+        QCOMPARE(Texts(p * 2.0, 2.0 * p, p + q, p + 1.0, 1.0 + p, p - q, p - 1.0, p / 4.0),
+                 QStringLiteral("2 4 6 | 2 4 6 | 5 7 9 | 2 3 4 | 2 3 4 | -3 -3 -3 | 0 1 2 | 0.25 0.5 0.75"));
+        // Cross products, and a normal of length 3.
+        QCOMPARE(Texts(p * q, TVector3(p) *= q, TVector3(1, 0, 0) * TVector3(0, 1, 0),
+                       TVector3(2, -1, 2).Normal() * 3.0),
+                 QStringLiteral("-3 6 -3 | -3 6 -3 | 0 0 1 | 2 -1 2"));
+    }
+
+    void Point_In_Triangle_data()
+    {
+        // Triangle a = (1, 1), b = (5, 1), c = (1, 5): the edges a-b and a-c are outside, b-c is inside.
+        QTest::addColumn<TVector2>("p");
+        QTest::addColumn<bool>("inside");
+        QTest::newRow("interior") << TVector2(2, 2) << true;
+        QTest::newRow("vertex a") << TVector2(1, 1) << false;
+        QTest::newRow("edge a-b") << TVector2(3, 1) << false;
+        QTest::newRow("edge a-c") << TVector2(1, 3) << false;
+        QTest::newRow("edge b-c") << TVector2(3, 3) << true;
+        QTest::newRow("beyond b-c") << TVector2(3.01, 3) << false;
+        QTest::newRow("left of a-c") << TVector2(0.5, 2) << false;
+        QTest::newRow("below a-b") << TVector2(2, 0.5) << false;
+        QTest::newRow("far away") << TVector2(-10, -10) << false;
+    }
+
+    void Point_In_Triangle()
+    {
+        QFETCH(TVector2, p);
+        QFETCH(bool, inside);
+        const TVector2 a(1, 1), b(5, 1), c(1, 5);
+        QCOMPARE(TVector2::Is_Point_In_Triangle(p, a, b, c), inside);
+        QCOMPARE(TVector2::Is_Point_In_Triangle(p, a, c, b), inside);
+        // A triangle without area holds nothing.
+        QVERIFY(!TVector2::Is_Point_In_Triangle(p, a, b, TVector2(3, 1)));
+    }
+
+    void Matrix()
+    {
+        TMat4 m;
+        QCOMPARE(Text(m), QStringLiteral("1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1"));
+        const double values[16] = {1, 2, 3, 10, 4, 5, 6, 20, 7, 8, 9, 30, 100, 200, 300, 400};
+        m.Set(values);
+        // Row 3 takes no part in the point transform.
+        QCOMPARE(Text(m * TVector3(1, 0, -1)), QStringLiteral("8 18 28"));
+        m.Transpose();
+        QCOMPARE(Text(m), QStringLiteral("1 4 7 100 2 5 8 200 3 6 9 300 10 20 30 400"));
+        m.Transpose();
+        // Rows 0 to 2 become unit vectors; the translation column and row 3 stay.
+        m.Normal();
+        QCOMPARE(Texts(TVector3(m[0], m[1], m[2]) * std::sqrt(14.0),
+                       TVector3(m[4], m[5], m[6]) * std::sqrt(77.0),
+                       TVector3(m[8], m[9], m[10]) * std::sqrt(194.0)),
+                 QStringLiteral("1 2 3 | 4 5 6 | 7 8 9"));
+        QCOMPARE(Text({m[3], m[7], m[11], m[12], m[15]}), QStringLiteral("10 20 30 100 400"));
+        m.Identity();
+        QCOMPARE(Text(m), Text(TMat4()));
+
+        // a translates by (1, 2, 3), b scales x by 2: a * b is b applied after a.
+        const TMat4 a = Translation(TVector3(1, 2, 3));
+        TMat4 b;
+        b[0] = 2;
+        QCOMPARE(Text((a * b) * TVector3(1, 1, 1)), QStringLiteral("4 3 4"));
+        QCOMPARE(Text((b * a) * TVector3(1, 1, 1)), QStringLiteral("3 3 4"));
+        QCOMPARE(Text(TMat4(a) *= b), Text(a * b));
+
+        // The rotation turns against the right-hand rule: x goes to -y about z.
+        TMat4 turn;
+        turn.Rotate(TVector3(0, 0, 1), std::acos(-1.0) / 2);
+        QCOMPARE(Text(turn * TVector3(1, 0, 0)), QStringLiteral("0 -1 0"));
+        // About a general axis it is Rodrigues' rotation by the negated angle, applied on top of what the
+        // matrix holds: a translation turns too.
+        const TVector3 k = TVector3(1, 2, 3) / std::sqrt(14.0);
+        const TVector3 point(0.3, -1, 2);
+        const double angle = 0.7;
+        const TVector3 expected = point * std::cos(angle) - (k * point) * std::sin(angle) +
+                                  k * ((k ^ point) * (1 - std::cos(angle)));
+        TMat4 shifted = Translation(point);
+        shifted.Rotate(k, angle);
+        QCOMPARE(Text(shifted * TVector3()), Text(expected));
+    }
+
+    void Preconditions()
+    {
+        const TChildRun runs[] = {
+            {[] { g_sink = TVector2()(2); }, true},
+            {[] { g_sink = TVector3()(3); }, true},
+            {[] { g_sink = TVector3()(2); }, false},
+            {[] { g_sink = TVector2().Normal().x; }, true},
+            {[] { g_sink = TVector3(EPSILON, 0, 0).Normal().x; }, true},
+            {[] { g_sink = TVector3(2 * EPSILON, 0, 0).Normal().x; }, false},
+            {[] { TMat4(ZEROS).Normal(); }, true},
+            {[] { g_sink = (TVector2(1, 1) / EPSILON).x; }, true},
+            {[] { g_sink = (TVector2(1, 1) / -2.0).x; }, true},
+            {[] { g_sink = (TVector3(1, 1, 1) / 0.0).x; }, true},
+            {[] { g_sink = (TVector3(1, 1, 1) / -2.0).x; }, true},
+            {[] { g_sink = (TVector3(1, 1, 1) / (2 * EPSILON)).x; }, false},
+        };
+        for (const TChildRun &run : runs)
+            QCOMPARE(Child_Outcome(run.action), Expected_Outcome(run));
+    }
 };
-
-void TTestVector::arithmetic()
-{
-    TVector2 v(3, -4);
-    const TVector2 w(0.5, 2);
-    TVector3 p(1, -2, 2);
-    const TVector3 q(4, 5, 6);
-    QCOMPARE(v ^ w, -6.5);
-    QCOMPARE(p ^ q, 6.0);
-    v(0) = 6;
-    p(2) = 3;
-    QCOMPARE(Text({v(0), v(1), p(0), p(1), p(2)}), QStringLiteral("6 -4 1 -2 3"));
-    v = TVector2(3, -4);
-    p = TVector3(1, 2, 3);
-
-    QCOMPARE(Texts(v * 2.0, 2.0 * v, v + w, v + 1.0, 1.0 + v, v - w, v - 1.0, v / 2.0, TVector2(v).Normal()),
-             QStringLiteral("6 -8 | 6 -8 | 3.5 -2 | 4 -3 | 4 -3 | 2.5 -6 | 2 -5 | 1.5 -2 | 0.6 -0.8"));
-    QCOMPARE(Texts(p * 2.0, 2.0 * p, p + q, p + 1.0, 1.0 + p, p - q, p - 1.0, p / 4.0),
-             QStringLiteral("2 4 6 | 2 4 6 | 5 7 9 | 2 3 4 | 2 3 4 | -3 -3 -3 | 0 1 2 | 0.25 0.5 0.75"));
-    // Cross products, and a normal of length 3.
-    QCOMPARE(Texts(p * q, TVector3(p) *= q, TVector3(1, 0, 0) * TVector3(0, 1, 0),
-                   TVector3(2, -1, 2).Normal() * 3.0),
-             QStringLiteral("-3 6 -3 | -3 6 -3 | 0 0 1 | 2 -1 2"));
-}
-
-void TTestVector::point_in_triangle_data()
-{
-    // Triangle a = (1, 1), b = (5, 1), c = (1, 5): the edges a-b and a-c are outside, b-c is inside.
-    QTest::addColumn<TVector2>("p");
-    QTest::addColumn<bool>("inside");
-    QTest::newRow("interior") << TVector2(2, 2) << true;
-    QTest::newRow("vertex a") << TVector2(1, 1) << false;
-    QTest::newRow("edge a-b") << TVector2(3, 1) << false;
-    QTest::newRow("edge a-c") << TVector2(1, 3) << false;
-    QTest::newRow("edge b-c") << TVector2(3, 3) << true;
-    QTest::newRow("beyond b-c") << TVector2(3.01, 3) << false;
-    QTest::newRow("left of a-c") << TVector2(0.5, 2) << false;
-    QTest::newRow("below a-b") << TVector2(2, 0.5) << false;
-    QTest::newRow("far away") << TVector2(-10, -10) << false;
-}
-
-void TTestVector::point_in_triangle()
-{
-    QFETCH(TVector2, p);
-    QFETCH(bool, inside);
-    const TVector2 a(1, 1), b(5, 1), c(1, 5);
-    QCOMPARE(TVector2::Is_Point_In_Triangle(p, a, b, c), inside);
-    QCOMPARE(TVector2::Is_Point_In_Triangle(p, a, c, b), inside);
-    // A triangle without area holds nothing.
-    QVERIFY(!TVector2::Is_Point_In_Triangle(p, a, b, TVector2(3, 1)));
-}
-
-void TTestVector::matrix()
-{
-    TMat4 m;
-    QCOMPARE(Text(m), QStringLiteral("1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1"));
-    const double values[16] = {1, 2, 3, 10, 4, 5, 6, 20, 7, 8, 9, 30, 100, 200, 300, 400};
-    m.Set(values);
-    // Row 3 takes no part in the point transform.
-    QCOMPARE(Text(m * TVector3(1, 0, -1)), QStringLiteral("8 18 28"));
-    m.Transpose();
-    QCOMPARE(Text(m), QStringLiteral("1 4 7 100 2 5 8 200 3 6 9 300 10 20 30 400"));
-    m.Transpose();
-    // Rows 0 to 2 become unit vectors; the translation column and row 3 stay.
-    m.Normal();
-    QCOMPARE(Texts(TVector3(m[0], m[1], m[2]) * std::sqrt(14.0), TVector3(m[4], m[5], m[6]) * std::sqrt(77.0),
-                   TVector3(m[8], m[9], m[10]) * std::sqrt(194.0)),
-             QStringLiteral("1 2 3 | 4 5 6 | 7 8 9"));
-    QCOMPARE(Text({m[3], m[7], m[11], m[12], m[15]}), QStringLiteral("10 20 30 100 400"));
-    m.Identity();
-    QCOMPARE(Text(m), Text(TMat4()));
-
-    // a translates by (1, 2, 3), b scales x by 2: a * b is b applied after a.
-    const TMat4 a = Translation(TVector3(1, 2, 3));
-    TMat4 b;
-    b[0] = 2;
-    QCOMPARE(Text((a * b) * TVector3(1, 1, 1)), QStringLiteral("4 3 4"));
-    QCOMPARE(Text((b * a) * TVector3(1, 1, 1)), QStringLiteral("3 3 4"));
-    QCOMPARE(Text(TMat4(a) *= b), Text(a * b));
-
-    // The rotation turns against the right-hand rule: x goes to -y about z.
-    TMat4 turn;
-    turn.Rotate(TVector3(0, 0, 1), std::acos(-1.0) / 2);
-    QCOMPARE(Text(turn * TVector3(1, 0, 0)), QStringLiteral("0 -1 0"));
-    // About a general axis it is Rodrigues' rotation by the negated angle, applied on top of what the
-    // matrix holds: a translation turns too.
-    const TVector3 k = TVector3(1, 2, 3) / std::sqrt(14.0);
-    const TVector3 point(0.3, -1, 2);
-    const double angle = 0.7;
-    const TVector3 expected =
-        point * std::cos(angle) - (k * point) * std::sin(angle) + k * ((k ^ point) * (1 - std::cos(angle)));
-    TMat4 shifted = Translation(point);
-    shifted.Rotate(k, angle);
-    QCOMPARE(Text(shifted * TVector3()), Text(expected));
-}
-
-void TTestVector::assertion_texts_data()
-{
-    Assertion_Columns();
-    const auto row = Assertion_Row;
-    const char *const length = "Length > std::numeric_limits<double>::epsilon()";
-    const char *const divisor = "d > std::numeric_limits<double>::epsilon()";
-    row("v2 index 2", "false", [] { g_sink = TVector2()(2); });
-    row("v3 index 3", "false", [] { g_sink = TVector3()(3); });
-    row("v3 index 2", "", [] { g_sink = TVector3()(2); });
-    row("v2 zero normal", length, [] { g_sink = TVector2().Normal().x; });
-    row("v3 normal of epsilon", length, [] { g_sink = TVector3(EPSILON, 0, 0).Normal().x; });
-    row("v3 normal of 2 epsilon", "", [] { g_sink = TVector3(2 * EPSILON, 0, 0).Normal().x; });
-    row("matrix normal", length, [] { TMat4(ZEROS).Normal(); });
-    row("v2 / epsilon", divisor, [] { g_sink = (TVector2(1, 1) / EPSILON).x; });
-    row("v2 / negative", divisor, [] { g_sink = (TVector2(1, 1) / -2.0).x; });
-    row("v3 / zero", divisor, [] { g_sink = (TVector3(1, 1, 1) / 0.0).x; });
-    row("v3 / negative", divisor, [] { g_sink = (TVector3(1, 1, 1) / -2.0).x; });
-    row("v3 / 2 epsilon", "", [] { g_sink = (TVector3(1, 1, 1) / (2 * EPSILON)).x; });
-}
-
-void TTestVector::assertion_texts()
-{
-    QCOMPARE_ASSERTION_ROW();
-}
 
 QTEST_APPLESS_MAIN(TTestVector)
 #include "tst_vector.moc"

@@ -1,5 +1,5 @@
 // The temperature log record: reading lines, sensors in ascending order with readings in file order,
-// the graph's hours, the statistics report, overflowing sums and logs of the largest size.
+// the graph's hours, the statistics report and overflowing sums.
 
 #include "measure_checks.h"
 #include "measuredata_temperature.h"
@@ -18,157 +18,105 @@ QStringList Sensor(int sensor, const QStringList &values)
     QStringList lines = {QStringLiteral("Sensor: %1").arg(sensor), QString(44, QLatin1Char('-'))};
     const char *const labels[] = {"  Min:   %1 C", "  Max:   %1 C", "  Mean:  %1 C", "  Stdev: %1 C"};
     for (int i = 0; i < 4; ++i)
-    {
         lines += QString::fromLatin1(labels[i]).arg(values[i]);
-    }
     return lines << QString();
 }
 } // namespace
 
-class TestTemperature : public QObject
+class TTestTemperature : public QObject
 {
     Q_OBJECT
 
   private Q_SLOTS:
-    void Reading_Lines_data();
-    void Reading_Lines();
-    void Failures_data();
-    void Failures();
-    void Sensor_Order_And_Graph();
-    void Report();
-    void Huge_Temperatures();
-    void Large_File();
+    void Reading_Lines_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QString>("reading"); // sensor, time and temperature; empty when the line is dropped
+
+        QTest::newRow("plain") << QByteArray("[103045],3,20.125") << "3 10:30:45 20.125";
+        QTest::newRow("outer stamp characters not examined")
+            << QByteArray("x103045y,3,20.125") << "3 10:30:45 20.125";
+        QTest::newRow("blanks around numbers") << QByteArray("T070000Z, 12 , 19.5 ") << "12 7:0:0 19.5";
+        QTest::newRow("negative sensor number") << QByteArray("[235959],-2,21") << "-2 23:59:59 21";
+        QTest::newRow("letters in the stamp read as zero") << QByteArray("[ab30cd],1,20") << "1 0:30:0 20";
+        QTest::newRow("stamp of 7 characters") << QByteArray("[10304],3,20.1") << QString();
+        QTest::newRow("stamp of 9 characters") << QByteArray("[1030450],3,20.1") << QString();
+        QTest::newRow("sensor 0") << QByteArray("[103045],0,20.1") << QString();
+        QTest::newRow("sensor not a number") << QByteArray("[103045],X1,20.1") << QString();
+        QTest::newRow("sensor not a whole number") << QByteArray("[103045],1.5,20.1") << QString();
+        QTest::newRow("temperature 0") << QByteArray("[103045],3,0.0") << QString();
+        QTest::newRow("negative temperature") << QByteArray("[103045],3,-1.5") << QString();
+        QTest::newRow("infinite temperature") << QByteArray("[103045],3,inf") << QString();
+        QTest::newRow("two fields") << QByteArray("[103045],3") << QString();
+        QTest::newRow("four fields") << QByteArray("[103045],3,20.1,") << QString();
+    }
+
+    void Reading_Lines()
+    {
+        QFETCH(QByteArray, line);
+        QFETCH(QString, reading);
+        // A good reading of sensor 99 keeps the load successful either way.
+        TMeasureTemperature record;
+        QVERIFY(record.Load_Data(ID + line + "\n[000000],99,20\n"));
+        QCOMPARE(record.Sensor_Data().size(), size_t(reading.isEmpty() ? 1 : 2));
+        const TMeasureTemperature::TSensorData &first = record.Sensor_Data().front();
+        if (!reading.isEmpty())
+            QCOMPARE(QStringLiteral("%1 %2:%3:%4 %5")
+                         .arg(first.sensor)
+                         .arg(first.hour)
+                         .arg(first.minute)
+                         .arg(first.second)
+                         .arg(first.temperature),
+                     reading);
+    }
+
+    void Failures()
+    {
+        TMeasureTemperature record;
+        QVERIFY(!record.Load_Data(ID));
+        QCOMPARE(record.last_error, DATA_MISSING);
+        QVERIFY(!record.Load_Data(ID + "[000000],0,20\n[00000],1,20\n")); // only dropped readings
+        QCOMPARE(record.last_error, DATA_MISSING);
+        QVERIFY(!record.Load_Data("Temperature_Log:Version=2:Type=Machine_Sensors\n[000000],1,20\n"));
+        QCOMPARE(record.last_error, QStringLiteral("File identification line not recognized"));
+    }
+
+    void Sensor_Order_And_Graph()
+    {
+        // One curve per sensor in ascending number, readings in file order, x in hours.
+        TMeasureTemperature record;
+        QVERIFY(record.Load_Data(ID + "[103045],7,21.5\n"
+                                      "[080000],2,20.0\n"
+                                      "[233000],7,21.0\n"
+                                      "[001500],7,20.5\n" // past midnight: x falls back
+                                      "[090000],2,22.0\n"));
+        QCOMPARE(Sizes(record.Graph_Data()), std::vector<int>({2, 3}));
+        Compare_Values(Flat(record.Graph_Data()),
+                       {8.0, 20.0, 9.0, 22.0, 10.5125, 21.5, 23.5, 21.0, 0.25, 20.5});
+    }
+
+    void Report()
+    {
+        // Sensors in ascending number, not in text order; values right-aligned in six characters; the
+        // sample deviation (n - 1), zero for a single reading.
+        TMeasureTemperature record;
+        QVERIFY(record.Load_Data(ID + "[000000],12,123.456\n"
+                                      "[000000],3,20.0\n"
+                                      "[000100],3,22.0\n"
+                                      "[000000],5,5\n"));
+        Compare_Lines(record.Text_Report(), QStringList{QStringLiteral("Temperature Log"),
+                                                        QString(64, QLatin1Char('=')), QString()} +
+                                                Sensor(3, {" 20.00", " 22.00", " 21.00", "  1.41"}) +
+                                                Sensor(5, {"  5.00", "  5.00", "  5.00", "  0.00"}) +
+                                                Sensor(12, {"123.46", "123.46", "123.46", "  0.00"}));
+
+        // Finite readings whose sum overflows: the mean and deviation print as Qt prints infinity.
+        TMeasureTemperature huge;
+        QVERIFY(huge.Load_Data(ID + "[000000],1,1e308\n[000100],1,1e308\n"));
+        const QString big = QString::number(1e308, 'f', 2);
+        QCOMPARE(huge.Text_Report().mid(3), Sensor(1, {big, big, "   inf", "   inf"}));
+    }
 };
 
-void TestTemperature::Reading_Lines_data()
-{
-    QTest::addColumn<QByteArray>("line");
-    QTest::addColumn<QString>("reading"); // sensor, time and temperature; empty when the line is dropped
-
-    QTest::newRow("plain") << QByteArray("[103045],3,20.125") << "3 10:30:45 20.125";
-    QTest::newRow("outer stamp characters not examined")
-        << QByteArray("x103045y,3,20.125") << "3 10:30:45 20.125";
-    QTest::newRow("blanks around numbers") << QByteArray("T070000Z, 12 , 19.5 ") << "12 7:0:0 19.5";
-    QTest::newRow("negative sensor number") << QByteArray("[235959],-2,21") << "-2 23:59:59 21";
-    QTest::newRow("letters in the stamp read as zero") << QByteArray("[ab30cd],1,20") << "1 0:30:0 20";
-    QTest::newRow("stamp of 7 characters") << QByteArray("[10304],3,20.1") << QString();
-    QTest::newRow("stamp of 9 characters") << QByteArray("[1030450],3,20.1") << QString();
-    QTest::newRow("sensor 0") << QByteArray("[103045],0,20.1") << QString();
-    QTest::newRow("sensor not a number") << QByteArray("[103045],X1,20.1") << QString();
-    QTest::newRow("sensor not a whole number") << QByteArray("[103045],1.5,20.1") << QString();
-    QTest::newRow("temperature 0") << QByteArray("[103045],3,0.0") << QString();
-    QTest::newRow("negative temperature") << QByteArray("[103045],3,-1.5") << QString();
-    QTest::newRow("infinite temperature") << QByteArray("[103045],3,inf") << QString();
-    QTest::newRow("two fields") << QByteArray("[103045],3") << QString();
-    QTest::newRow("four fields") << QByteArray("[103045],3,20.1,") << QString();
-}
-
-void TestTemperature::Reading_Lines()
-{
-    QFETCH(QByteArray, line);
-    QFETCH(QString, reading);
-
-    // A good reading of sensor 99 keeps the load successful either way.
-    TMeasureTemperature record;
-    QVERIFY(record.Load_Data(ID + line + "\n[000000],99,20\n"));
-    QCOMPARE(record.Sensor_Data().size(), size_t(reading.isEmpty() ? 1 : 2));
-    if (!reading.isEmpty())
-    {
-        const TMeasureTemperature::TSensorData &first = record.Sensor_Data().front();
-        QCOMPARE(QStringLiteral("%1 %2:%3:%4 %5")
-                     .arg(first.sensor)
-                     .arg(first.hour)
-                     .arg(first.minute)
-                     .arg(first.second)
-                     .arg(first.temperature),
-                 reading);
-    }
-}
-
-void TestTemperature::Failures_data()
-{
-    QTest::addColumn<QByteArray>("file");
-    QTest::addColumn<QString>("message");
-
-    QTest::newRow("other identification")
-        << QByteArray("Temperature_Log:Version=2:Type=Machine_Sensors\n[000000],1,20\n")
-        << QStringLiteral("File identification line not recognized");
-    QTest::newRow("identification only") << ID << DATA_MISSING;
-    QTest::newRow("only dropped readings") << ID + "[000000],0,20\n[00000],1,20\n" << DATA_MISSING;
-}
-
-void TestTemperature::Failures()
-{
-    QFETCH(QByteArray, file);
-    QFETCH(QString, message);
-
-    TMeasureTemperature record;
-    QVERIFY(!record.Load_Data(file));
-    QCOMPARE(record.last_error, message);
-}
-
-void TestTemperature::Sensor_Order_And_Graph()
-{
-    TMeasureTemperature record;
-    QVERIFY(record.Load_Data(ID + "[103045],7,21.5\n"
-                                  "[080000],2,20.0\n"
-                                  "[233000],7,21.0\n"
-                                  "[001500],7,20.5\n" // past midnight: x falls back
-                                  "[090000],2,22.0\n"));
-    // One curve per sensor in ascending number, readings in file order, x in hours.
-    const std::vector<std::vector<TVector2>> graph = record.Graph_Data();
-    QCOMPARE(graph.size(), size_t(2));
-    std::vector<double> values[2];
-    for (size_t sensor = 0; sensor < 2; ++sensor)
-    {
-        for (const TVector2 &point : graph[sensor])
-        {
-            values[sensor].insert(values[sensor].end(), {point.x, point.y});
-        }
-    }
-    Compare_Values(values[0], {8.0, 20.0, 9.0, 22.0});
-    Compare_Values(values[1], {10.5125, 21.5, 23.5, 21.0, 0.25, 20.5});
-}
-
-void TestTemperature::Report()
-{
-    // Sensors in ascending number, not in text order; values right-aligned in six characters; the
-    // sample deviation (n - 1), zero for a single reading.
-    TMeasureTemperature record;
-    QVERIFY(record.Load_Data(ID + "[000000],12,123.456\n"
-                                  "[000000],3,20.0\n"
-                                  "[000100],3,22.0\n"
-                                  "[000000],5,5\n"));
-    const QStringList expected =
-        QStringList{QStringLiteral("Temperature Log"), QString(64, QLatin1Char('=')), QString()} +
-        Sensor(3, {" 20.00", " 22.00", " 21.00", "  1.41"}) +
-        Sensor(5, {"  5.00", "  5.00", "  5.00", "  0.00"}) +
-        Sensor(12, {"123.46", "123.46", "123.46", "  0.00"});
-    Compare_Lines(record.Text_Report(), expected);
-}
-
-void TestTemperature::Huge_Temperatures()
-{
-    // Finite readings whose sum overflows: the mean and deviation print as Qt prints infinity.
-    TMeasureTemperature record;
-    QVERIFY(record.Load_Data(ID + "[000000],1,1e308\n[000100],1,1e308\n"));
-    const QString huge = QString::number(1e308, 'f', 2);
-    QCOMPARE(record.Text_Report().mid(3), Sensor(1, {huge, huge, "   inf", "   inf"}));
-}
-
-void TestTemperature::Large_File()
-{
-    // Every reading a sensor of its own, the worst case for a walk over all readings per sensor:
-    // seven report lines per sensor.
-    Check_Large_File(
-        ID,
-        [](int i)
-        {
-            return "[" + QByteArray::number(100000 + i % 140000) + "]," + QByteArray::number(i + 1) + ",2" +
-                   QByteArray::number(i % 10) + ".5\n";
-        },
-        QByteArray(), 3, 7);
-}
-
-QTEST_GUILESS_MAIN(TestTemperature)
+QTEST_GUILESS_MAIN(TTestTemperature)
 #include "tst_temperature.moc"

@@ -1,5 +1,8 @@
-#include "childprocess.h"
+// The graph widget: data sets, fitting the view to the data, labels and ticks, what it paints, and
+// the mouse: zoom box, pan, zoom out and the coordinate read-out.
+
 #include "graphwidget.h"
+#include "test_support.h"
 
 #include <QApplication>
 #include <QImage>
@@ -19,6 +22,16 @@ const double Inf = std::numeric_limits<double>::infinity();
 const QRgb Light_Gray = QColor(Qt::lightGray).rgb();
 const QRgb Black = qRgb(0, 0, 0);
 const QRgb Blue = qRgb(0, 0, 255);
+
+struct TFitRow
+{
+    TPoints points;
+    bool includes_zero;
+    bool symmetric;
+    double minimum;                        // of y
+    QRectF range;                          // x, y, width, height of the data range before margins
+    int mode = TGraphWidget::SCALE_LINEAR; // both axes
+};
 
 // The graph the assertion children break.
 TGraphWidget *g_graph = nullptr;
@@ -112,12 +125,14 @@ bool Show(TGraphWidget &graph, const TPoints &points)
 }
 } // namespace
 
-class TestGraphWidget : public QObject
+Q_DECLARE_METATYPE(TFitRow)
+
+class TTestGraphWidget : public QObject
 {
     Q_OBJECT
 
-  private slots:
-    void colors()
+  private Q_SLOTS:
+    void Colors()
     {
         QStringList colors; // valid, red, green, blue
         for (int i = 0; i <= 97; ++i)
@@ -133,7 +148,7 @@ class TestGraphWidget : public QObject
         QCOMPARE(QSet<QString>(colors.begin(), colors.end()).size(), 98); // all distinct
     }
 
-    void dataSets()
+    void Data_Sets()
     {
         TGraphWidget graph;
         QCOMPARE(graph.CreateDataSet(Qt::red, TGraphWidget::GRAPH_LINE), 0);
@@ -152,72 +167,67 @@ class TestGraphWidget : public QObject
         QCOMPARE(graph.d_data_sets[0].dataset_color, QColor(Qt::green));
     }
 
-    void preconditions_data()
+    void Preconditions()
     {
-        Assertion_Columns();
         g_graph = &d_broken;
         d_broken.AddPoint(d_broken.CreateDataSet(Qt::red, TGraphWidget::GRAPH_LINE), TVector2(1, 1));
-        const auto row = Assertion_Row;
-        row("set", "set < static_cast<int>(d_data_sets.size())", [] { g_graph->AddPoint(1, TVector2()); });
-        row("index", "index < static_cast<int>(d_data_sets[set].dataset_points.size())",
-            [] { g_graph->ModifyPoint(0, 1, TVector2()); });
-        row("negative index", "index >= 0", [] { g_graph->GetPoint(0, -1); });
-        row("data set", "index < static_cast<int>(d_data_sets.size())", [] { g_graph->DeleteDataSet(1); });
-        row("legend painter", "painter", [] { g_graph->Draw_Legend(nullptr); });
-        row("device painter", "painter",
-            [] { g_graph->PaintToDevice(nullptr, QRect(0, 0, 100, 100), true); });
+        const TChildRun runs[] = {
+            {[] { g_graph->AddPoint(1, TVector2()); }, true},
+            {[] { g_graph->ModifyPoint(0, 1, TVector2()); }, true},
+            {[] { g_graph->ModifyPoint(0, 0, TVector2()); }, false},
+            {[] { g_graph->GetPoint(0, -1); }, true},
+            {[] { g_graph->DeleteDataSet(1); }, true},
+            {[] { g_graph->Draw_Legend(nullptr); }, true},
+            {[] { g_graph->PaintToDevice(nullptr, QRect(0, 0, 100, 100), true); }, true},
+        };
+        for (const TChildRun &run : runs)
+            QCOMPARE(Child_Outcome(run.action), Expected_Outcome(run));
     }
 
-    void preconditions() { QCOMPARE_ASSERTION_ROW(); }
-
-    void fitToData_data()
+    void Fit_To_Data_data()
     {
-        QTest::addColumn<TPoints>("points");
-        QTest::addColumn<bool>("includes_zero");
-        QTest::addColumn<bool>("symmetric");
-        QTest::addColumn<double>("minimum"); // of y
-        QTest::addColumn<int>("mode");       // both axes
-        QTest::addColumn<QRectF>("range");   // x, y, width, height of the data range before margins
+        QTest::addColumn<TFitRow>("row");
         const TPoints rising = {{1, 10}, {2, 20}};
-        const auto row = [](const char *name, const TPoints &points, bool includes_zero, bool symmetric,
-                            double minimum, const QRectF &range, int mode = 1)
-        { QTest::newRow(name) << points << includes_zero << symmetric << minimum << mode << range; };
-        row("empty set", {}, true, true, 5e-6, QRectF(-5e-6, -5e-6, 1e-5, 1e-5));
-        row("one point", {{3, 7}}, true, true, 5e-6, QRectF(3 - 5e-6, -5e-6, 1e-5, 7 + 5e-6));
-        row("above zero, symmetric", rising, true, true, 5e-6, QRectF(1, -5e-6, 1, 20 + 5e-6));
-        row("above zero, not symmetric", rising, true, false, 5e-6, QRectF(1, 10, 1, 10));
-        row("below zero, not symmetric", {{1, -20}, {2, -10}}, true, false, 5e-6,
-            QRectF(1, -20, 1, 20 + 5e-6));
-        row("zero not included", rising, false, true, 5e-6, QRectF(1, 10, 1, 10));
-        row("minimum zero", {}, true, true, 0.0, QRectF(-5e-6, -5e-5, 1e-5, 1e-4));
-        row("minimum negative", {}, true, true, -3.0, QRectF(-5e-6, -5e-5, 1e-5, 1e-4));
-        row("minimum 2, not symmetric", {}, true, false, 2.0, QRectF(-5e-6, -5e-6, 1e-5, 2 + 5e-6));
-        row("flat y", {{0, 1}, {1, 1}}, false, true, 5e-6, QRectF(0, 1 - 5e-6, 1, 1e-5));
-        row("spans below 1e-5", {{0, 0}, {4e-6, 4e-6}}, false, true, 5e-6,
-            QRectF(-5e-6, -5e-6, 1.4e-5, 1.4e-5));
-        row("not finite skipped", {{Nan, 1}, {1, Inf}, {2, 3}, {-Inf, 5}, {4, -1}, {5, Nan}}, true, true,
-            5e-6, QRectF(2, -1, 2, 4));
-        row("integer axes: no margins", {{0, 0}, {10, 5}}, true, true, 5e-6, QRectF(0, -5e-6, 10, 5 + 5e-6),
-            2);
+        const auto row = [](const char *name, const TFitRow &fit) { QTest::newRow(name) << fit; };
+        row("empty set", {{}, true, true, 5e-6, QRectF(-5e-6, -5e-6, 1e-5, 1e-5)});
+        row("one point", {{{3, 7}}, true, true, 5e-6, QRectF(3 - 5e-6, -5e-6, 1e-5, 7 + 5e-6)});
+        row("above zero, symmetric", {rising, true, true, 5e-6, QRectF(1, -5e-6, 1, 20 + 5e-6)});
+        row("above zero, not symmetric", {rising, true, false, 5e-6, QRectF(1, 10, 1, 10)});
+        row("below zero, not symmetric",
+            {{{1, -20}, {2, -10}}, true, false, 5e-6, QRectF(1, -20, 1, 20 + 5e-6)});
+        row("zero not included", {rising, false, true, 5e-6, QRectF(1, 10, 1, 10)});
+        row("minimum zero", {{}, true, true, 0.0, QRectF(-5e-6, -5e-5, 1e-5, 1e-4)});
+        row("minimum negative", {{}, true, true, -3.0, QRectF(-5e-6, -5e-5, 1e-5, 1e-4)});
+        row("minimum 2, not symmetric", {{}, true, false, 2.0, QRectF(-5e-6, -5e-6, 1e-5, 2 + 5e-6)});
+        row("flat y", {{{0, 1}, {1, 1}}, false, true, 5e-6, QRectF(0, 1 - 5e-6, 1, 1e-5)});
+        row("spans below 1e-5",
+            {{{0, 0}, {4e-6, 4e-6}}, false, true, 5e-6, QRectF(-5e-6, -5e-6, 1.4e-5, 1.4e-5)});
+        row("not finite skipped", {{{Nan, 1}, {1, Inf}, {2, 3}, {-Inf, 5}, {4, -1}, {5, Nan}},
+                                   true,
+                                   true,
+                                   5e-6,
+                                   QRectF(2, -1, 2, 4)});
+        row("integer axes: no margins", {{{0, 0}, {10, 5}},
+                                         true,
+                                         true,
+                                         5e-6,
+                                         QRectF(0, -5e-6, 10, 5 + 5e-6),
+                                         TGraphWidget::SCALE_INTEGER});
     }
 
-    void fitToData()
+    void Fit_To_Data()
     {
-        QFETCH(TPoints, points);
-        QFETCH(bool, includes_zero);
-        QFETCH(bool, symmetric);
-        QFETCH(double, minimum);
-        QFETCH(int, mode);
-        QFETCH(QRectF, range);
+        QFETCH(TFitRow, row);
+        const QRectF &range = row.range;
         TGraphWidget graph;
-        graph.EnableYIncludesZero(includes_zero);
-        graph.SetScaleMinimumY(minimum, symmetric);
-        graph.d_scale_mode_x = graph.d_scale_mode_y = mode;
-        QVERIFY(Show(graph, points));
+        graph.EnableYIncludesZero(row.includes_zero);
+        graph.SetScaleMinimumY(row.minimum, row.symmetric);
+        graph.d_scale_mode_x = graph.d_scale_mode_y = row.mode;
+        QVERIFY(Show(graph, row.points));
         QVERIFY(Near(graph.Full_X_Range(), range.width(), range.width()));
         QVERIFY(Near(graph.Full_Y_Range(), range.height(), range.height()));
-        const double mx = mode == 1 ? range.width() / 50 : 0.0;
-        const double my = mode == 1 ? range.height() / 50 : 0.0;
+        const double mx = row.mode == TGraphWidget::SCALE_LINEAR ? range.width() / 50 : 0.0;
+        const double my = row.mode == TGraphWidget::SCALE_LINEAR ? range.height() / 50 : 0.0;
         const TVisible v = Visible(graph);
         QVERIFY2(Near(v.xl, range.left() - mx, range.width()), qPrintable(QString::number(v.xl, 'g', 17)));
         QVERIFY(Near(v.xr, range.right() + mx, range.width()));
@@ -228,7 +238,7 @@ class TestGraphWidget : public QObject
                  graph.Layout().plot.left());
     }
 
-    void lockAspectRatio()
+    void Lock_Aspect_Ratio()
     {
         TGraphWidget graph;
         graph.d_lock_aspect_ratio = true;
@@ -245,26 +255,28 @@ class TestGraphWidget : public QObject
         QVERIFY(std::isfinite(graph.View().x.scale) && graph.View().x.scale > 0 && graph.Full_X_Range() > 0);
     }
 
-    void extremeData_data()
+    void Extreme_Data_data()
     {
         QTest::addColumn<TPoints>("points");
         QTest::addColumn<int>("mode");
         const double big = std::numeric_limits<double>::max();
-        QTest::newRow("1e300") << TPoints{{-1e300, -1e300}, {1e300, 1e300}} << 1;
-        QTest::newRow("1e300 equal") << TPoints{{1e300, 1e300}, {1e300, 1e300}} << 1;
-        QTest::newRow("max double") << TPoints{{-big, big}, {big, -big}} << 1;
-        QTest::newRow("1e10 span 1e-12 integer") << TPoints{{1e10, 1e10}, {1e10 + 1e-12, 1e10}} << 2;
-        QTest::newRow("only not finite") << TPoints{{Nan, Nan}, {Inf, -Inf}} << 1;
+        const int linear = TGraphWidget::SCALE_LINEAR;
+        QTest::newRow("1e300") << TPoints{{-1e300, -1e300}, {1e300, 1e300}} << linear;
+        QTest::newRow("1e300 equal") << TPoints{{1e300, 1e300}, {1e300, 1e300}} << linear;
+        QTest::newRow("max double") << TPoints{{-big, big}, {big, -big}} << linear;
+        QTest::newRow("1e10 span 1e-12 integer")
+            << TPoints{{1e10, 1e10}, {1e10 + 1e-12, 1e10}} << int(TGraphWidget::SCALE_INTEGER);
+        QTest::newRow("only not finite") << TPoints{{Nan, Nan}, {Inf, -Inf}} << linear;
     }
 
-    void extremeData()
+    void Extreme_Data()
     {
         QFETCH(TPoints, points);
         QFETCH(int, mode);
         TGraphWidget graph;
         graph.EnableYIncludesZero(false);
         graph.d_scale_mode_x = graph.d_scale_mode_y = mode;
-        for (int type = 0; type <= 4; ++type)
+        for (int type = TGraphWidget::GRAPH_DEFAULT; type <= TGraphWidget::GRAPH_BOX; ++type)
             graph.SetPoints(graph.CreateDataSet(Qt::blue, TGraphWidget::TGraphType(type)), points);
         QVERIFY(Show(graph, {}));
         const QRect plot = graph.Layout().plot;
@@ -300,7 +312,7 @@ class TestGraphWidget : public QObject
                       QColor(Qt::darkGray).rgb()) > device.plot.width() / 2); // the plot frame
     }
 
-    void nonFiniteNotDrawn()
+    void Non_Finite_Not_Drawn()
     {
         // Each finite point followed by one that is not: markers and bars look as without them (bars keep
         // their width), while a line has no segment to draw.
@@ -325,14 +337,14 @@ class TestGraphWidget : public QObject
         }
     }
 
-    void denseSets()
+    void Dense_Sets()
     {
         // Opaque sets skip repeated pixels and merge bars: the pixels drawn must be those of drawing every
         // point, as a translucent colour does.
         TPoints points;
         for (int i = 0; i < 4000; ++i)
             points.emplace_back(i, std::sin(i * 2e-3) + 0.3 * std::sin(i / 2 * 0.7)); // pairs share a pixel
-        for (int type = 1; type <= 4; ++type)
+        for (int type = TGraphWidget::GRAPH_LINE; type <= TGraphWidget::GRAPH_BOX; ++type)
         {
             const auto mask = [&](const QColor &color)
             {
@@ -343,31 +355,28 @@ class TestGraphWidget : public QObject
         }
     }
 
-    void labelFormat_data()
+    void Label_Format()
     {
-        QTest::addColumn<double>("lo");
-        QTest::addColumn<double>("hi");
-        QTest::addColumn<int>("mode");
-        QTest::addColumn<QString>("sample"); // -0.5 in the format
-        QTest::newRow("span 0.5 near 250") << 249.5 << 250.0 << 1 << " -0.5000";
-        QTest::newRow("span 1234 magnitude 5000") << 3766.0 << 5000.0 << 1 << "  -0.5";
-        QTest::newRow("span 2e5: no decimals") << 0.0 << 2e5 << 1 << "     -1";
-        QTest::newRow("within one") << -0.25 << 0.75 << 1 << " -0.5000";
-        QTest::newRow("huge: exponent") << -1e300 << 1e300 << 1 << " -5.0e-01";
-        QTest::newRow("integer axis") << 0.0 << 1e6 << 2 << "   -1";
-        QTest::newRow("no scaling") << 0.0 << 10.0 << 0 << "   -1";
+        // Range, scale mode (0: neither) and -0.5 in the format.
+        const int linear = TGraphWidget::SCALE_LINEAR;
+        const struct
+        {
+            double lo, hi;
+            int mode;
+            const char *sample;
+        } rows[] = {{249.5, 250.0, linear, " -0.5000"},
+                    {3766.0, 5000.0, linear, "  -0.5"},
+                    {0.0, 2e5, linear, "     -1"},
+                    {-0.25, 0.75, linear, " -0.5000"},
+                    {-1e300, 1e300, linear, " -5.0e-01"},
+                    {0.0, 1e6, TGraphWidget::SCALE_INTEGER, "   -1"},
+                    {0.0, 10.0, 0, "   -1"}};
+        for (const auto &row : rows)
+            QCOMPARE(TLabelFormat::For_Range(row.lo, row.hi, row.mode).Text(-0.5),
+                     QString::fromLatin1(row.sample));
     }
 
-    void labelFormat()
-    {
-        QFETCH(double, lo);
-        QFETCH(double, hi);
-        QFETCH(int, mode);
-        QFETCH(QString, sample);
-        QCOMPARE(TLabelFormat::For_Range(lo, hi, mode).Text(-0.5), sample);
-    }
-
-    void ticks()
+    void Ticks()
     {
         QCOMPARE(Graph_Linear_Ticks(10, 500, 100), (std::vector<int>{10, 135, 260, 385, 510}));
         QCOMPARE(Graph_Linear_Ticks(7, 150, 100), std::vector<int>{7}); // one label: at the first edge
@@ -390,7 +399,7 @@ class TestGraphWidget : public QObject
         QVERIFY(TLabelFormat::Integer_Text(-1e300).size() <= 24);
     }
 
-    void ticksOnPixmap()
+    void Ticks_On_Pixmap()
     {
         TGraphWidget graph;
         QVERIFY(Show(graph, {TVector2(0, 0), TVector2(100, 3)}));
@@ -415,7 +424,7 @@ class TestGraphWidget : public QObject
         QCOMPARE(rows, Graph_Linear_Ticks(plot.top(), plot.height(), v.label_height));
     }
 
-    void barsAndZeroLine()
+    void Bars_And_Zero_Line()
     {
         // Ten bars, alternately +1 and -1, in a device plot area exactly 400 pixels wide. The integer x
         // axis has no margin: the outer two bars are cut by the plot edges, the inner eight are whole.
@@ -457,7 +466,7 @@ class TestGraphWidget : public QObject
         QCOMPARE(image.pixel(positive.first().first - 1, zero), Light_Gray);
     }
 
-    void zeroLineOnEdge()
+    void Zero_Line_On_Edge()
     {
         // On an integer y axis from 0 the zero row is the plot's bottom edge: no zero line. From -1 there
         // is. The columns next to the plot's left edge carry no tick.
@@ -480,7 +489,7 @@ class TestGraphWidget : public QObject
         }
     }
 
-    void borderAndRestoredState()
+    void Border_And_Restored_State()
     {
         TGraphWidget graph;
         QVERIFY(Show(graph, {TVector2(-5, -1), TVector2(5, 2)}));
@@ -507,7 +516,7 @@ class TestGraphWidget : public QObject
         QCOMPARE(graph.d_vertical_title, QStringLiteral("V Title"));
     }
 
-    void clickOrZoomBox_data()
+    void Click_Or_Zoom_Box_data()
     {
         QTest::addColumn<QPoint>("drag");
         QTest::addColumn<bool>("zooms");
@@ -518,7 +527,7 @@ class TestGraphWidget : public QObject
         QTest::newRow("20 pixels up left") << QPoint(-12, -8) << true;
     }
 
-    void clickOrZoomBox()
+    void Click_Or_Zoom_Box()
     {
         QFETCH(QPoint, drag);
         QFETCH(bool, zooms);
@@ -553,7 +562,7 @@ class TestGraphWidget : public QObject
         QCOMPARE(graph.View().x.scale, before.x.scale);
     }
 
-    void panAndZoomOut()
+    void Pan_And_Zoom_Out()
     {
         TGraphWidget graph;
         QVERIFY(Show(graph, {TVector2(-10, -10), TVector2(10, 10)}));
@@ -595,7 +604,7 @@ class TestGraphWidget : public QObject
         QVERIFY(Near(Visible(graph).xl, fitted.xl, 20));
     }
 
-    void overlays()
+    void Overlays()
     {
         TGraphWidget graph;
         QVERIFY(Show(graph, {TVector2(0, 0), TVector2(1, 1)}));
@@ -633,5 +642,5 @@ class TestGraphWidget : public QObject
     TGraphWidget d_broken;
 };
 
-QTEST_MAIN(TestGraphWidget)
+QTEST_MAIN(TTestGraphWidget)
 #include "tst_graphwidget.moc"

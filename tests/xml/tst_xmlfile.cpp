@@ -1,4 +1,7 @@
-#include "childprocess.h"
+// The XML file: writing and reading back, attributes and document type, documents that fail to open
+// (hostile ones quickly), file access failures, and read and write failures with their messages.
+
+#include "test_support.h"
 #include "xmlfile.h"
 
 #include <QFile>
@@ -25,12 +28,6 @@ template <class TAction> QString Failure(TXmlFileException::TExceptionType type,
         return exception.Type() == type ? exception.Message() : "wrong type: " + exception.Message();
     }
     return QStringLiteral("no failure");
-}
-
-bool Write_Bytes(const QString &path, const QByteArray &data)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
 }
 
 const char NOMINAL_WRITTEN[] = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
@@ -60,10 +57,10 @@ class TTestXmlFile : public QObject
 {
     Q_OBJECT
 
-  private slots:
+  private Q_SLOTS:
     void initTestCase() { QVERIFY(d_folder.isValid()); }
 
-    void writes_and_reads_back()
+    void Writes_And_Reads_Back()
     {
         TXmlFile xml;
         xml.Reset(QStringLiteral("Step_Gauge_Nominal"), 1);
@@ -109,7 +106,7 @@ class TTestXmlFile : public QObject
                  compact.constData());
     }
 
-    void writes_attributes_and_doctype()
+    void Writes_Attributes_And_Doctype()
     {
         TXmlFile xml;
         xml.Reset(QStringLiteral("Calibration"), QStringLiteral("Root"), 3);
@@ -136,7 +133,7 @@ class TTestXmlFile : public QObject
     }
 
     // Documents that fail to open, the hostile ones quickly and through the file and the memory path alike.
-    void bad_documents_data()
+    void Bad_Documents_data()
     {
         QTest::addColumn<QByteArray>("data");
         QTest::addColumn<bool>("with_version");
@@ -151,7 +148,7 @@ class TTestXmlFile : public QObject
         QTest::newRow("empty") << QByteArray() << true << QString();
 
         const QString secret = d_folder.filePath(QStringLiteral("secret.txt"));
-        QVERIFY(Write_Bytes(secret, "SECRET-CONTENT"));
+        QVERIFY(Write_File(secret, "SECRET-CONTENT"));
         const QByteArray secret_url = QUrl::fromLocalFile(secret).toEncoded();
         QTest::newRow("entity expansion") << Billion_Laughs() << true << QString();
         QTest::newRow("external entity")
@@ -170,7 +167,7 @@ class TTestXmlFile : public QObject
         QTest::newRow("256 KiB junk") << junk << true << QString();
     }
 
-    void bad_documents()
+    void Bad_Documents()
     {
         QFETCH(QByteArray, data);
         QFETCH(bool, with_version);
@@ -188,7 +185,7 @@ class TTestXmlFile : public QObject
             return;
         }
         const QString path = d_folder.filePath(QStringLiteral("bad.xml"));
-        QVERIFY(Write_Bytes(path, data));
+        QVERIFY(Write_File(path, data));
         TXmlFile from_file;
         from_file.Set_File_Name(path);
         const QString file_failure = Failure(DATA, [&] { from_file.Open(QStringLiteral("R"), asked, true); });
@@ -202,7 +199,7 @@ class TTestXmlFile : public QObject
         QVERIFY(!file_failure.contains(QLatin1String("SECRET")));
     }
 
-    void file_failures()
+    void File_Failures()
     {
         TXmlFile xml;
         const QString missing = d_folder.filePath(QStringLiteral("missing.xml"));
@@ -224,7 +221,7 @@ class TTestXmlFile : public QObject
         if (::geteuid() == 0)
             QSKIP("file permissions do not bind the superuser");
         const QString path = d_folder.filePath(QStringLiteral("locked.xml"));
-        QVERIFY(Write_Bytes(path, "<R File_Version=\"1\"/>"));
+        QVERIFY(Write_File(path, "<R File_Version=\"1\"/>"));
         QVERIFY(QFile::setPermissions(path, QFile::WriteOwner));
         xml.Set_File_Name(path);
         QCOMPARE(Failure(ACCESS, [&] { xml.Open(QStringLiteral("R"), nullptr, false); }),
@@ -234,7 +231,7 @@ class TTestXmlFile : public QObject
                  QStringLiteral("ERR:  Cannot open file '%1' for writing").arg(path));
     }
 
-    void read_failures()
+    void Read_Failures()
     {
         TXmlFile xml;
         xml.Open_Data("<R File_Version=\"1\"><E><F/></E><G></G><H>t</H></R>", QStringLiteral("R"), nullptr,
@@ -291,7 +288,7 @@ class TTestXmlFile : public QObject
                  QStringLiteral("ERR:  Node 'H' does not have siblings and they are not optional."));
     }
 
-    void write_failures()
+    void Write_Failures()
     {
         TXmlFile xml;
         xml.Reset(QStringLiteral("R"), 1);
@@ -311,27 +308,23 @@ class TTestXmlFile : public QObject
                                         "ERR:  Cannot create an unnamed attribute"}));
     }
 
-    void null_pointer_preconditions_data()
+    void Null_Pointer_Preconditions()
     {
-        Assertion_Columns();
-        const auto row = Assertion_Row;
-        row("Read_Text_Node", "node",
-            [] { TXmlFile().Read_Text_Node(static_cast<const QDomElement *>(nullptr), true); });
-        row("Read_Attribute", "node",
-            [] { TXmlFile().Read_Attribute(static_cast<const QDomNode *>(nullptr), QString(), true); });
-        row("Get_Node", "node",
-            [] { TXmlFile().Get_Node(static_cast<const QDomNode *>(nullptr), QString(), true); });
-        row("Get_Sibling_Node", "current_node",
-            [] { TXmlFile().Get_Sibling_Node(nullptr, QString(), true); });
-        row("Get_First_Node", "parent",
-            [] { TXmlFile().Get_First_Node(static_cast<const QDomElement *>(nullptr), true); });
-        row("Create_Node", "parent", [] { TXmlFile().Create_Node(nullptr, QStringLiteral("A")); });
-        row("Write_Text_Node", "node", [] { TXmlFile().Write_Text_Node(nullptr, 1); });
-        row("Write_Attribute", "node", [] { TXmlFile().Write_Attribute(nullptr, QStringLiteral("a"), 1); });
-        row("Write_Data", "data", [] { TXmlFile().Write_Data(nullptr, false); });
+        const TChildRun runs[] = {
+            {[] { TXmlFile().Read_Text_Node(static_cast<const QDomElement *>(nullptr), true); }, true},
+            {[] { TXmlFile().Read_Attribute(static_cast<const QDomNode *>(nullptr), QString(), true); },
+             true},
+            {[] { TXmlFile().Get_Node(static_cast<const QDomNode *>(nullptr), QString(), true); }, true},
+            {[] { TXmlFile().Get_Sibling_Node(nullptr, QString(), true); }, true},
+            {[] { TXmlFile().Get_First_Node(static_cast<const QDomElement *>(nullptr), true); }, true},
+            {[] { TXmlFile().Create_Node(nullptr, QStringLiteral("A")); }, true},
+            {[] { TXmlFile().Write_Text_Node(nullptr, 1); }, true},
+            {[] { TXmlFile().Write_Attribute(nullptr, QStringLiteral("a"), 1); }, true},
+            {[] { TXmlFile().Write_Data(nullptr, false); }, true},
+        };
+        for (const TChildRun &run : runs)
+            QCOMPARE(Child_Outcome(run.action), Expected_Outcome(run));
     }
-
-    void null_pointer_preconditions() { QCOMPARE_ASSERTION_ROW(); }
 
   private:
     QTemporaryDir d_folder;

@@ -1,0 +1,403 @@
+// Every example file, one row each: its kind, its report line for line against the golden one, the
+// shape of its graph, the records it cannot do without, the identification of every other kind, damaged
+// copies of it and its entries repeated up to the size limit. A damaged file must load or fail with one
+// of its kind's messages: never a crash, a hang, an assertion or a number in a graph that is not
+// finite. Run under the sanitizers in CI.
+
+#include "measure_checks.h"
+#include "measurementload.h"
+#include "nominalstore.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QRandomGenerator>
+#include <QSet>
+#include <QtTest>
+
+#include <limits>
+
+using namespace MeasureChecks;
+
+namespace
+{
+using TEntry = QByteArray (*)(int);
+
+struct TExample
+{
+    const char *name;
+    TMeasureData::TFileContents kind;
+    bool nominals; // matched with the examples' nominal files
+    std::vector<int> curves;
+    QString identification; // the message for another kind's identification line
+    QStringList messages;   // others a damaged copy may fail with
+    QList<QByteArray> required;
+    // Entries added (before the first line beginning with insert_before, or at the end) until the file
+    // has the largest size; each adds lines_per_entry report lines.
+    TEntry entry = nullptr;
+    const char *insert_before = nullptr;
+    int lines_per_entry = 1;
+};
+} // namespace
+
+Q_DECLARE_METATYPE(TExample)
+
+namespace
+{
+TExample Row(const char *name, TMeasureData::TFileContents kind, bool nominals,
+             const std::vector<int> &curves, const QString &identification, const QStringList &messages,
+             const QList<QByteArray> &required, TEntry entry = nullptr, const char *insert_before = nullptr,
+             int lines_per_entry = 1)
+{
+    return {name,     kind,     nominals, curves,        identification,
+            messages, required, entry,    insert_before, lines_per_entry};
+}
+
+QByteArray N(double value)
+{
+    return QByteArray::number(value, 'g', 12);
+}
+
+std::vector<TExample> Example_Table()
+{
+    // Entries for the largest files. Step gauge and laser positions far from the examples' and apart
+    // enough that none merge; temperature readings each of a sensor of its own, the worst case for a walk
+    // over all readings per sensor.
+    const TEntry step = [](int i) { return "Point:" + N(i) + ',' + N((i * 37) % 1000) + ",0.001,-0.001\n"; };
+    const TEntry square = [](int i)
+    { return "Point:" + N(i) + ",1," + N(100000.0 - 2.5 * i) + ",0.001,0\n"; };
+    const TEntry laser_point = [](int i)
+    { return "Point:" + N(i) + ',' + N(1e5 - 1.5 * i) + ',' + N(1e5 - 1.5 * i) + ",0,0,0,0,0.001\n"; };
+    const TEntry ballbar = [](int i)
+    { return "P" + N(i) + ",Horizontal,0,0,0,0," + N(300 + i % 7) + ",400,20.1,19.9992,1,0,0\n"; };
+    const TEntry reading = [](int i)
+    { return "[" + QByteArray::number(100000 + i % 140000) + "]," + N(i + 1000) + ",2" + N(i % 10) + "\n"; };
+    const TEntry tip = [](int i) { return "T1A90B" + N(i) + "   3.9962   0.0007\n"; };
+    const TEntry circle_row = [](int i) { return N(i % 25) + ",0,-5,-1,0,0,0.0004\n"; };
+    const TEntry centre = [](int i) { return N(i + 1) + ",452.11861,-210.44681,-381.99325\n"; };
+    const TEntry plane = [](int i) {
+        return "Plane " + N(i + 1) +
+               " 2 247.4 123.0 -0.0002 0 0 1 0.0013\n  Point 1 1 2 3\n  Point 2 4 5 6\n";
+    };
+
+    const QStringList alignment = {DATA_MISSING, X_ALIGNMENT, Y_ALIGNMENT, Z_ALIGNMENT, TRANSLATION};
+    const QStringList common = alignment + QStringList{PROBE_OFFSET, PROBE_VECTOR};
+    const QStringList feature =
+        common + QStringList{"Feature form error not found.", "Feature diameter not found.",
+                             "Feature position not found.", "Feature position not recognized."};
+    const QStringList laser = {DATA_MISSING, PROBE_OFFSET, "Start point data not recognized.",
+                               "Measurement Axis data not recognized.", "Measurement Type not recognized."};
+    const QStringList fit = {"Plane entry format not recognized.", "Line entry format not recognized.",
+                             "Circle entry format not recognized.", "Sphere entry format not recognized."};
+    const QString laser_id = QStringLiteral("Machine_Laser identification line not recognized");
+    const QString fit_id = QStringLiteral("Validation identification line not recognized");
+    const QString block_id = QStringLiteral("Gauge block identification line not recognized");
+    const QString log_id = QStringLiteral("File identification line not recognized");
+    const QString step_id = STEPGAUGE_IDENTIFICATION;
+    const QString artifact_id = ARTIFACT_IDENTIFICATION;
+    const QList<QByteArray> gauge = {"Equipment_Identification:", "Probe_Offset:",      "Probe_Vector:",
+                                     "Alignment_Begin:",          "Measurement_Begin:", "Description:"};
+    const QList<QByteArray> stepgauge = gauge + QList<QByteArray>{"Reference_Step_Position:"};
+    const QList<QByteArray> sections = {"Scales_Begin:", "Temperature_Begin:"};
+    const QList<QByteArray> laser_records = {
+        "Probe_Offsets_Valid:", "Probe_Offset:", "Start_Point:",      "Measurement_Axis:",
+        "Measurement_Type:",    "Description:",  "Measurement_Begin:"};
+    const QList<QByteArray> probe = {"Alignment_Begin:", "Probe_Offset:", "Probe_Vector:"};
+    const QList<QByteArray> circle = probe + QList<QByteArray>{"Point_Data_Begin:", "Circle"};
+    const QList<QByteArray> repeat = probe + QList<QByteArray>{"Measurement_Begin:"};
+    const char *const end = "Measurement_End::";
+    const char *const points_end = "Point_Data_End::";
+    using K = TMeasureData;
+    return {
+        Row("stepgauge_10360_x_front", K::CONTENTS_STEPGAUGE_10360, false, {6, 6, 6}, step_id, common,
+            stepgauge + sections),
+        Row("stepgauge_b89_x_axis", K::CONTENTS_STEPGAUGE_B89, true, {21, 21}, step_id, common,
+            stepgauge + sections, step, end),
+        Row("stepgauge_squareness_xy", K::CONTENTS_STEPGAUGE_SQUARE, true, {12}, step_id, common, stepgauge,
+            square, end),
+        Row("gaugeblock_500mm_x_axis", K::CONTENTS_GAUGEBLOCK, false, {}, block_id, common,
+            gauge + sections + QList<QByteArray>{"Datum_Flatness:"}),
+        Row("laser_10360_x_axis", K::CONTENTS_LASER_10360, false, {5, 5, 5}, laser_id, laser, laser_records),
+        Row("laser_pmove_x_axis", K::CONTENTS_LASER_PMOVE, false, {11}, laser_id, laser, laser_records,
+            laser_point, end),
+        Row("laser_pmove_y_straightness_z", K::CONTENTS_LASER_PMOVE, false, {17}, laser_id, laser,
+            laser_records),
+        Row("ballbar_500mm", K::CONTENTS_BALLBAR, false, {14}, artifact_id, {}, {}, ballbar),
+        Row("temperature_machine_day", K::CONTENTS_TEMPERATURE, false, std::vector<int>(6, 61), log_id,
+            {DATA_MISSING}, {}, reading, nullptr, 7),
+        Row("probe_tip_calibration", K::CONTENTS_PROBE, false, {}, artifact_id, alignment,
+            {"Nominal_Sphere_Diameter:"}, tip),
+        Row("pingauge_10mm", K::CONTENTS_PIN_GAUGE, false, {25, 25, 25}, artifact_id, feature, circle,
+            circle_row, points_end),
+        Row("ringgauge_25mm", K::CONTENTS_RING_GAUGE, false, {37, 37, 37}, artifact_id, feature, circle,
+            circle_row, points_end),
+        Row("sphere_pftu_25mm", K::CONTENTS_SPHERE_PFTU, false, {}, artifact_id, feature, probe),
+        Row("sphere_rpt_table_centre", K::CONTENTS_SPHERE_RPT, false, {}, artifact_id, common, repeat, centre,
+            end),
+        Row("point_repeat_table_centre_x", K::CONTENTS_POINT_REPEAT, false, {}, artifact_id, common, repeat),
+        Row("validation_plane_four_planes", K::CONTENTS_VALIDATION_PLANE, false, {}, fit_id, fit, {}, plane),
+        Row("validation_line_four_lines", K::CONTENTS_VALIDATION_LINE, false, {}, fit_id, fit, {}),
+        Row("validation_circle_three_rings", K::CONTENTS_VALIDATION_CIRCLE, false, {}, fit_id, fit, {}),
+        Row("validation_sphere_three_spheres", K::CONTENTS_VALIDATION_SPHERE, false, {}, fit_id, fit, {})};
+}
+
+// Every line removed, doubled, cut after its key or given values that are not finite numbers (or
+// whose squares are not); the file cut after every line; then random bytes changed, inserted or
+// removed and lines cut or doubled.
+std::vector<QByteArray> Damaged_Copies(const QByteArray &data)
+{
+    std::vector<QByteArray> copies;
+    const QList<QByteArray> lines = data.split('\n');
+    for (int i = 0; i < lines.size(); ++i)
+    {
+        QList<QByteArray> changed = lines;
+        changed.removeAt(i);
+        copies.push_back(changed.join('\n'));
+        changed.insert(i, lines[i]);
+        changed.insert(i, lines[i]);
+        copies.push_back(changed.join('\n'));
+        copies.push_back(lines.mid(0, i + 1).join('\n'));
+        const int colon = lines[i].indexOf(':');
+        const int cut = colon > 0 ? colon : lines[i].indexOf(',');
+        if (i == 0 || cut <= 0)
+            continue;
+        QList<QByteArray> values = lines;
+        values[i] = lines[i].left(cut + 1);
+        copies.push_back(values.join('\n'));
+        // As many values as before, so that the record is still read.
+        static const char *const BAD[] = {"nan", "1e308", "-inf", "-1e308", "1e999", "x"};
+        const int count = static_cast<int>(lines[i].mid(cut + 1).count(',')) + 1;
+        for (int shift = 0; shift < 2; ++shift)
+        {
+            QList<QByteArray> parts;
+            for (int part = 0; part < count; ++part)
+                parts += BAD[(part + 3 * shift) % 6];
+            values[i] = lines[i].left(cut + 1) + parts.join(',');
+            copies.push_back(values.join('\n'));
+        }
+    }
+
+    static const char INTERESTING[] = ",\n\r\t #:-.0123456789eE_";
+    QRandomGenerator random(20261207);
+    for (int round = 0; round < 1500; ++round)
+    {
+        QByteArray damaged = data;
+        const int changes = 1 + static_cast<int>(random.bounded(8));
+        for (int change = 0; change < changes && !damaged.isEmpty(); ++change)
+        {
+            const int at = static_cast<int>(random.bounded(static_cast<quint32>(damaged.size())));
+            const char byte =
+                random.bounded(8) == 0
+                    ? static_cast<char>(random.bounded(256))
+                    : INTERESTING[random.bounded(static_cast<quint32>(sizeof(INTERESTING) - 1))];
+            const int end = damaged.indexOf('\n', at);
+            switch (random.bounded(5))
+            {
+            case 0:
+                damaged[at] = byte;
+                break;
+            case 1:
+                damaged.insert(at, byte);
+                break;
+            case 2:
+                damaged.remove(at, 1 + static_cast<int>(random.bounded(40)));
+                break;
+            case 3:
+                damaged.truncate(at);
+                break;
+            default:
+                damaged.insert(at, damaged.mid(at, end < 0 ? -1 : end - at + 1));
+            }
+        }
+        copies.push_back(damaged);
+    }
+    return copies;
+}
+
+// The example with entries added while it stays within limit bytes, at most count of them.
+QByteArray With_Entries(const TExample &example, int count, qint64 limit = 1 << 30, int *added = nullptr)
+{
+    QByteArray data = Example(QLatin1String(example.name));
+    const int at = example.insert_before ? data.indexOf("\n" + QByteArray(example.insert_before)) + 1
+                                         : static_cast<int>(data.size());
+    QByteArray entries;
+    int i = 0;
+    for (; i < count && data.size() + entries.size() + example.entry(i).size() <= limit; ++i)
+        entries += example.entry(i);
+    if (added)
+        *added = i;
+    return data.insert(at, entries);
+}
+
+// Microseconds to parse the data, write the report and make the graph with a record of the kind.
+qint64 Parse_Time(int kind, const QByteArray &file_data)
+{
+    QElapsedTimer timer;
+    timer.start();
+    const std::unique_ptr<TMeasureData> record = Loaded(kind, file_data);
+    if (!record->last_error.isEmpty() || record->Text_Report().isEmpty())
+        return -1;
+    record->Graph_Data();
+    return timer.nsecsElapsed() / 1000;
+}
+} // namespace
+
+class TTestExamples : public QObject
+{
+    Q_OBJECT
+
+  private Q_SLOTS:
+    void Every_Example_Has_A_Row()
+    {
+        QStringList names;
+        for (const TExample &example : Example_Table())
+            names.append(QLatin1String(example.name) + QStringLiteral(".dat"));
+        names.sort();
+        QCOMPARE(QDir(Source_Path(QStringLiteral("examples"))).entryList({"*.dat"}, QDir::Files, QDir::Name),
+                 names);
+    }
+
+    void Examples_data()
+    {
+        QTest::addColumn<TExample>("example");
+        for (const TExample &example : Example_Table())
+            QTest::newRow(example.name) << example;
+    }
+
+    void Examples()
+    {
+        QFETCH(TExample, example);
+        TNominalStore store;
+        store.Initialize(Source_Path(QStringLiteral("examples")));
+        const TMeasurementLoad load = MeasurementLoad::Load_File(
+            Source_Path(QStringLiteral("examples/%1.dat").arg(QLatin1String(example.name))),
+            example.nominals ? &store : nullptr);
+        QVERIFY2(load.Succeeded(), qPrintable(load.report_lines.join(QLatin1Char('\n'))));
+        QCOMPARE(load.contents, example.kind);
+        QStringList golden =
+            QString::fromUtf8(
+                Read_File(Source_Path(QStringLiteral("tests/data/golden/%1.txt").arg(example.name))))
+                .split(QLatin1Char('\n'));
+        golden.removeLast(); // the file ends with a line end
+        Compare_Lines(load.report_lines, golden);
+        QCOMPARE(Sizes(load.graph_data), example.curves);
+    }
+
+    void Required_Records_data() { Examples_data(); }
+    void Required_Records()
+    {
+        QFETCH(TExample, example);
+        const QByteArray data = Example(QLatin1String(example.name));
+        for (const QByteArray &line_start : example.required)
+            QCOMPARE(Loaded(example.kind, Without(data, line_start))->last_error + ' ' + line_start,
+                     DATA_MISSING + ' ' + line_start);
+    }
+
+    void Other_Identifications_data() { Examples_data(); }
+    void Other_Identifications()
+    {
+        QFETCH(TExample, example);
+        const QByteArray data = Example(QLatin1String(example.name));
+        for (int other = TMeasureData::CONTENTS_STEPGAUGE_10360;
+             other <= TMeasureData::CONTENTS_VALIDATION_LINE; ++other)
+        {
+            if (other == example.kind)
+                continue;
+            const QByteArray line =
+                TMeasureData::Identification_Text(TMeasureData::TFileContents(other)).toLatin1();
+            QCOMPARE(Loaded(example.kind, line + data.mid(data.indexOf('\n')))->last_error + ' ' + line,
+                     example.identification + ' ' + line);
+        }
+    }
+
+    void Damaged_Input_data() { Examples_data(); }
+    void Damaged_Input()
+    {
+        QFETCH(TExample, example);
+        QSet<QString> allowed(example.messages.begin(), example.messages.end());
+        allowed.insert(example.identification);
+        for (const QByteArray &damaged : Damaged_Copies(Example(QLatin1String(example.name))))
+        {
+            const QString text = QString::fromLatin1(damaged);
+            // Damage never turns a file into another kind.
+            const int contents = TMeasureData::Determine_File_Contents(damaged);
+            QVERIFY2(contents == example.kind || contents == TMeasureData::CONTENTS_UNKNOWN,
+                     qPrintable(text));
+            const std::unique_ptr<TMeasureData> record = Loaded(example.kind, damaged);
+            QVERIFY2(record->last_error.isEmpty() || allowed.contains(record->last_error),
+                     qPrintable(record->last_error + QStringLiteral(" for:\n") + text));
+            // Also what a failed load left behind must report and graph safely.
+            QVERIFY(!record->Text_Report().isEmpty());
+            for (const std::vector<TVector2> &curve : record->Graph_Data())
+                for (const TVector2 &point : curve)
+                    QVERIFY2(std::isfinite(point.x) && std::isfinite(point.y), qPrintable(text));
+        }
+    }
+
+    void Repeated_Up_To_The_Size_Limit_data() { Examples_data(); }
+    void Repeated_Up_To_The_Size_Limit()
+    {
+        // A line from the middle of the example repeated until the file reaches the size limit: loading
+        // stays fast and ends in a report or one "ERR  ..." line.
+        QFETCH(TExample, example);
+        const QList<QByteArray> lines = Example(QLatin1String(example.name)).split('\n');
+        const QByteArray tail = lines.mid(lines.size() / 2).join('\n');
+        const QByteArray body = tail.left(tail.indexOf('\n') + 1);
+        QByteArray big = lines.mid(0, lines.size() / 2).join('\n') + '\n';
+        while (big.size() + body.size() + tail.size() < MeasurementLoad::LARGEST_FILE_SIZE)
+            big.append(body);
+        big.append(tail);
+        QElapsedTimer timer;
+        timer.start();
+        const TMeasurementLoad load = MeasurementLoad::Load_Contents(big, nullptr);
+        QVERIFY(load.Succeeded() || (load.report_lines.size() == 1 &&
+                                     load.report_lines.first().startsWith(QStringLiteral("ERR  "))));
+        if (load.record)
+            load.record->Text_Report();
+        QVERIFY2(timer.elapsed() < 10000, qPrintable(QString::number(timer.elapsed())));
+    }
+
+    void Largest_File_data()
+    {
+        QTest::addColumn<TExample>("example");
+        for (const TExample &example : Example_Table())
+            if (example.entry)
+                QTest::newRow(example.name) << example;
+    }
+
+    // A file of the largest accepted size loads and reports lines_per_entry lines per entry. Parsing
+    // grows linearly: sixteen times the data takes about sixteen times as long (quadratic growth would
+    // be 256 times).
+    void Largest_File()
+    {
+        QFETCH(TExample, example);
+        int count = 0;
+        const QByteArray largest = With_Entries(example, 1 << 30, MeasurementLoad::LARGEST_FILE_SIZE, &count);
+        QVERIFY(count > 1000);
+        QElapsedTimer timer;
+        timer.start();
+        const TMeasurementLoad load = MeasurementLoad::Load_Contents(largest, nullptr);
+        QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed())));
+        QVERIFY2(load.Succeeded(), qPrintable(load.report_lines.join(QLatin1Char('\n'))));
+        const int plain =
+            static_cast<int>(Loaded(example.kind, With_Entries(example, 0))->Text_Report().size());
+        QCOMPARE(static_cast<int>(load.report_lines.size()), plain + example.lines_per_entry * count);
+
+        // Best of several runs, taken in turn so that both sizes meet the same load of the machine.
+        const QByteArray small = With_Entries(example, 1 << 30, 64 * 1024);
+        const QByteArray large = With_Entries(example, 1 << 30, 1024 * 1024);
+        qint64 small_time = std::numeric_limits<qint64>::max();
+        qint64 large_time = std::numeric_limits<qint64>::max();
+        for (int run = 0; run < 5; ++run)
+        {
+            small_time = std::min(small_time, Parse_Time(example.kind, small));
+            large_time = std::min(large_time, Parse_Time(example.kind, large));
+        }
+        QVERIFY(small_time >= 0 && large_time >= 0);
+        QVERIFY2(
+            large_time <= 64 * small_time + 20000,
+            qPrintable(QStringLiteral("%1 us for 1 MiB, %2 us for 64 KiB").arg(large_time).arg(small_time)));
+    }
+};
+
+QTEST_GUILESS_MAIN(TTestExamples)
+#include "tst_examples.moc"
