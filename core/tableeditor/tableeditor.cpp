@@ -332,15 +332,17 @@ void TEditTable::Clipboard_Data_Changed()
 
 void TEditTable::Edit_Cut()
 {
-    if (!d_selection_box.Is_Valid())
+    // A client's Cell_Changed may change the selection; the loop keeps the box it started with.
+    const TTableBox box = d_selection_box;
+    if (!box.Is_Valid())
     {
         return;
     }
     const QString text = Box_Text();
     emit Start_Multiple_Cell_Change(QStringLiteral("Cut values"));
-    for (int row = d_selection_box.first_row; row <= d_selection_box.last_row; ++row)
+    for (int row = box.first_row; row <= box.last_row; ++row)
     {
-        for (int column = d_selection_box.first_column; column <= d_selection_box.last_column; ++column)
+        for (int column = box.first_column; column <= box.last_column; ++column)
         {
             Set_Cell_Value(row, column, 0.0);
             emit Cell_Changed(row, column, 0.0);
@@ -360,14 +362,16 @@ void TEditTable::Edit_Copy()
 
 void TEditTable::Edit_Delete()
 {
-    if (!d_selection_box.Is_Valid())
+    // A client's Cell_Changed may change the selection; the loop keeps the box it started with.
+    const TTableBox box = d_selection_box;
+    if (!box.Is_Valid())
     {
         return;
     }
     emit Start_Multiple_Cell_Change(QStringLiteral("Delete values"));
-    for (int row = d_selection_box.first_row; row <= d_selection_box.last_row; ++row)
+    for (int row = box.first_row; row <= box.last_row; ++row)
     {
-        for (int column = d_selection_box.first_column; column <= d_selection_box.last_column; ++column)
+        for (int column = box.first_column; column <= box.last_column; ++column)
         {
             Set_Cell_Value(row, column, 0.0);
             emit Cell_Changed(row, column, 0.0);
@@ -403,14 +407,16 @@ void TEditTable::Edit_Paste()
 
 void TEditTable::Edit_Invert()
 {
-    if (!d_selection_box.Is_Valid())
+    // A client's Cell_Changed may change the selection; the loop keeps the box it started with.
+    const TTableBox box = d_selection_box;
+    if (!box.Is_Valid())
     {
         return;
     }
     emit Start_Multiple_Cell_Change(QStringLiteral("Invert Sign"));
-    for (int row = d_selection_box.first_row; row <= d_selection_box.last_row; ++row)
+    for (int row = box.first_row; row <= box.last_row; ++row)
     {
-        for (int column = d_selection_box.first_column; column <= d_selection_box.last_column; ++column)
+        for (int column = box.first_column; column <= box.last_column; ++column)
         {
             const double value = -Cell_Value(row, column);
             Set_Cell_Value(row, column, value);

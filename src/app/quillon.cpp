@@ -3,6 +3,7 @@
 #include "graphwidget.h"
 #include "messagebox.h"
 #include "signoffactions.h"
+#include "nominalwidget.h"
 #include "tolerancedialog.h"
 
 #include <QAction>
@@ -275,8 +276,10 @@ void TQuillon::Build_Menus_And_Docks()
 
 QWidget *TQuillon::Create_Nominal_Widget()
 {
-    // Holds the place of the nominal store's widget.
-    return new QWidget(this);
+    // The dock edits the store the loads look gauges up in, so a saved set is used at the next load.
+    d_nominal_widget = new TNominalWidget(this);
+    d_nominal_widget->Use_Store(&d_nominal_store);
+    return d_nominal_widget;
 }
 
 void TQuillon::Create_Tolerance_Dialog()
@@ -304,7 +307,7 @@ void TQuillon::Restore_Tolerance_Settings()
 
 void TQuillon::Initialize_Nominal_Store()
 {
-    d_nominal_store.Initialize(d_settings_folder);
+    d_nominal_widget->Initialize(d_settings_folder);
 }
 
 void TQuillon::Save_Input_Settings()

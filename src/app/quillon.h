@@ -24,6 +24,7 @@ class QToolButton;
 class TGraphWidget;
 class TMessageBox;
 class TSignoffActions;
+class TNominalWidget;
 class TToleranceDialog;
 struct TPresentation;
 
@@ -96,6 +97,7 @@ class TQuillon : public QMainWindow
     QToolButton *d_line_graph_button = nullptr;
     TMeasuredWidget *d_measured_widget = nullptr;
     QDockWidget *d_nominal_dock = nullptr;
+    TNominalWidget *d_nominal_widget = nullptr;
     QDockWidget *d_measured_dock = nullptr;
     TGraphWidget *d_graph = nullptr;
     TMessageBox *d_message_box = nullptr;

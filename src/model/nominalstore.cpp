@@ -92,8 +92,10 @@ bool TNominalStore::Find_Nominal_Values(const QString &serial, std::vector<doubl
 bool TNominalStore::Save_Data(const QString &file_name) const
 {
     const QString path = File_Path(file_name);
+    d_last_error.clear();
     if (path.isEmpty())
     {
+        d_last_error = QStringLiteral("ERR:  Not a nominal file name: '%1'").arg(file_name);
         return false;
     }
     try
@@ -112,8 +114,9 @@ bool TNominalStore::Save_Data(const QString &file_name) const
         }
         xml_file.Write_File(false);
     }
-    catch (const TXmlFileException &)
+    catch (const TXmlFileException &exception)
     {
+        d_last_error = exception.Message();
         return false;
     }
     return true;
@@ -124,7 +127,13 @@ bool TNominalStore::Load_Data(const QString &file_name)
     const QString path = File_Path(file_name);
     QString serial;
     std::vector<double> nominal_values;
-    if (path.isEmpty() || !Read_File(path, &serial, &nominal_values))
+    d_last_error.clear();
+    if (path.isEmpty())
+    {
+        d_last_error = QStringLiteral("ERR:  Not a nominal file name: '%1'").arg(file_name);
+        return false;
+    }
+    if (!Read_File(path, &serial, &nominal_values, &d_last_error))
     {
         return false;
     }
@@ -167,7 +176,8 @@ QString TNominalStore::File_Path(const QString &file_name) const
     return Nominal_Folder() + QLatin1Char('/') + file_name;
 }
 
-bool TNominalStore::Read_File(const QString &path, QString *serial, std::vector<double> *nominal_values)
+bool TNominalStore::Read_File(const QString &path, QString *serial, std::vector<double> *nominal_values,
+                              QString *error)
 {
     try
     {
@@ -182,8 +192,12 @@ bool TNominalStore::Read_File(const QString &path, QString *serial, std::vector<
         }
         Read_Version_1(&xml_file, serial, nominal_values);
     }
-    catch (const TXmlFileException &)
+    catch (const TXmlFileException &exception)
     {
+        if (error)
+        {
+            *error = exception.Message();
+        }
         return false;
     }
     return true;

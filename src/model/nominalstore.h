@@ -46,15 +46,19 @@ class TNominalStore : public TNominalSource
     const QString &Serial_Number() const { return d_serial_number; }
     const std::vector<double> &Nominal_Values() const { return d_nominal_values; }
     void Set_Nominal(const QString &serial, const std::vector<double> &nominal_values);
+    // Why the last Load_Data or Save_Data failed, for the user.
+    const QString &Last_Error() const { return d_last_error; }
 
   private:
     // Empty for a name that is not a plain file name in the nominal folder.
     QString File_Path(const QString &file_name) const;
-    static bool Read_File(const QString &path, QString *serial, std::vector<double> *nominal_values);
+    static bool Read_File(const QString &path, QString *serial, std::vector<double> *nominal_values,
+                          QString *error = nullptr);
     static void Read_Version_1(TXmlFile *xml_file, QString *serial, std::vector<double> *nominal_values);
 
     QString d_folder;
     QStringList d_file_names;
     QString d_serial_number;
     std::vector<double> d_nominal_values;
+    mutable QString d_last_error;
 };

@@ -1,0 +1,333 @@
+#include "nominaleditordialog.h"
+
+#include "assertion.h"
+#include "messagebox.h"
+#include "nominalfaces.h"
+#include "tableeditor.h"
+
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpacerItem>
+
+#include <cmath>
+#include <limits>
+
+namespace
+{
+const char INVALID_STYLE[] = "background-color: rgb(255, 151, 160);";
+
+TNominalEditorDialog::TRunFunction &Run_Function()
+{
+    static TNominalEditorDialog::TRunFunction function;
+    return function;
+}
+
+QString Millimetres(double value)
+{
+    return QStringLiteral("%1").arg(value, 0, 'f', 3);
+}
+
+// Two field numbers are the same pitch; "nan" read twice is no change either.
+bool Same_Number(double a, double b)
+{
+    return a == b || (std::isnan(a) && std::isnan(b));
+}
+
+QFrame *Separator(QWidget *parent, QFrame::Shape shape)
+{
+    QFrame *line = new QFrame(parent);
+    line->setFrameShape(shape);
+    line->setFrameShadow(QFrame::Sunken);
+    return line;
+}
+
+QLineEdit *Field(QWidget *parent, const char *name, const QString &text)
+{
+    QLineEdit *field = new QLineEdit(text, parent);
+    field->setObjectName(QLatin1String(name));
+    field->setAlignment(Qt::AlignCenter);
+    return field;
+}
+} // namespace
+
+TNominalEditorDialog::TNominalEditorDialog(const QWidget *parent, Qt::WindowFlags flags)
+    : QDialog(const_cast<QWidget *>(parent), flags),
+      d_increment_in_force(std::numeric_limits<double>::quiet_NaN()),
+      d_end_in_force(std::numeric_limits<double>::quiet_NaN())
+{
+    setWindowTitle(QStringLiteral("Stepgauge Nominal Editor Dialog"));
+    resize(500, 580);
+
+    QGridLayout *grid = new QGridLayout(this);
+    const auto label = [this](const QString &text, Qt::Alignment alignment)
+    {
+        QLabel *item = new QLabel(text, this);
+        item->setAlignment(alignment | Qt::AlignVCenter);
+        return item;
+    };
+
+    d_serial_edit = Field(this, "serial_edit", QStringLiteral("90210"));
+    d_start_edit = Field(this, "start_edit", QStringLiteral("0.000"));
+    d_start_edit->setReadOnly(true);
+    d_increment_edit = Field(this, "increment_edit", QStringLiteral("10.000"));
+    d_end_edit = Field(this, "end_edit", QStringLiteral("1010.000"));
+    d_actual_radio = new QRadioButton(QStringLiteral("Actual (mm)"), this);
+    d_actual_radio->setObjectName(QStringLiteral("actual_radio"));
+    d_deviation_radio = new QRadioButton(QStringLiteral("Deviation (um)"), this);
+    d_deviation_radio->setObjectName(QStringLiteral("deviation_radio"));
+    d_deviation_radio->setChecked(true);
+
+    grid->addWidget(label(QStringLiteral("Serial Number:"), Qt::AlignRight), 0, 0);
+    grid->addWidget(d_serial_edit, 0, 1);
+    const QList<QPair<QString, QLineEdit *>> pitch_rows = {{QStringLiteral("Start:"), d_start_edit},
+                                                           {QStringLiteral("Increment:"), d_increment_edit},
+                                                           {QStringLiteral("End:"), d_end_edit}};
+    for (int row = 0; row < pitch_rows.size(); ++row)
+    {
+        grid->addWidget(label(pitch_rows[row].first, Qt::AlignRight), row + 1, 0);
+        grid->addWidget(pitch_rows[row].second, row + 1, 1);
+        grid->addWidget(label(QStringLiteral("mm"), Qt::AlignLeft), row + 1, 2);
+    }
+    grid->addWidget(Separator(this, QFrame::VLine), 1, 3, 3, 1);
+    grid->addWidget(label(QStringLiteral("Edit Mode:"), Qt::AlignLeft), 1, 4);
+    grid->addWidget(d_actual_radio, 2, 4);
+    grid->addWidget(d_deviation_radio, 3, 4);
+    grid->addWidget(Separator(this, QFrame::HLine), 4, 0, 1, 5);
+
+    d_table = new TEditTable(this);
+    d_table->setObjectName(QStringLiteral("table"));
+    d_table->Set_Edit_Mode(TEditTable::EDIT_MODE_REPLACE);
+    d_table->Set_Selection_Mode(TEditTable::SELECTION_MOVE_DOWN);
+    d_table->d_allow_invert = false;
+    grid->addWidget(d_table, 5, 0, 1, 5);
+    grid->addWidget(Separator(this, QFrame::HLine), 6, 0, 1, 5);
+
+    QHBoxLayout *buttons = new QHBoxLayout;
+    buttons->addItem(new QSpacerItem(0, 0, QSizePolicy::Expanding, QSizePolicy::Minimum));
+    d_cancel_button = new QPushButton(QStringLiteral("Cancel"), this);
+    d_save_button = new QPushButton(QStringLiteral("Save"), this);
+    d_save_button->setObjectName(QStringLiteral("save_button"));
+    for (QPushButton *button : {d_cancel_button, d_save_button})
+    {
+        button->setAutoDefault(false);
+        buttons->addWidget(button);
+    }
+    grid->addLayout(buttons, 7, 0, 1, 5);
+
+    d_message_box = new TMessageBox(this);
+
+    connect(d_increment_edit, &QLineEdit::editingFinished, this, &TNominalEditorDialog::Update_Editor);
+    connect(d_end_edit, &QLineEdit::editingFinished, this, &TNominalEditorDialog::Update_Editor);
+    connect(d_actual_radio, &QRadioButton::toggled, this, &TNominalEditorDialog::Toggle_Mode);
+    connect(d_table, &TEditTable::Cell_Changed, this, &TNominalEditorDialog::Cell_Changed);
+    connect(d_serial_edit, &QLineEdit::textChanged, this, &TNominalEditorDialog::Serial_Changed);
+    connect(d_cancel_button, &QPushButton::clicked, this, &TNominalEditorDialog::reject);
+    connect(d_save_button, &QPushButton::clicked, this, &TNominalEditorDialog::accept);
+}
+
+void TNominalEditorDialog::Reset(const QString &serial_number, const std::vector<double> &nominals)
+{
+    d_edited_serial = serial_number;
+    d_serial_edit->setText(serial_number);
+    Serial_Changed(serial_number);
+    Initialize_Editor(nominals);
+}
+
+QString TNominalEditorDialog::Serial_Number() const
+{
+    return d_serial_edit->text();
+}
+
+void TNominalEditorDialog::Initialize_Editor(const std::vector<double> &nominals)
+{
+    d_nominals = nominals;
+    d_start_edit->setText(QStringLiteral("0.000"));
+    double increment = 0.0;
+    double end = 0.0;
+    if (!NominalFaces::Derive_Pitch(nominals, &increment, &end))
+    {
+        d_increment_edit->setText(QStringLiteral("10.000"));
+        d_end_edit->setText(QStringLiteral("1010.000"));
+        Regenerate(true);
+        return;
+    }
+    d_increment_edit->setText(Millimetres(increment));
+    d_end_edit->setText(Millimetres(end));
+    Note_Pitch_In_Force();
+    Mark_Fields(true, true);
+    Prepare_Table(NominalFaces::Face_Positions(increment, static_cast<int>(nominals.size())));
+    Show_Values();
+    d_table->Resize_Columns_To_Contents(false);
+}
+
+void TNominalEditorDialog::Update_Editor()
+{
+    Regenerate(false);
+}
+
+void TNominalEditorDialog::Toggle_Mode(bool /*state*/)
+{
+    const std::vector<double> nominals(d_nominals);
+    Initialize_Editor(nominals);
+}
+
+void TNominalEditorDialog::Cell_Changed(int row, int column, const double &value)
+{
+    if (column != 0)
+    {
+        return;
+    }
+    QUILLON_ASSERT(static_cast<unsigned int>(row) < d_nominals.size());
+    const size_t face = static_cast<size_t>(row);
+    // The table shows positions relative to the first face, so an entry is taken back the same way.
+    if (Actual_Mode())
+    {
+        d_nominals[face] = row == 0 ? value : d_nominals[0] + value;
+    }
+    else
+    {
+        d_nominals[face] = NominalFaces::Value_From_Deviation(d_nominals, d_positions, row, value);
+    }
+    // Every other row is shown relative to the first face.
+    if (row == 0)
+    {
+        Show_Values();
+    }
+}
+
+void TNominalEditorDialog::Serial_Changed(const QString &text)
+{
+    d_save_button->setEnabled(!text.isEmpty());
+}
+
+void TNominalEditorDialog::accept()
+{
+    const QString serial = Serial_Number();
+    const QString problem = NominalSerial::Problem(serial);
+    if (!problem.isEmpty())
+    {
+        d_message_box->setText(QStringLiteral("Invalid Serial Number"));
+        d_message_box->setInformativeText(problem.toHtmlEscaped());
+        d_message_box->setDetailedText(QString());
+        d_message_box->setStandardButtons(QMessageBox::Ok);
+        d_message_box->setDefaultButton(QMessageBox::Ok);
+        d_message_box->setIcon(QMessageBox::Warning);
+        d_message_box->exec();
+        return;
+    }
+    const QString listed = NominalSerial::Listed_File(d_listed_files, serial);
+    if (!listed.isEmpty() && serial.compare(d_edited_serial, Qt::CaseInsensitive) != 0)
+    {
+        d_message_box->setText(QStringLiteral("Replace Nominal File"));
+        d_message_box->setInformativeText(
+            QStringLiteral("The nominal file '%1' exists. Do you want to replace it ?")
+                .arg(listed.toHtmlEscaped()));
+        d_message_box->setDetailedText(QString());
+        d_message_box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        d_message_box->setDefaultButton(QMessageBox::No);
+        d_message_box->setIcon(QMessageBox::Warning);
+        if (d_message_box->exec() != QMessageBox::Yes)
+        {
+            return;
+        }
+    }
+    QDialog::accept();
+}
+
+void TNominalEditorDialog::Set_Run_Function(TRunFunction function)
+{
+    Run_Function() = std::move(function);
+}
+
+int TNominalEditorDialog::exec()
+{
+    if (Run_Function())
+    {
+        setResult(QDialog::Rejected);
+        return Run_Function()(this);
+    }
+    return QDialog::exec();
+}
+
+void TNominalEditorDialog::Regenerate(bool always)
+{
+    const double start = NominalFaces::Read_Number(d_start_edit->text());
+    const double increment = NominalFaces::Read_Number(d_increment_edit->text());
+    const double end = NominalFaces::Read_Number(d_end_edit->text());
+    if (!always && Same_Number(increment, d_increment_in_force) && Same_Number(end, d_end_in_force))
+    {
+        return;
+    }
+    d_increment_in_force = increment;
+    d_end_in_force = end;
+
+    std::vector<double> positions;
+    const NominalFaces::TPitchState state = NominalFaces::Generate_Faces(start, increment, end, &positions);
+    Mark_Fields(state != NominalFaces::PITCH_INCREMENT_INVALID, state != NominalFaces::PITCH_END_INVALID);
+    if (state != NominalFaces::PITCH_VALID)
+    {
+        d_table->Set_Cell_Count(0, 0);
+        d_positions.clear();
+        return;
+    }
+    d_nominals = positions;
+    Prepare_Table(positions);
+    Show_Values();
+    d_table->Resize_Columns_To_Contents(false);
+}
+
+void TNominalEditorDialog::Prepare_Table(const std::vector<double> &positions)
+{
+    d_positions = positions;
+    const int rows = static_cast<int>(positions.size());
+    d_table->Set_Cell_Count(rows, 1);
+    if (rows == 0)
+    {
+        return;
+    }
+    const bool actual = Actual_Mode();
+    d_table->horizontalHeaderItem(0)->setText(actual ? QStringLiteral("Actual (mm)")
+                                                     : QStringLiteral("Deviation (um)"));
+    d_table->Set_Display_Precision(actual ? 4 : 1);
+    for (int row = 0; row < rows; ++row)
+    {
+        d_table->verticalHeaderItem(row)->setText(Millimetres(positions[static_cast<size_t>(row)]));
+    }
+}
+
+void TNominalEditorDialog::Show_Values()
+{
+    const bool actual = Actual_Mode();
+    const int rows = std::min(d_table->Row_Count(), static_cast<int>(d_nominals.size()));
+    for (int row = 0; row < rows; ++row)
+    {
+        const size_t face = static_cast<size_t>(row);
+        const double value =
+            actual ? d_nominals[face] - d_nominals[0]
+                   : NominalFaces::Deviation_Micrometres(d_nominals[face], d_nominals[0], d_positions[face]);
+        d_table->Set_Cell_Value(row, 0, value);
+    }
+}
+
+void TNominalEditorDialog::Mark_Fields(bool increment_valid, bool end_valid)
+{
+    d_increment_edit->setStyleSheet(increment_valid ? QString() : QLatin1String(INVALID_STYLE));
+    d_end_edit->setStyleSheet(end_valid ? QString() : QLatin1String(INVALID_STYLE));
+}
+
+void TNominalEditorDialog::Note_Pitch_In_Force()
+{
+    d_increment_in_force = NominalFaces::Read_Number(d_increment_edit->text());
+    d_end_in_force = NominalFaces::Read_Number(d_end_edit->text());
+}
+
+bool TNominalEditorDialog::Actual_Mode() const
+{
+    return d_actual_radio->isChecked();
+}

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <vector>
+
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class TEditTable;
+class TMessageBox;
+
+// Creates or edits one step gauge nominal set: the serial number and the position of every face,
+// entered as positions in millimetres or as deviations in micrometres from the ideal positions.
+class TNominalEditorDialog : public QDialog
+{
+    Q_OBJECT
+
+  public:
+    explicit TNominalEditorDialog(const QWidget *parent = nullptr, Qt::WindowFlags flags = Qt::WindowFlags());
+
+    void Reset(const QString &serial_number, const std::vector<double> &nominals);
+    QString Serial_Number() const;
+    void Initialize_Editor(const std::vector<double> &nominals);
+    // The nominal files already listed, so that saving over another gauge's set asks first.
+    void Set_Listed_Files(const QStringList &file_names) { d_listed_files = file_names; }
+
+    // When set, exec() calls this function instead of running the dialog modally (tests answer the
+    // dialog through it). Pass an empty function to restore.
+    using TRunFunction = std::function<int(TNominalEditorDialog *dialog)>;
+    static void Set_Run_Function(TRunFunction function);
+    int exec() override;
+
+    // The face positions in millimetres, one per table row.
+    std::vector<double> d_nominals;
+
+  public slots:
+    void Update_Editor();
+    void Toggle_Mode(bool state);
+    void Cell_Changed(int row, int column, const double &value);
+    void Serial_Changed(const QString &text);
+    // Refuses a serial that cannot name a file, and asks before replacing another gauge's set.
+    void accept() override;
+
+  private:
+    void Regenerate(bool always);
+    // Gives the table one row per position, with the header and precision of the mode.
+    void Prepare_Table(const std::vector<double> &positions);
+    // Shows d_nominals in the table without signals.
+    void Show_Values();
+    void Mark_Fields(bool increment_valid, bool end_valid);
+    void Note_Pitch_In_Force();
+    bool Actual_Mode() const;
+
+    QLineEdit *d_serial_edit;
+    QLineEdit *d_start_edit;
+    QLineEdit *d_increment_edit;
+    QLineEdit *d_end_edit;
+    QRadioButton *d_actual_radio;
+    QRadioButton *d_deviation_radio;
+    TEditTable *d_table;
+    QPushButton *d_cancel_button;
+    QPushButton *d_save_button;
+    TMessageBox *d_message_box;
+
+    // The ideal position of each row's face, from the first face.
+    std::vector<double> d_positions;
+    // The increment and end the table was built from: leaving a field without changing its number
+    // must not throw the set away.
+    double d_increment_in_force;
+    double d_end_in_force;
+    QString d_edited_serial;
+    QStringList d_listed_files;
+};

@@ -1,0 +1,200 @@
+#include "nominalwidget.h"
+
+#include "messagebox.h"
+#include "nominaleditordialog.h"
+#include "nominalfaces.h"
+
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QListWidget>
+#include <QSpacerItem>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <QtGlobal>
+
+namespace
+{
+QToolButton *Tool_Button(QWidget *parent, const char *name, const QString &icon, const QString &tool_tip)
+{
+    QToolButton *button = new QToolButton(parent);
+    button->setObjectName(QLatin1String(name));
+    button->setFixedSize(16, 16);
+    button->setIconSize(QSize(16, 16));
+    button->setIcon(QIcon(icon));
+    button->setToolTip(tool_tip);
+    return button;
+}
+} // namespace
+
+TNominalWidget::TNominalWidget(const QWidget *parent, Qt::WindowFlags flags)
+    : QWidget(const_cast<QWidget *>(parent), flags), d_store(&d_own_store)
+{
+    resize(511, 450);
+    setWindowTitle(QStringLiteral("Nominal"));
+
+    QVBoxLayout *layout = new QVBoxLayout(this);
+    d_list = new QListWidget(this);
+    d_list->setObjectName(QStringLiteral("nominal_list"));
+    d_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    layout->addWidget(d_list);
+
+    QHBoxLayout *buttons = new QHBoxLayout;
+    d_add_button = Tool_Button(this, "add_button", QStringLiteral(":/icon16/add_icon16.png"),
+                               QStringLiteral("Add Nominal"));
+    d_remove_button = Tool_Button(this, "remove_button", QStringLiteral(":/icon16/remove_icon16.png"),
+                                  QStringLiteral("Remove Nominal"));
+    d_edit_button = Tool_Button(this, "edit_button", QStringLiteral(":/icon16/edit_icon16.png"),
+                                QStringLiteral("Edit Nominal"));
+    buttons->addWidget(d_add_button);
+    buttons->addWidget(d_remove_button);
+    buttons->addWidget(d_edit_button);
+    buttons->addItem(new QSpacerItem(0, 0, QSizePolicy::Expanding, QSizePolicy::Minimum));
+    layout->addLayout(buttons);
+    d_remove_button->setEnabled(false);
+    d_edit_button->setEnabled(false);
+
+    d_message_box = new TMessageBox(this);
+
+    connect(d_add_button, &QToolButton::clicked, this, &TNominalWidget::Add_Nominal);
+    connect(d_edit_button, &QToolButton::clicked, this, &TNominalWidget::Edit_Nominal);
+    connect(d_remove_button, &QToolButton::clicked, this, &TNominalWidget::Remove_Nominal);
+    connect(d_list, &QListWidget::itemSelectionChanged, this, &TNominalWidget::Selection_Changed);
+}
+
+void TNominalWidget::Use_Store(TNominalStore *store)
+{
+    d_store = store ? store : &d_own_store;
+    Update_Display();
+}
+
+void TNominalWidget::Initialize(const QString &folder)
+{
+    d_store->Initialize(folder);
+    Update_Display();
+}
+
+void TNominalWidget::Update_Display()
+{
+    d_store->Update_Display();
+    d_list->clear();
+    d_list->addItems(d_store->File_Names());
+    Selection_Changed();
+}
+
+std::vector<double> TNominalWidget::Nominal_Data(const QString &serial, bool *valid) const
+{
+    return d_store->Nominal_Data(serial, valid);
+}
+
+bool TNominalWidget::Save_Data(const QString &file_name)
+{
+    return d_store->Save_Data(file_name);
+}
+
+bool TNominalWidget::Load_Data(const QString &file_name)
+{
+    return d_store->Load_Data(file_name);
+}
+
+void TNominalWidget::Load_Data_V1(TXmlFile *xml_file)
+{
+    d_store->Load_Data_V1(xml_file);
+}
+
+void TNominalWidget::Remove_Data(const QString &file_name)
+{
+    d_store->Remove_Data(file_name);
+}
+
+void TNominalWidget::Add_Nominal()
+{
+    Edit_And_Save(QString(), std::vector<double>());
+}
+
+void TNominalWidget::Edit_Nominal()
+{
+    const QList<QListWidgetItem *> selected = d_list->selectedItems();
+    if (selected.size() != 1)
+    {
+        return;
+    }
+    if (!Load_Data(selected.front()->text()))
+    {
+        qWarning("cannot load data");
+        Show_Error(QStringLiteral("Load Nominal File"), d_store->Last_Error());
+        return;
+    }
+    Edit_And_Save(d_store->Serial_Number(), d_store->Nominal_Values());
+}
+
+void TNominalWidget::Remove_Nominal()
+{
+    const QList<QListWidgetItem *> selected = d_list->selectedItems();
+    if (selected.isEmpty())
+    {
+        return;
+    }
+    d_message_box->setText(QStringLiteral("Remove Nominal Files"));
+    d_message_box->setInformativeText(QStringLiteral("Do you want to remove selected nominal files ?"));
+    d_message_box->setDetailedText(QString());
+    d_message_box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    d_message_box->setDefaultButton(QMessageBox::Yes);
+    d_message_box->setIcon(QMessageBox::Warning);
+    if (d_message_box->exec() != QMessageBox::Yes)
+    {
+        return;
+    }
+    for (const QListWidgetItem *item : selected)
+    {
+        Remove_Data(item->text());
+    }
+    Update_Display();
+}
+
+void TNominalWidget::Selection_Changed()
+{
+    const bool selected = !d_list->selectedItems().isEmpty();
+    d_remove_button->setEnabled(selected);
+    d_edit_button->setEnabled(selected);
+}
+
+void TNominalWidget::Edit_And_Save(const QString &serial, const std::vector<double> &nominals)
+{
+    if (!d_editor_dialog)
+    {
+        d_editor_dialog = new TNominalEditorDialog(this);
+    }
+    d_store->Update_Display();
+    d_editor_dialog->Set_Listed_Files(d_store->File_Names());
+    d_editor_dialog->Reset(serial, nominals);
+    if (d_editor_dialog->exec() != QDialog::Accepted)
+    {
+        return;
+    }
+    const QString new_serial = d_editor_dialog->Serial_Number();
+    d_store->Set_Nominal(new_serial, d_editor_dialog->d_nominals);
+    // A set stored as sg_7 is saved back to that file for the serial 7, never beside it.
+    QString file_name = NominalSerial::Listed_File(d_store->File_Names(), new_serial);
+    if (file_name.isEmpty())
+    {
+        file_name = TNominalStore::File_Name_For_Serial(new_serial);
+    }
+    if (!Save_Data(file_name))
+    {
+        qWarning("cannot save the data");
+        Show_Error(QStringLiteral("Save Nominal File"), d_store->Last_Error());
+        return;
+    }
+    Update_Display();
+}
+
+void TNominalWidget::Show_Error(const QString &text, const QString &informative_text)
+{
+    d_message_box->setText(text);
+    d_message_box->setInformativeText(informative_text.toHtmlEscaped());
+    d_message_box->setDetailedText(QString());
+    d_message_box->setStandardButtons(QMessageBox::Ok);
+    d_message_box->setDefaultButton(QMessageBox::Ok);
+    d_message_box->setIcon(QMessageBox::Warning);
+    d_message_box->exec();
+}

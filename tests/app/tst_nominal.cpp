@@ -1,0 +1,272 @@
+#include "messagebox.h"
+#include "nominaleditordialog.h"
+#include "nominalstore.h"
+#include "nominalwidget.h"
+#include "quillon.h"
+#include "tableeditor.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QtTest>
+
+using TValues = std::vector<double>;
+
+struct TEditorCase
+{
+    TValues nominals;
+    QString increment, end; // typed into the fields; empty: the field is only left
+    bool actual;
+    QString shown_increment, shown_end;
+    QStringList cells; // the first cells' texts
+    int faces;         // rows of the table; d_nominals keeps the given set when 0
+    QString red;       // the field shown invalid
+};
+Q_DECLARE_METATYPE(TEditorCase)
+
+// Files are "name=serial:faces", faces at 0, 10, 20, ...; "name=!" is damaged.
+struct TDockCase
+{
+    QStringList files;
+    QString action; // "add", "edit" or "remove"
+    QStringList selected;
+    QString serial; // typed into the editor
+    QList<int> answers;
+    QStringList expected;
+    QStringList asked;
+};
+Q_DECLARE_METATYPE(TDockCase)
+
+namespace
+{
+template <typename T> T *Child(QObject *parent, const char *name)
+{
+    return parent->findChild<T *>(QLatin1String(name));
+}
+
+void Paste(TEditTable *table, int row, const QString &text)
+{
+    table->setRangeSelected(QTableWidgetSelectionRange(row, 0, row, 0), true);
+    QApplication::clipboard()->setText(text);
+    table->Edit_Paste();
+}
+
+QString Nominal_Folder()
+{
+    return QDir::homePath() + QStringLiteral("/.corvane/Nominal_Data");
+}
+
+// The dialog is answered by typing a serial, optionally changing it, and pressing Save.
+void Answer_Editor(const QString &serial, const std::function<void(TNominalEditorDialog *)> &edit = nullptr)
+{
+    TNominalEditorDialog::Set_Run_Function(
+        [serial, edit](TNominalEditorDialog *dialog)
+        {
+            Child<QLineEdit>(dialog, "serial_edit")->setText(serial);
+            if (edit)
+                edit(dialog);
+            dialog->accept();
+            return dialog->result();
+        });
+}
+} // namespace
+
+class TTestNominal : public QObject
+{
+    Q_OBJECT
+
+  private slots:
+    void init() { QDir(Nominal_Folder()).removeRecursively(); }
+
+    void editor_data()
+    {
+        QTest::addColumn<TEditorCase>("editor");
+        QTest::newRow("add flow") << TEditorCase{{},  "", "", false, "10.000", "1010.000", {"0.0", "0.0"},
+                                                 102, ""};
+        QTest::newRow("calibrated set, fields left unchanged") << TEditorCase{
+            {0, 20.00012, 40.0003}, "", "", false, "20.000", "40.000", {"0.0", "0.1", "0.3"}, 0, ""};
+        QTest::newRow("actual mode from the first face") << TEditorCase{
+            {10, 110.00031, 210.00012}, "", "", true, "100.000", "200.000", {"0.0000", "100.0003"}, 0, ""};
+        QTest::newRow("end 95") << TEditorCase{{}, "10", "95", true, "10", "95", {"0.0000", "10.0000"},
+                                               11, ""};
+        QTest::newRow("10,000-face cap")
+            << TEditorCase{{0, 20, 40}, "", "1e9", false, "20.000", "1e9", {}, 0, "end"};
+    }
+
+    void editor()
+    {
+        QFETCH(TEditorCase, editor);
+        TNominalEditorDialog dialog;
+        Child<QRadioButton>(&dialog, editor.actual ? "actual_radio" : "deviation_radio")->setChecked(true);
+        dialog.Reset(QString(), editor.nominals);
+        QCOMPARE(Child<QWidget>(&dialog, "save_button")->isEnabled(), false);
+        for (const char *name : {"increment_edit", "end_edit"})
+        {
+            QLineEdit *field = Child<QLineEdit>(&dialog, name);
+            const QString typed = name[0] == 'i' ? editor.increment : editor.end;
+            if (!typed.isEmpty())
+                field->setText(typed);
+            emit field->editingFinished();
+        }
+        QCOMPARE(Child<QLineEdit>(&dialog, "increment_edit")->text(), editor.shown_increment);
+        QCOMPARE(Child<QLineEdit>(&dialog, "end_edit")->text(), editor.shown_end);
+        const TEditTable *table = Child<TEditTable>(&dialog, "table");
+        QCOMPARE(table->rowCount(),
+                 editor.red.isEmpty() ? std::max<int>(editor.faces, editor.nominals.size()) : 0);
+        for (int row = 0; row < editor.cells.size(); ++row)
+            QCOMPARE(table->item(row, 0)->text(), editor.cells[row]);
+        if (editor.faces == 0)
+            QCOMPARE(dialog.d_nominals, editor.nominals);
+        else
+            QCOMPARE(dialog.d_nominals.back(), 10.0 * (editor.faces - 1));
+        for (const QString name : {"increment_edit", "end_edit"})
+            QCOMPARE(!Child<QLineEdit>(&dialog, qPrintable(name))->styleSheet().isEmpty(),
+                     !editor.red.isEmpty() && name.startsWith(editor.red));
+    }
+
+    // Entries go back into the set through the table's signal, in both modes.
+    void entries()
+    {
+        TNominalEditorDialog dialog;
+        dialog.Reset(QStringLiteral("7"), {0, 20.00012, 40.0003});
+        TEditTable *table = Child<TEditTable>(&dialog, "table");
+        Paste(table, 1, QStringLiteral("2.5"));
+        QCOMPARE(dialog.d_nominals[1], 20.0025);
+        QCOMPARE(table->item(1, 0)->text(), QStringLiteral("2.5"));
+        Child<QRadioButton>(&dialog, "actual_radio")->setChecked(true);
+        dialog.Reset(QStringLiteral("7"), {10, 110.00031, 210.00012});
+        Paste(table, 2, QStringLiteral("200.0005"));
+        QCOMPARE(dialog.d_nominals[1], 110.00031);
+        QCOMPARE(dialog.d_nominals[2], 210.0005);
+        Child<QRadioButton>(&dialog, "deviation_radio")->setChecked(true);
+        QCOMPARE(table->item(2, 0)->text(), QStringLiteral("0.5"));
+    }
+
+    void dock_data()
+    {
+        QTest::addColumn<TDockCase>("dock");
+        const int yes = QMessageBox::Yes, no = QMessageBox::No, ok = QMessageBox::Ok;
+        QTest::newRow("add") << TDockCase{{}, "add", {}, "5", {}, {"SG_5=5:102"}, {}};
+        QTest::newRow("add over a set, no")
+            << TDockCase{{"SG_5=5:3"}, "add", {}, "5", {no}, {"SG_5=5:3"}, {"Replace Nominal File"}};
+        QTest::newRow("add over a set, yes")
+            << TDockCase{{"SG_5=5:3"}, "add", {}, "5", {yes}, {"SG_5=5:102"}, {"Replace Nominal File"}};
+        QTest::newRow("bad serial") << TDockCase{{}, "add", {}, "a/b", {ok}, {}, {"Invalid Serial Number"}};
+        QTest::newRow("other letter case saves back")
+            << TDockCase{{"sg_a=a:3"}, "edit", {"sg_a"}, "A", {}, {"sg_a=A:3"}, {}};
+        QTest::newRow("new serial leaves the old file")
+            << TDockCase{{"SG_1=1:3"}, "edit", {"SG_1"}, "2", {}, {"SG_1=1:3", "SG_2=2:3"}, {}};
+        QTest::newRow("onto another set, yes")
+            << TDockCase{{"SG_1=1:3", "SG_2=2:4"}, "edit", {"SG_1"}, "2", {yes}, {"SG_1=1:3", "SG_2=2:3"},
+                         {"Replace Nominal File"}};
+        QTest::newRow("damaged file")
+            << TDockCase{{"SG_9=!"}, "edit", {"SG_9"}, "9", {ok}, {"SG_9=!"}, {"Load Nominal File"}};
+        QTest::newRow("remove, yes") << TDockCase{{"SG_1=1:3", "SG_2=2:3", "SG_3=3:3"},
+                                                  "remove",
+                                                  {"SG_1", "SG_3"},
+                                                  "",
+                                                  {yes},
+                                                  {"SG_2=2:3"},
+                                                  {"Remove Nominal Files"}};
+        QTest::newRow("remove, no") << TDockCase{
+            {"SG_1=1:3"}, "remove", {"SG_1"}, "", {no}, {"SG_1=1:3"}, {"Remove Nominal Files"}};
+    }
+
+    void dock()
+    {
+        QFETCH(TDockCase, dock);
+        TQuillon window;
+        TNominalWidget *widget = window.findChild<TNominalWidget *>();
+        TNominalStore store;
+        store.Initialize(QFileInfo(Nominal_Folder()).path());
+        for (const QString &file : dock.files)
+        {
+            const QStringList parts = file.split(QRegularExpression(QStringLiteral("[=:]")));
+            store.Set_Nominal(parts[1], Faces(parts.value(2).toInt()));
+            QFile damaged(Nominal_Folder() + '/' + parts[0]);
+            QVERIFY(parts[1] == "!"
+                        ? damaged.open(QIODevice::WriteOnly) && damaged.write("<Step_Gauge_Nominal>") > 0
+                        : store.Save_Data(parts[0]));
+        }
+        widget->Update_Display();
+        QListWidget *list = Child<QListWidget>(widget, "nominal_list");
+        for (const QString &name : dock.selected)
+            list->findItems(name, Qt::MatchExactly).front()->setSelected(true);
+
+        QStringList asked;
+        QList<int> answers = dock.answers;
+        TMessageBox::Set_Answer_Function(
+            [&](TMessageBox *box)
+            {
+                asked << box->text().remove(QRegularExpression(QStringLiteral("<[^>]*>")));
+                return answers.isEmpty() ? int(QMessageBox::NoButton) : answers.takeFirst();
+            });
+        Answer_Editor(dock.serial);
+        const QMap<QString, const char *> buttons = {
+            {"add", "add_button"}, {"edit", "edit_button"}, {"remove", "remove_button"}};
+        Child<QToolButton>(widget, buttons.value(dock.action))->click();
+        TMessageBox::Set_Answer_Function(nullptr);
+        TNominalEditorDialog::Set_Run_Function(nullptr);
+
+        QCOMPARE(asked, dock.asked);
+        QStringList found;
+        store.Update_Display();
+        for (const QString &name : store.File_Names())
+            found << name + '=' +
+                         (store.Load_Data(name)
+                              ? store.Serial_Number() + ':' + QString::number(store.Nominal_Values().size())
+                              : QStringLiteral("!"));
+        QCOMPARE(found, dock.expected);
+        QStringList listed;
+        for (int row = 0; row < list->count(); ++row)
+            listed << list->item(row)->text();
+        QCOMPARE(listed, store.File_Names());
+    }
+
+    // A set saved through the dock is used by the window's next load and by the report tool.
+    void saved_set_reaches_the_reports()
+    {
+        TQuillon window;
+        Answer_Editor(QStringLiteral("1020-4471"), [](TNominalEditorDialog *dialog)
+                      { Paste(Child<TEditTable>(dialog, "table"), 11, "2.5"); });
+        Child<QToolButton>(window.findChild<TNominalWidget *>(), "add_button")->click();
+        TNominalEditorDialog::Set_Run_Function(nullptr);
+        const QString measurement =
+            QStringLiteral(QUILLON_SOURCE_DIR "/examples/stepgauge_10360_x_front.dat");
+        const QString expected = QStringLiteral("\n    100.0025      100.0008       -0.0017\n");
+        window.Load_Data(measurement);
+        QVERIFY(window.findChild<QPlainTextEdit *>()->toPlainText().contains(expected.trimmed()));
+        QProcess report;
+        report.start(QStringLiteral(QUILLON_REPORT_PATH),
+                     {QStringLiteral("--nominals"), window.Settings_Folder(), measurement});
+        QVERIFY(report.waitForFinished(60000));
+        const QString output = QString::fromUtf8(report.readAllStandardOutput());
+        QVERIFY2(output.contains(expected), qPrintable(output));
+    }
+
+  private:
+    static TValues Faces(int count)
+    {
+        TValues values;
+        for (int face = 0; face < count; ++face)
+            values.push_back(10.0 * face);
+        return values;
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    QTemporaryDir home;
+    qputenv("HOME", home.path().toLocal8Bit());
+    QApplication application(argc, argv);
+    TTestNominal test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "tst_nominal.moc"
