@@ -2,8 +2,8 @@
 
 #include "graphwidget.h"
 #include "messagebox.h"
-#include "signoffactions.h"
 #include "nominalwidget.h"
+#include "signoffactions.h"
 #include "tolerancedialog.h"
 
 #include <QAction>

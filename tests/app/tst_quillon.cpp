@@ -161,7 +161,7 @@ class TTestQuillon : public QObject
         QCOMPARE(QStringList({input.relative_path, input.absolute_path,
                               QVariant(input.use_relative_path).toString()}),
                  expected);
-        QCOMPARE(window->focusWidget(), window->findChild<QListWidget *>());
+        QCOMPARE(window->focusWidget(), window->findChild<QListWidget *>(QStringLiteral("file_list")));
     }
 
     // Close writes every key; a folder opened for this run is not stored unless chosen in the dialog.
