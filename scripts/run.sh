@@ -15,7 +15,11 @@ if [[ -n "${DISPLAY:-}" || -n "${WAYLAND_DISPLAY:-}" ]]; then
     # there, never replacing one.
     nominals="$HOME/.corvane/Nominal_Data"
     mkdir -p "$nominals"
-    cp -n "$top"/examples/Nominal_Data/SG_* "$nominals"/ 2>/dev/null || true
+    for set in "$top"/examples/Nominal_Data/SG_*; do
+        if [[ ! -e "$nominals/$(basename "$set")" ]]; then
+            cp "$set" "$nominals/" && echo "Added the example nominal set $(basename "$set") to $nominals"
+        fi
+    done
     exec "$dir/src/app/quillon" "$top/examples"
 fi
 

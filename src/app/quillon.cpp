@@ -369,8 +369,9 @@ bool TQuillon::Open_Path(const QString &path)
     settings.use_relative_path = false;
     d_measured_widget->Set_Input_Settings(settings);
     d_input_settings_temporary = true;
-    if (is_file)
-        d_measured_widget->Select_File(info.fileName());
+    // A file the list does not show (a hidden one) is still shown when asked for by name.
+    if (is_file && !d_measured_widget->Select_File(info.fileName()))
+        Load_Data(info.absoluteFilePath());
     return true;
 }
 
