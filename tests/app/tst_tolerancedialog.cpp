@@ -27,14 +27,11 @@ QString Red_Fields(const TToleranceDialog &dialog)
 
 QString Values(const TTolerance &t)
 {
-    return QStringLiteral("%1 %2 %3 %4 %5 %6 %7")
-        .arg(t.d_tolerance_type)
-        .arg(t.d_tolerance_a)
-        .arg(t.d_tolerance_b)
-        .arg(t.d_tolerance_c)
-        .arg(t.d_tolerance_d)
-        .arg(t.d_upper_temperature_limit)
-        .arg(t.d_lower_temperature_limit);
+    QStringList texts{QString::number(t.d_tolerance_type)};
+    for (const double value : {t.d_tolerance_a, t.d_tolerance_b, t.d_tolerance_c, t.d_tolerance_d,
+                               t.d_upper_temperature_limit, t.d_lower_temperature_limit})
+        texts << QString::number(value);
+    return texts.join(QLatin1Char(' '));
 }
 
 struct TFieldCase
