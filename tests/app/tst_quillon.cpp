@@ -11,6 +11,7 @@
 
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QScreen>
 #include <QSettings>
 #include <QToolButton>
@@ -289,8 +290,8 @@ class TTestQuillon : public QObject
             {"file", {"--", step_gauge}, TCommandLine::ACTION_RUN, QString(), step_gauge},
             {"missing", {"/no/such/folder"}, TCommandLine::ACTION_RUN, "does not exist", QString()},
             {"not a .dat file", {Example("Nominal_Data/SG_1020-4471")}, TCommandLine::ACTION_RUN, "neither", QString()},
-            {"help", {"-x", "--help"}, TCommandLine::ACTION_HELP, QString(), QString()},
-            {"version", {"--version"}, TCommandLine::ACTION_VERSION, QString(), QString()},
+            {"help", {"-x", "--help"}, TCommandLine::ACTION_HELP, "Usage: quillon", QString()},
+            {"version", {"--version"}, TCommandLine::ACTION_VERSION, "Quillon - Version 5.0\n", QString()},
             {"unknown option", {"-x"}, TCommandLine::ACTION_USAGE_ERROR, "unknown option '-x'", QString()},
             {"two paths", {"a", "b"}, TCommandLine::ACTION_USAGE_ERROR, "only one", QString()},
         };
@@ -304,9 +305,22 @@ class TTestQuillon : public QObject
         QFETCH(TOpenRow, row);
         const TCommandLine command_line = TCommandLine::Parse(row.arguments);
         QCOMPARE(command_line.action, row.action);
-        QVERIFY2(command_line.message.contains(row.message), qPrintable(command_line.message));
         if (row.action != TCommandLine::ACTION_RUN)
+        {
+            // Help and version need no display: a platform that cannot start would stop the program.
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            if (row.action != TCommandLine::ACTION_USAGE_ERROR)
+                environment.insert("QT_QPA_PLATFORM", "no-such-platform");
+            QProcess viewer;
+            viewer.setProcessEnvironment(environment);
+            viewer.start(QStringLiteral(QUILLON_VIEWER_PATH), row.arguments);
+            QVERIFY(viewer.waitForFinished());
+            QCOMPARE(viewer.exitCode(), row.action == TCommandLine::ACTION_USAGE_ERROR ? 2 : 0);
+            QVERIFY(QString(viewer.readAllStandardOutput() + viewer.readAllStandardError())
+                        .contains(row.message));
             return;
+        }
+        QVERIFY2(command_line.message.contains(row.message), qPrintable(command_line.message));
         const bool opens = row.message.isEmpty();
         QCOMPARE(command_line.path.isEmpty(), !opens);
         for (const bool drop : {false, true})
