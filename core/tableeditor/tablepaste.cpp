@@ -7,24 +7,21 @@
 
 namespace
 {
-// Start and end (exclusive) of the fields of one line, at most 'wanted' of them.
+// Start and end (exclusive) of the fields of one line, at most 'wanted' of them. The search for tabs
+// stays inside the line: a text without tabs must not be scanned to its end for every line.
 void Split_Fields(const QString &text, int start, int end, int wanted,
                   std::vector<std::pair<int, int>> *fields)
 {
     fields->clear();
-    while (static_cast<int>(fields->size()) < wanted)
+    const QChar *characters = text.constData();
+    int field_start = start;
+    for (int position = start; position <= end && static_cast<int>(fields->size()) < wanted; ++position)
     {
-        int tab = text.indexOf(QLatin1Char('\t'), start);
-        if (tab < 0 || tab > end)
+        if (position == end || characters[position] == QLatin1Char('\t'))
         {
-            tab = end;
+            fields->emplace_back(field_start, position);
+            field_start = position + 1;
         }
-        fields->emplace_back(start, tab);
-        if (tab == end)
-        {
-            break;
-        }
-        start = tab + 1;
     }
 }
 } // namespace

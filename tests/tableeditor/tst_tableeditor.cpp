@@ -127,12 +127,12 @@ class TTestTableEditor : public QObject
     void plan_data()
     {
         QTest::addColumn<TPlanCase>("plan");
-        QString lines;
-        for (int i = 0; i < 100000; ++i)
-            lines += QStringLiteral("1\t2\n");
+        const QString lines = QStringLiteral("1\t2\n").repeated(100000);
         const QString tabs = QString(1000000, QLatin1Char('\t')) + QStringLiteral("\n3");
         QTest::newRow("100,000 lines into a cell") << TPlanCase{lines, {5, 0, 5, 0}, 102, 1, 97};
         QTest::newRow("100,000 lines tiled into a box") << TPlanCase{lines, {0, 0, 9, 1}, 102, 2, 20};
+        QTest::newRow("a million lines without tabs")
+            << TPlanCase{QStringLiteral("1\n").repeated(1000000), {0, 0, 0, 0}, 10000, 1, 10000};
         QTest::newRow("a million tabs") << TPlanCase{tabs, {0, 0, 0, 0}, 102, 1, 1};
         QTest::newRow("a million tabs across a box") << TPlanCase{tabs, {0, 0, 3, 2}, 10, 3, 2};
         QTest::newRow("box outside the table") << TPlanCase{QStringLiteral("1"), {200, 0, 200, 0}, 102, 1, 0};
