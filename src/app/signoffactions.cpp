@@ -12,12 +12,14 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QImage>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QPlainTextEdit>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QSaveFile>
@@ -78,6 +80,10 @@ TSignoffActions::TSignoffActions(QMainWindow *window, TGraphWidget *graph, QMenu
     const int file_index = static_cast<int>(menus.indexOf(file_menu->menuAction()));
     window->menuBar()->insertMenu(menus.value(file_index + 1), edit_menu);
 
+    d_report_pane = window->findChild<QPlainTextEdit *>(QStringLiteral("report_pane"));
+    if (d_report_pane)
+        d_report_pane->installEventFilter(this);
+
     d_verdict_label = new QLabel(window);
     d_verdict_label->setObjectName(QStringLiteral("verdict_label"));
     window->statusBar()->addPermanentWidget(d_verdict_label);
@@ -91,6 +97,19 @@ TSignoffActions::TSignoffActions(QMainWindow *window, TGraphWidget *graph, QMenu
 }
 
 TSignoffActions::~TSignoffActions() = default;
+
+bool TSignoffActions::eventFilter(QObject *watched, QEvent *event)
+{
+    const bool key = event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress;
+    if (watched != d_report_pane || !key || !static_cast<QKeyEvent *>(event)->matches(QKeySequence::Copy) ||
+        !d_report_pane->textCursor().hasSelection())
+        return QObject::eventFilter(watched, event);
+    // Taking the override keeps the window's Copy Report shortcut from firing; the press copies.
+    event->accept();
+    if (event->type() == QEvent::KeyPress)
+        d_report_pane->copy();
+    return event->type() == QEvent::KeyPress;
+}
 
 void TSignoffActions::Set_Save_Name_Function(TSaveNameFunction function)
 {
@@ -210,6 +229,7 @@ void TSignoffActions::Print()
     if (!d_source.loaded)
         return;
     QPrinter printer(QPrinter::HighResolution);
+    printer.setResolution(ReportDocument::PAPER_RESOLUTION);
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setDocName(QFileInfo(d_source.path).fileName());
     if (print_function)
@@ -246,7 +266,7 @@ void TSignoffActions::Save_Graph()
     if (written && name.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
     {
         QPdfWriter writer(&file);
-        writer.setResolution(150);
+        writer.setResolution(ReportDocument::PAPER_RESOLUTION);
         writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
                                          QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter));
         QPainter painter;

@@ -10,10 +10,12 @@
 #include <functional>
 
 class QAction;
+class QEvent;
 class QImage;
 class QLabel;
 class QMainWindow;
 class QMenu;
+class QPlainTextEdit;
 class QPrinter;
 class TGraphWidget;
 
@@ -55,6 +57,10 @@ class TSignoffActions : public QObject
     void Copy_Graph();
     void Copy_Graph_Data();
 
+  protected:
+    // The copy key copies a selection in the report pane rather than the whole report.
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
   private:
     void Update_Verdict();
     void Update_Actions();
@@ -66,6 +72,7 @@ class TSignoffActions : public QObject
 
     QMainWindow *d_window;
     TGraphWidget *d_graph;
+    QPlainTextEdit *d_report_pane;
     QLabel *d_verdict_label;
     QAction *d_export_pdf;
     QAction *d_print;

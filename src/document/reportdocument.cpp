@@ -32,8 +32,6 @@ constexpr double Verdict_Point_Size = 9.0;
 constexpr double Title_Point_Size = 14.0;
 constexpr double Graph_Point_Size = 8.0;
 constexpr double Footer_Point_Size = 8.0;
-// Coarse enough that the graph's pixel-sized marks (crosses, boxes) stay visible on paper.
-constexpr int Pdf_Resolution = 150;
 constexpr double Pdf_Margin_Millimetres = 15.0;
 
 QFont Sans_Font(double point_size, bool bold)
@@ -372,7 +370,7 @@ bool Write_Pdf(const TReportDocument &document, const QString &path, QPageSize::
     int pages = 0;
     {
         QPdfWriter writer(&file);
-        writer.setResolution(Pdf_Resolution);
+        writer.setResolution(PAPER_RESOLUTION);
         writer.setTitle(document.file_name);
         writer.setCreator(QStringLiteral("Quillon"));
         const double margin = Pdf_Margin_Millimetres;

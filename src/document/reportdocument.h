@@ -54,6 +54,10 @@ struct TReportSource
 
 namespace ReportDocument
 {
+// Dots per inch of a device drawn for paper: coarse enough that the graph's pixel-sized marks (crosses,
+// boxes) stay visible; text is drawn as outlines whatever the resolution.
+constexpr int PAPER_RESOLUTION = 150;
+
 // The document of a loaded measurement with its verdict. The tolerance is shown for the kinds the verdict
 // judges against it. The graph is left for the caller to set.
 TReportDocument Measurement_Document(const TReportSource &source, const TTolerance &tolerance);

@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPrinter>
 
 namespace
 {
@@ -85,10 +86,21 @@ void TestSignoff::Clipboard_And_Export()
     window.Load_Data(path);
     const TSignoffActions &actions = *window.findChild<TSignoffActions *>();
 
-    actions.Copy_Report_Action()->trigger();
-    QCOMPARE(QApplication::clipboard()->text(),
-             window.findChild<QPlainTextEdit *>(QStringLiteral("report_pane"))->toPlainText() +
-                 QLatin1Char('\n'));
+    // The copy key copies the pane's selection when there is one, else the whole report.
+    QPlainTextEdit *pane = window.findChild<QPlainTextEdit *>(QStringLiteral("report_pane"));
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    pane->setFocus();
+    QTextCursor cursor = pane->textCursor();
+    cursor.setPosition(0);
+    cursor.setPosition(11, QTextCursor::KeepAnchor);
+    pane->setTextCursor(cursor);
+    QTest::keyClick(pane, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), pane->toPlainText().left(11));
+    pane->moveCursor(QTextCursor::Start);
+    QTest::keyClick(pane, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), pane->toPlainText() + QLatin1Char('\n'));
 
     // One row a point after the header; the values themselves are checked with the tool's CSV rows.
     actions.Copy_Graph_Data_Action()->trigger();
@@ -125,9 +137,17 @@ void TestSignoff::Clipboard_And_Export()
     actions.Export_Pdf_Action()->trigger();
     answer = dir.filePath(QStringLiteral("graph.png"));
     actions.Save_Graph_Action()->trigger();
+    TSignoffActions::Set_Print_Function(
+        [&](QPrinter *printer)
+        {
+            printer->setOutputFileName(dir.filePath(QStringLiteral("printed.pdf")));
+            return true;
+        });
+    actions.Print_Action()->trigger();
     QCOMPARE(message, QString());
-    QCOMPARE(Sorted_Files(dir.path()),
-             (QStringList{QStringLiteral("graph.png"), QStringLiteral("report.pdf")}));
+    QCOMPARE(Sorted_Files(dir.path()), (QStringList{"graph.png", "printed.pdf", "report.pdf"}));
+    QVERIFY(QImage(dir.filePath(QStringLiteral("graph.png"))).width() > 0);
+    TSignoffActions::Set_Print_Function({});
     TSignoffActions::Set_Save_Name_Function({});
     TMessageBox::Set_Answer_Function({});
 }
