@@ -187,11 +187,16 @@ QString TSignoffActions::Ask_Save_Name(const QString &caption, const QString &su
         d_export_folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     const QString proposal =
         QDir(d_export_folder).filePath(QFileInfo(d_source.path).completeBaseName() + suffix);
-    const QString name = save_name_function
-                             ? save_name_function(caption, proposal)
-                             : QFileDialog::getSaveFileName(d_window, caption, proposal, filter);
-    if (!name.isEmpty())
-        d_export_folder = QFileInfo(name).absolutePath();
+    QString chosen_filter;
+    QString name = save_name_function
+                       ? save_name_function(caption, proposal)
+                       : QFileDialog::getSaveFileName(d_window, caption, proposal, filter, &chosen_filter);
+    if (name.isEmpty())
+        return name;
+    // A name typed without an ending gets the one of the chosen type.
+    if (QFileInfo(name).suffix().isEmpty())
+        name += chosen_filter.contains(QLatin1String("*.pdf")) ? QStringLiteral(".pdf") : suffix;
+    d_export_folder = QFileInfo(name).absolutePath();
     return name;
 }
 

@@ -114,7 +114,8 @@ void TestSignoff::Clipboard_And_Export()
     // The save dialog proposes the measurement's name; a folder in its place is refused with a message.
     QTemporaryDir dir;
     QString proposed;
-    QString answer = dir.path();
+    QString answer = dir.filePath(QStringLiteral("folder.pdf"));
+    QVERIFY(QDir().mkdir(answer));
     TSignoffActions::Set_Save_Name_Function(
         [&](const QString &, const QString &proposal)
         {
@@ -130,12 +131,12 @@ void TestSignoff::Clipboard_And_Export()
         });
     actions.Export_Pdf_Action()->trigger();
     QVERIFY(proposed.endsWith(QStringLiteral("/temperature_machine_day.pdf")));
-    QVERIFY2(message.contains(QStringLiteral("Cannot write '%1'").arg(dir.path())), qPrintable(message));
+    QVERIFY2(message.contains(QStringLiteral("Cannot write '%1'").arg(answer)), qPrintable(message));
 
     message.clear();
     answer = dir.filePath(QStringLiteral("report.pdf"));
     actions.Export_Pdf_Action()->trigger();
-    answer = dir.filePath(QStringLiteral("graph.png"));
+    answer = dir.filePath(QStringLiteral("graph")); // the ending follows the chosen type
     actions.Save_Graph_Action()->trigger();
     TSignoffActions::Set_Print_Function(
         [&](QPrinter *printer)
