@@ -181,7 +181,8 @@ TLayout Lay_Out(const TReportDocument &document, const QPaintDevice *device)
     if (document.graph)
     {
         layout.graph_top = top;
-        layout.graph_height = std::min(layout.width * 0.6, (layout.body_bottom - top) * 0.6);
+        // A header that fills the page leaves no room, and no graph.
+        layout.graph_height = std::max(0.0, std::min(layout.width * 0.6, (layout.body_bottom - top) * 0.6));
         top += layout.graph_height + gap;
     }
     layout.first_text_top = top;
@@ -333,7 +334,7 @@ int Render(const TReportDocument &document, QPagedPaintDevice *device)
 
     painter.setPen(Qt::black);
     Draw_Header(&painter, document, layout.width, device);
-    if (document.graph)
+    if (document.graph && layout.graph_height >= 1.0)
     {
         painter.setFont(Sans_Font(Graph_Point_Size, false));
         const QRect area(0, static_cast<int>(layout.graph_top), static_cast<int>(layout.width),
