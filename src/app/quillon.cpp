@@ -49,10 +49,16 @@ const QSize DEFAULT_SIZE(801, 601);
 const int REFRESH_DELAY_MS = 250;
 
 // Settings values of the wrong type (hand edits, damaged files) give the default.
+// Far beyond any screen, and small enough that position plus size cannot overflow an int.
+const int GEOMETRY_LIMIT = 1000000;
+
 QPoint Read_Point(const QSettings &settings, const QString &key, const QPoint &fallback)
 {
     const QVariant value = settings.value(key);
-    return value.userType() == QMetaType::QPoint ? value.toPoint() : fallback;
+    if (value.userType() != QMetaType::QPoint)
+        return fallback;
+    const QPoint point = value.toPoint();
+    return qAbs(point.x()) < GEOMETRY_LIMIT && qAbs(point.y()) < GEOMETRY_LIMIT ? point : fallback;
 }
 
 QSize Read_Size(const QSettings &settings, const QString &key, const QSize &fallback)
@@ -61,7 +67,9 @@ QSize Read_Size(const QSettings &settings, const QString &key, const QSize &fall
     if (value.userType() != QMetaType::QSize)
         return fallback;
     const QSize size = value.toSize();
-    return size.width() > 0 && size.height() > 0 ? size : fallback;
+    const bool usable = size.width() > 0 && size.height() > 0 && size.width() < GEOMETRY_LIMIT &&
+                        size.height() < GEOMETRY_LIMIT;
+    return usable ? size : fallback;
 }
 
 QString Read_String(const QSettings &settings, const QString &key, const QString &fallback)

@@ -142,6 +142,7 @@ class TTestQuillon : public QObject
             {"100 pixels visible", geometry(corner + QPoint(1, 0), 300), fallback, {}},
             {"nonsense", "Mainwindow_Position=abc\nMainwindow_Size=@Size(-5 -5)\nInput_Relative_Path=a, b\n"
              "Input_Use_Relative_Path=maybe\n", fallback & screen, {}},
+            {"beyond int", "Mainwindow_Position=@Point(2147483000 -2147483000)\nMainwindow_Size=@Size(2147483000 9)\n", fallback & screen, {}},
             {"binary junk", QByteArray("\0\xff[\n=\x01", 6), fallback & screen, {}},
         };
         // clang-format on
