@@ -1,6 +1,9 @@
 #include "measuredata_grammar.h"
 
+#include <charconv>
 #include <cmath>
+#include <cstddef>
+#include <system_error>
 
 TRecordReader::TRecordReader(const QByteArray &file_data) : TRecordReader(file_data, TOptions()) {}
 
@@ -10,8 +13,42 @@ TRecordReader::TRecordReader(const QByteArray &file_data, const TOptions &option
 {
 }
 
+namespace
+{
+// Qt's own white space (trimmed, simplified, toDouble).
+bool Is_Space(QChar c)
+{
+    return c.isSpace();
+}
+
+// simplified() written into a reused string: no allocation once it has grown.
+void Set_Simplified(QString *line, const QChar *first, const QChar *last)
+{
+    line->resize(static_cast<int>(last - first));
+    QChar *out = line->data();
+    QChar *const start = out;
+    bool space = false;
+    for (; first != last; ++first)
+    {
+        if (Is_Space(*first))
+        {
+            space = out != start;
+            continue;
+        }
+        if (space)
+        {
+            *out++ = QLatin1Char(' ');
+            space = false;
+        }
+        *out++ = *first;
+    }
+    line->resize(static_cast<int>(out - start));
+}
+} // namespace
+
 bool TRecordReader::Next_Line()
 {
+    const QChar *const text = d_text.constData();
     while (d_position < d_text.size())
     {
         // Lines end at LF or CR LF; a final LF does not start another line.
@@ -20,15 +57,30 @@ bool TRecordReader::Next_Line()
         {
             end = d_text.size();
         }
-        int length = end - d_position;
-        if (length > 0 && d_text.at(end - 1) == QLatin1Char('\r'))
+        const QChar *first = text + d_position;
+        const QChar *last = text + end;
+        if (last > first && last[-1] == QLatin1Char('\r'))
         {
-            --length;
+            --last;
         }
-        const QString raw = d_text.mid(d_position, length);
         d_position = end + 1;
 
-        d_line = d_options.simplify ? raw.simplified() : raw.trimmed();
+        if (d_options.simplify)
+        {
+            Set_Simplified(&d_line, first, last);
+        }
+        else
+        {
+            while (first != last && Is_Space(*first))
+            {
+                ++first;
+            }
+            while (last != first && Is_Space(last[-1]))
+            {
+                --last;
+            }
+            d_line.setUnicode(first, static_cast<int>(last - first));
+        }
         if (d_line.startsWith(QLatin1Char('#')))
         {
             continue;
@@ -61,16 +113,16 @@ bool TRecordReader::Read_Section_Marker()
 {
     for (TSection &section : d_sections)
     {
-        if (d_line.compare(section.begin_marker, Qt::CaseInsensitive) == 0)
+        // Folding case keeps the length of these ASCII markers, so a line of another length differs.
+        if (d_line.size() == section.begin_marker.size() &&
+            d_line.compare(section.begin_marker, Qt::CaseInsensitive) == 0)
         {
             section.open = true;
-            if (!Seen(section.begin_marker))
-            {
-                d_seen.append(section.begin_marker);
-            }
+            Mark_Seen(section.begin_marker);
             return true;
         }
-        if (d_line.compare(section.end_marker, Qt::CaseInsensitive) == 0)
+        if (d_line.size() == section.end_marker.size() &&
+            d_line.compare(section.end_marker, Qt::CaseInsensitive) == 0)
         {
             section.open = false;
             return true;
@@ -103,9 +155,43 @@ bool TRecordReader::None_Open() const
     return true;
 }
 
+bool TRecordReader::Matches_Key(const QString &key)
+{
+    // Most lines differ from most keys in the first character: settle that without a full compare.
+    if (!key.isEmpty() && !d_line.isEmpty())
+    {
+        const ushort line_first = d_line.at(0).unicode();
+        const ushort key_first = key.at(0).unicode();
+        if (line_first < 128 && key_first < 128 && (line_first | 0x20) != (key_first | 0x20))
+        {
+            return false;
+        }
+    }
+    if (!d_line.startsWith(key, Qt::CaseInsensitive))
+    {
+        return false;
+    }
+    Mark_Seen(key);
+    return true;
+}
+
+void TRecordReader::Mark_Seen(const QString &key)
+{
+    // A record read many times, such as a point, is usually the one seen last.
+    if (key == d_last_seen)
+    {
+        return;
+    }
+    if (!Seen(key))
+    {
+        d_seen.append(key);
+    }
+    d_last_seen = key;
+}
+
 bool TRecordReader::Key(const QString &key, QString *value)
 {
-    if (!d_line.startsWith(key, Qt::CaseInsensitive))
+    if (!Matches_Key(key))
     {
         return false;
     }
@@ -113,10 +199,16 @@ bool TRecordReader::Key(const QString &key, QString *value)
     {
         *value = d_line.mid(key.size());
     }
-    if (!Seen(key))
+    return true;
+}
+
+bool TRecordReader::Key(const QString &key, QStringView *value)
+{
+    if (!Matches_Key(key))
     {
-        d_seen.append(key);
+        return false;
     }
+    *value = QStringView(d_line).mid(key.size());
     return true;
 }
 
@@ -125,9 +217,14 @@ bool TRecordReader::Key_In(int section, const QString &key, QString *value)
     return Only_Open(section) && Key(key, value);
 }
 
+bool TRecordReader::Key_In(int section, const QString &key, QStringView *value)
+{
+    return Only_Open(section) && Key(key, value);
+}
+
 bool TRecordReader::Number_In(int section, const QString &key, double *number)
 {
-    QString value;
+    QStringView value;
     if (!Key_In(section, key, &value))
     {
         return false;
@@ -138,7 +235,7 @@ bool TRecordReader::Number_In(int section, const QString &key, double *number)
 
 bool TRecordReader::Vector(const QString &key, TVector3 *vector, const QString &message)
 {
-    QString value;
+    QStringView value;
     if (!Key(key, &value))
     {
         return false;
@@ -172,42 +269,113 @@ bool TRecordReader::Seen_All(std::initializer_list<const char *> keys_and_begin_
     return true;
 }
 
-double MeasureGrammar::To_Number(const QString &text)
+TFields TFields::mid(int first) const
 {
-    bool ok = false;
-    const double value = text.toDouble(&ok);
-    return (ok && std::isfinite(value)) ? value : 0.0;
+    TFields parts;
+    for (int i = first; i < size(); ++i)
+    {
+        parts.append(d_parts[i]);
+    }
+    return parts;
 }
 
-int MeasureGrammar::To_Integer(const QString &text)
+double MeasureGrammar::To_Number(QStringView text)
 {
-    return text.toInt();
+    // Plain ASCII numbers, nearly all there are, are converted here; the rest (non-ASCII blanks or
+    // digits, very long texts) by Qt. Both read the same numbers, rounded correctly.
+    const QChar *first = text.data();
+    const QChar *last = first + text.size();
+    while (first != last && Is_Space(*first))
+    {
+        ++first;
+    }
+    while (last != first && Is_Space(last[-1]))
+    {
+        --last;
+    }
+    char ascii[64];
+    const std::ptrdiff_t length = last - first;
+    bool plain = length < static_cast<std::ptrdiff_t>(sizeof ascii);
+    for (std::ptrdiff_t i = 0; plain && i < length; ++i)
+    {
+        const ushort c = first[i].unicode();
+        plain = c < 128;
+        ascii[i] = static_cast<char>(c);
+    }
+    if (!plain)
+    {
+        bool ok = false;
+        const double value = text.toString().toDouble(&ok);
+        return (ok && std::isfinite(value)) ? value : 0.0;
+    }
+    const char *begin = ascii;
+    const char *const end = ascii + length;
+    // Qt accepts one leading plus sign, from_chars none.
+    if (begin != end && *begin == '+')
+    {
+        ++begin;
+        if (begin != end && (*begin == '+' || *begin == '-'))
+        {
+            return 0.0;
+        }
+    }
+    double value = 0.0;
+    const std::from_chars_result result = std::from_chars(begin, end, value);
+    if (begin == end || result.ec != std::errc() || result.ptr != end || !std::isfinite(value))
+    {
+        return 0.0;
+    }
+    return value;
 }
 
-QStringList MeasureGrammar::Split_List(const QString &text)
+int MeasureGrammar::To_Integer(QStringView text)
 {
-    return text.split(QLatin1Char(','), Qt::KeepEmptyParts);
+    return text.toString().toInt();
 }
 
-QStringList MeasureGrammar::Split_Blanks(const QString &text)
+namespace
 {
-    return text.split(QLatin1Char(' '), Qt::KeepEmptyParts);
+TFields Split_At(QStringView text, QChar separator)
+{
+    TFields parts;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i)
+    {
+        if (text[i] == separator)
+        {
+            parts.append(text.mid(start, i - start));
+            start = i + 1;
+        }
+    }
+    parts.append(text.mid(start));
+    return parts;
+}
+} // namespace
+
+TFields MeasureGrammar::Split_List(QStringView text)
+{
+    return Split_At(text, QLatin1Char(','));
 }
 
-std::vector<double> MeasureGrammar::To_Numbers(const QStringList &parts)
+TFields MeasureGrammar::Split_Blanks(QStringView text)
+{
+    return Split_At(text, QLatin1Char(' '));
+}
+
+std::vector<double> MeasureGrammar::To_Numbers(const TFields &parts)
 {
     std::vector<double> numbers;
     numbers.reserve(static_cast<size_t>(parts.size()));
-    for (const QString &part : parts)
+    for (const QStringView part : parts)
     {
         numbers.push_back(To_Number(part));
     }
     return numbers;
 }
 
-bool MeasureGrammar::To_Vector(const QString &text, TVector3 *vector)
+bool MeasureGrammar::To_Vector(QStringView text, TVector3 *vector)
 {
-    const QStringList parts = Split_List(text);
+    const TFields parts = Split_List(text);
     if (parts.size() != 3)
     {
         return false;

@@ -5,6 +5,8 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
+#include <QVarLengthArray>
 
 #include <initializer_list>
 #include <vector>
@@ -45,8 +47,11 @@ class TRecordReader
     // True when the line begins with the key (letter case ignored); the value is the rest of the
     // line after the key, not trimmed again. Marks the key as seen.
     bool Key(const QString &key, QString *value = nullptr);
+    // The same with the value left in the line: valid until the next Next_Line.
+    bool Key(const QString &key, QStringView *value);
     // Key, valid only while the section is the one open section.
     bool Key_In(int section, const QString &key, QString *value = nullptr);
+    bool Key_In(int section, const QString &key, QStringView *value);
     // A keyed number (see To_Number).
     bool Number_In(int section, const QString &key, double *number);
     // A keyed three-value record; a malformed one stops the reader with the message.
@@ -69,34 +74,58 @@ class TRecordReader
         bool open = false;
     };
 
+    bool Matches_Key(const QString &key);
+    void Mark_Seen(const QString &key);
+
     TOptions d_options;
     QString d_text;
     int d_position = 0;
+    // Reused from line to line, so that reading a line allocates nothing.
     QString d_line;
     std::vector<TSection> d_sections;
     QStringList d_seen;
+    QString d_last_seen;
     QString d_error;
+};
+
+// The parts of a split line: views into the text that was split, which must outlive them.
+class TFields
+{
+  public:
+    int size() const { return static_cast<int>(d_parts.size()); }
+    QStringView operator[](int index) const { return d_parts[index]; }
+    const QStringView *begin() const { return d_parts.constData(); }
+    const QStringView *end() const { return d_parts.constData() + d_parts.size(); }
+    // The parts from first on.
+    TFields mid(int first) const;
+    void append(QStringView part) { d_parts.append(part); }
+
+  private:
+    QVarLengthArray<QStringView, 16> d_parts;
 };
 
 namespace MeasureGrammar
 {
 // The one conversion of file text to a number: C locale, blanks around the number accepted; text
 // that is not a finite number (words, "nan", "inf", overflow such as 1e999) reads as 0.0.
-double To_Number(const QString &text);
+double To_Number(QStringView text);
 
 // A whole number such as a point index: decimal digits with an optional sign and blanks around;
 // anything else (also "1.0" or a number out of range) reads as 0.
-int To_Integer(const QString &text);
+int To_Integer(QStringView text);
 
-// Splits at every comma, keeping empty parts.
-QStringList Split_List(const QString &text);
+// Splits at every comma, keeping empty parts. The parts point into the text, so a temporary string
+// cannot be split.
+TFields Split_List(QStringView text);
+TFields Split_List(QString &&text) = delete;
 
 // Splits at every blank, keeping empty parts (for lines already simplified).
-QStringList Split_Blanks(const QString &text);
+TFields Split_Blanks(QStringView text);
+TFields Split_Blanks(QString &&text) = delete;
 
 // Converts every part of a list; empty parts read as 0.0.
-std::vector<double> To_Numbers(const QStringList &parts);
+std::vector<double> To_Numbers(const TFields &parts);
 
 // Exactly three comma-separated values, or false.
-bool To_Vector(const QString &text, TVector3 *vector);
+bool To_Vector(QStringView text, TVector3 *vector);
 } // namespace MeasureGrammar

@@ -2,9 +2,118 @@
 
 #include <QChar>
 
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+
+namespace
+{
+__extension__ typedef unsigned __int128 TWide;
+
+const std::uint64_t POWERS_OF_TEN[] = {1u,           10u,           100u,          1000u,      10000u,
+                                       100000u,      1000000u,      10000000u,     100000000u, 1000000000u,
+                                       10000000000u, 100000000000u, 1000000000000u};
+const int MOST_DECIMALS = 12;
+
+// value rounded to decimals places as a whole number of units of 10^-decimals, from the exact binary
+// value with an exact tie rounded away from zero (as Qt does; printf would round it to even). False
+// when the result does not fit 64 bits or the value is not finite: Qt formats those itself.
+bool Scaled_Magnitude(double value, int decimals, std::uint64_t *scaled)
+{
+    if (!std::isfinite(value) || decimals < 0 || decimals > MOST_DECIMALS)
+    {
+        return false;
+    }
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    const int biased_exponent = static_cast<int>((bits >> 52) & 0x7ff);
+    std::uint64_t mantissa = bits & ((std::uint64_t(1) << 52) - 1);
+    int exponent = -1074;
+    if (biased_exponent != 0)
+    {
+        mantissa |= std::uint64_t(1) << 52;
+        exponent = biased_exponent - 1075;
+    }
+    // |value| = mantissa * 2^exponent exactly; the product below stays under 2^93.
+    const TWide product = TWide(mantissa) * POWERS_OF_TEN[decimals];
+    TWide result = 0;
+    if (exponent >= 0)
+    {
+        // From 2^64 up the result cannot fit.
+        if (exponent > 11)
+        {
+            return false;
+        }
+        result = product << exponent;
+    }
+    else if (exponent > -100)
+    {
+        const int shift = -exponent;
+        result = product >> shift;
+        const TWide remainder = product - (result << shift);
+        if (remainder >= (TWide(1) << (shift - 1)))
+        {
+            ++result;
+        }
+    }
+    // Below 2^-100 even the largest scale leaves less than half a unit: the result is 0.
+    if (result > TWide(~std::uint64_t(0)))
+    {
+        return false;
+    }
+    *scaled = static_cast<std::uint64_t>(result);
+    return true;
+}
+} // namespace
+
+void MeasureReport::Append_Number(QString *line, double value, int width, int decimals)
+{
+    std::uint64_t scaled = 0;
+    if (!Scaled_Magnitude(value, decimals, &scaled))
+    {
+        line->append(QStringLiteral("%1").arg(value, width, 'f', decimals));
+        return;
+    }
+    // Digits from the right: the decimals, the point, the whole part, the sign (kept when a negative
+    // value rounds to zero, as Qt keeps it), then the filling.
+    char text[48];
+    char *first = text + sizeof text;
+    for (int i = 0; i < decimals; ++i)
+    {
+        *--first = static_cast<char>('0' + scaled % 10);
+        scaled /= 10;
+    }
+    if (decimals > 0)
+    {
+        *--first = '.';
+    }
+    do
+    {
+        *--first = static_cast<char>('0' + scaled % 10);
+        scaled /= 10;
+    } while (scaled != 0);
+    if (value < 0.0)
+    {
+        *--first = '-';
+    }
+    while (first > text && text + sizeof text - first < width)
+    {
+        *--first = ' ';
+    }
+    const int length = static_cast<int>(text + sizeof text - first);
+    if (width > length)
+    {
+        line->append(QString(width - length, QLatin1Char(' ')));
+    }
+    line->append(QLatin1String(first, length));
+}
+
 QString MeasureReport::Number(double value, int width, int decimals)
 {
-    return QStringLiteral("%1").arg(value, width, 'f', decimals);
+    QString text;
+    text.reserve(width > 24 ? width : 24);
+    Append_Number(&text, value, width, decimals);
+    return text;
 }
 
 QString MeasureReport::Degrees()

@@ -14,8 +14,11 @@
 // heading with a '-' rule, and the common Alignment, Probe, scale and temperature blocks.
 namespace MeasureReport
 {
-// Fixed-point, right-aligned in a field of width characters (0: no filling, never cut).
+// Fixed-point, right-aligned in a field of width characters (0: no filling, never cut); the same text
+// as QString::arg(value, width, 'f', decimals).
 QString Number(double value, int width, int decimals);
+// Number appended to a line, without a string of its own.
+void Append_Number(QString *line, double value, int width, int decimals);
 
 // The degree unit of temperatures, "˚C" (U+02DA before C).
 QString Degrees();

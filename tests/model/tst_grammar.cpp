@@ -210,8 +210,13 @@ class TTestGrammar : public QObject
 
     void Split_List_Keeps_Empty_Parts()
     {
-        QCOMPARE(MeasureGrammar::Split_List(QStringLiteral(",a,,b,")), QStringList({"", "a", "", "b", ""}));
-        QCOMPARE(MeasureGrammar::To_Numbers(QStringList({"1", "", "nan", "2.5"})),
+        const QString text = QStringLiteral(",a,,b,");
+        QStringList parts;
+        for (const QStringView part : MeasureGrammar::Split_List(text))
+            parts.append(part.toString());
+        QCOMPARE(parts, QStringList({"", "a", "", "b", ""}));
+        const QString numbers = QStringLiteral("1,,nan,2.5");
+        QCOMPARE(MeasureGrammar::To_Numbers(MeasureGrammar::Split_List(numbers)),
                  std::vector<double>({1.0, 0.0, 0.0, 2.5}));
     }
 

@@ -34,14 +34,14 @@ bool TMeasureBallbar::Load_Data(const QByteArray &file_data)
     double length_sum = 0.0;
     while (reader.Next_Line())
     {
-        const QStringList fields = MeasureGrammar::Split_List(reader.Line());
+        const TFields fields = MeasureGrammar::Split_List(reader.Line());
         if (fields.size() != DATA_FIELD_COUNT)
         {
             continue;
         }
         const std::vector<double> values = MeasureGrammar::To_Numbers(fields);
         TBallbarData entry;
-        entry.name = fields[0];
+        entry.name = fields[0].toString();
         entry.point1 = Vector_From(values, 2);
         entry.point2 = Vector_From(values, 5);
         entry.value1 = values[8];

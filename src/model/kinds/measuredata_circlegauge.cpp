@@ -37,7 +37,7 @@ bool TMeasureCircleGauge::Load_Data(const QByteArray &file_data)
     return Read_Feature_File(file_data, TFeatureLayout{d_identification, "Circle"});
 }
 
-void TMeasureCircleGauge::Read_Point(const QStringList &parts)
+void TMeasureCircleGauge::Read_Point(const TFields &parts)
 {
     if (parts.size() != POINT_PART_COUNT)
     {

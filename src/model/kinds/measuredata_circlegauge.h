@@ -31,7 +31,7 @@ class TMeasureCircleGauge : public TMeasureFeature
   protected:
     TMeasureCircleGauge(TFileContents contents, const char *identification, const char *title);
 
-    void Read_Point(const QStringList &parts) override;
+    void Read_Point(const TFields &parts) override;
 
   private:
     const char *d_identification;

@@ -7,6 +7,8 @@
 
 #include <initializer_list>
 
+class TFields;
+
 class TRecordReader;
 
 // A fitted feature as the measuring software writes it on one line:
@@ -50,7 +52,7 @@ class TMeasureFeature : public TMeasureData
     // A record of the kind valid anywhere in the file, besides the probe records.
     virtual bool Read_Kind_Record(TRecordReader *reader);
     // One line of the point data section, split at commas.
-    virtual void Read_Point(const QStringList &parts) = 0;
+    virtual void Read_Point(const TFields &parts) = 0;
 
     // The four feature lines (description, XYZ, Diam, Form), labels right-aligned in label_width.
     void Feature_Lines(QStringList *lines, int label_width) const;

@@ -92,7 +92,7 @@ bool TMeasureLaserCommon::Read_Measurement_Type(const QString &value, const TLay
 
 void TMeasureLaserCommon::Read_Point(const QString &value)
 {
-    const QStringList parts = MeasureGrammar::Split_List(value);
+    const TFields parts = MeasureGrammar::Split_List(value);
     if (parts.size() < POINT_PARTS)
     {
         return;

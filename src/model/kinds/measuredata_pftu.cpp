@@ -31,7 +31,7 @@ bool TMeasurePFTU::Read_Kind_Record(TRecordReader *reader)
     return true;
 }
 
-void TMeasurePFTU::Read_Point(const QStringList &parts)
+void TMeasurePFTU::Read_Point(const TFields &parts)
 {
     if (parts.size() != POINT_PART_COUNT)
     {

@@ -28,7 +28,7 @@ class TMeasurePFTU : public TMeasureFeature
 
   protected:
     bool Read_Kind_Record(TRecordReader *reader) override;
-    void Read_Point(const QStringList &parts) override;
+    void Read_Point(const TFields &parts) override;
 
   private:
     double d_nominal_radius = 0.0;

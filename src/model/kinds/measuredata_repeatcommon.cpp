@@ -72,7 +72,7 @@ bool TMeasureRepeatCommon::Read_File(const QByteArray &file_data, TFileContents 
 
 void TMeasureRepeatCommon::Append_Position(const QString &list)
 {
-    const QStringList parts = MeasureGrammar::Split_List(list);
+    const TFields parts = MeasureGrammar::Split_List(list);
     if (parts.size() == 4)
     {
         d_positions.push_back(TVector3(MeasureGrammar::To_Number(parts[1]),

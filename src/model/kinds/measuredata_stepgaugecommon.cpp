@@ -51,7 +51,7 @@ bool TMeasureStepgaugeCommon::Read_File(const QByteArray &file_data, const TLayo
 
     while (reader.Next_Line())
     {
-        QString value;
+        QStringView value;
         if (reader.Read_Section_Marker() ||
             reader.Key(QStringLiteral("Equipment_Identification:"), &d_equipment) ||
             Read_Probe_Record(&reader) || Read_Alignment_Record(&reader, alignment_section) ||
@@ -72,7 +72,7 @@ bool TMeasureStepgaugeCommon::Read_File(const QByteArray &file_data, const TLayo
         }
         else if (reader.Key_In(measurement, QStringLiteral("Point:"), &value))
         {
-            const QStringList parts = MeasureGrammar::Split_List(value);
+            const TFields parts = MeasureGrammar::Split_List(value);
             if (parts.size() == layout.point_parts)
             {
                 positions->push_back(MeasureGrammar::To_Number(parts[layout.point_index]));

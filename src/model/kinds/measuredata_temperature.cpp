@@ -13,7 +13,7 @@ const int TIME_STAMP_LENGTH = 8;
 // Time stamp characters 1-2 hour, 3-4 minute, 5-6 second; the outer two are not examined.
 bool Read_Reading(const QString &line, TMeasureTemperature::TSensorData *reading)
 {
-    const QStringList fields = MeasureGrammar::Split_List(line);
+    const TFields fields = MeasureGrammar::Split_List(line);
     if (fields.size() != 3 || fields[0].size() != TIME_STAMP_LENGTH)
     {
         return false;
@@ -24,7 +24,7 @@ bool Read_Reading(const QString &line, TMeasureTemperature::TSensorData *reading
     {
         return false;
     }
-    const QString &stamp = fields[0];
+    const QStringView stamp = fields[0];
     reading->hour = MeasureGrammar::To_Integer(stamp.mid(1, 2));
     reading->minute = MeasureGrammar::To_Integer(stamp.mid(3, 2));
     reading->second = MeasureGrammar::To_Integer(stamp.mid(5, 2));

@@ -43,7 +43,7 @@ bool TValidationCommon::Load_Data(const QByteArray &file_data)
             continue;
         }
         // One blank separates the keyword from the values.
-        const QStringList parts = MeasureGrammar::Split_Blanks(entry.mid(1));
+        const TFields parts = MeasureGrammar::Split_Blanks(QStringView(entry).mid(1));
         if (parts.size() != Part_Count())
         {
             return Fail(QLatin1String(d_layout.entry_message));
@@ -53,7 +53,7 @@ bool TValidationCommon::Load_Data(const QByteArray &file_data)
     return true;
 }
 
-TValidationCommon::TResultData TValidationCommon::To_Result(const QStringList &parts) const
+TValidationCommon::TResultData TValidationCommon::To_Result(const TFields &parts) const
 {
     const std::vector<double> values = MeasureGrammar::To_Numbers(parts.mid(LEADING_PARTS));
     size_t next = 0;

@@ -7,6 +7,8 @@
 
 #include <vector>
 
+class TFields;
+
 // Best-fit validation results: one entry per fitted element, written as a keyword and blank-separated
 // values, each entry followed by point data lines that are not read. The plane, line, circle and
 // sphere kinds are this one reader and report, set up by a layout table.
@@ -53,7 +55,7 @@ class TValidationCommon : public TMeasureData
   private:
     // Parts an entry needs: two leading ones that are read past, then the values.
     int Part_Count() const;
-    TResultData To_Result(const QStringList &parts) const;
+    TResultData To_Result(const TFields &parts) const;
     QString Result_Text(const TResultData &result) const;
 
     TLayout d_layout;
