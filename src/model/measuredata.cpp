@@ -4,10 +4,17 @@
 
 #include <QLatin1String>
 
+#include <cstdint>
+#include <cstring>
 #include <utility>
 
 namespace
 {
+bool Is_Text_Byte(unsigned char byte)
+{
+    return byte == 9 || byte == 10 || byte == 13 || (byte >= 32 && byte <= 127);
+}
+
 // Identification texts in the order they are tried: the first one the first line begins with wins.
 const std::pair<const char *, TMeasureData::TFileContents> IDENTIFICATIONS[] = {
     {"B89.4.10360_Raw_Measurement:Version=2:Type=Five_Gauge", TMeasureData::CONTENTS_STEPGAUGE_10360},
@@ -59,10 +66,33 @@ bool TMeasureData::Set_Nominal_Data(const std::vector<double> &)
 
 TMeasureData::TFileEncoding TMeasureData::Determine_File_Encoding(const QByteArray &file_data)
 {
-    for (const char c : file_data)
+    // Eight bytes at a time: a word without a byte of 128 or above and without a control character
+    // passes at once; only a word with one (mostly a line end) is looked at byte by byte.
+    const char *data = file_data.constData();
+    const qsizetype size = file_data.size();
+    const std::uint64_t high_bits = 0x8080808080808080u;
+    const std::uint64_t blanks = 0x2020202020202020u;
+    qsizetype i = 0;
+    for (; i + 8 <= size; i += 8)
     {
-        const unsigned char byte = static_cast<unsigned char>(c);
-        if (byte != 9 && byte != 10 && byte != 13 && (byte < 32 || byte > 127))
+        std::uint64_t word = 0;
+        std::memcpy(&word, data + i, sizeof word);
+        // A byte below 32 borrows into its high bit; bytes of 128 and above show theirs.
+        if (((word | (((word | high_bits) - blanks) ^ high_bits)) & high_bits) == 0)
+        {
+            continue;
+        }
+        for (int j = 0; j < 8; ++j)
+        {
+            if (!Is_Text_Byte(static_cast<unsigned char>(data[i + j])))
+            {
+                return ENCODING_UNKNOWN;
+            }
+        }
+    }
+    for (; i < size; ++i)
+    {
+        if (!Is_Text_Byte(static_cast<unsigned char>(data[i])))
         {
             return ENCODING_UNKNOWN;
         }

@@ -330,7 +330,38 @@ double MeasureGrammar::To_Number(QStringView text)
 
 int MeasureGrammar::To_Integer(QStringView text)
 {
-    return text.toString().toInt();
+    // A sign and up to nine ASCII digits between blanks is read here, anything else by Qt.
+    const QChar *first = text.data();
+    const QChar *last = first + text.size();
+    while (first != last && Is_Space(*first))
+    {
+        ++first;
+    }
+    while (last != first && Is_Space(last[-1]))
+    {
+        --last;
+    }
+    const bool negative = first != last && *first == QLatin1Char('-');
+    if (first != last && (*first == QLatin1Char('-') || *first == QLatin1Char('+')))
+    {
+        ++first;
+    }
+    int value = 0;
+    const bool plain = last - first > 0 && last - first <= 9;
+    for (const QChar *c = first; plain && c != last; ++c)
+    {
+        const ushort digit = static_cast<ushort>(c->unicode() - '0');
+        if (digit > 9)
+        {
+            return text.toString().toInt();
+        }
+        value = value * 10 + digit;
+    }
+    if (!plain)
+    {
+        return text.toString().toInt();
+    }
+    return negative ? -value : value;
 }
 
 namespace

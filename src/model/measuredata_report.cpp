@@ -108,6 +108,21 @@ void MeasureReport::Append_Number(QString *line, double value, int width, int de
     line->append(QLatin1String(first, length));
 }
 
+void MeasureReport::Append_Numbers(QString *line, std::initializer_list<double> values, int width,
+                                   int decimals, QLatin1String separator)
+{
+    bool first = true;
+    for (const double value : values)
+    {
+        if (!first)
+        {
+            line->append(separator);
+        }
+        first = false;
+        Append_Number(line, value, width, decimals);
+    }
+}
+
 QString MeasureReport::Number(double value, int width, int decimals)
 {
     QString text;
@@ -143,14 +158,8 @@ void MeasureReport::Heading_Rule(QStringList *lines, const QString &heading)
 QString MeasureReport::Columns(std::initializer_list<double> values)
 {
     QString line;
-    for (const double value : values)
-    {
-        if (!line.isEmpty())
-        {
-            line += QLatin1String("  ");
-        }
-        line += Number(value, 12, 4);
-    }
+    line.reserve(static_cast<int>(values.size()) * 16);
+    Append_Numbers(&line, values, 12, 4, QLatin1String("  "));
     return line;
 }
 

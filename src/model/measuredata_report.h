@@ -19,6 +19,9 @@ namespace MeasureReport
 QString Number(double value, int width, int decimals);
 // Number appended to a line, without a string of its own.
 void Append_Number(QString *line, double value, int width, int decimals);
+// Numbers of one format appended to a line, the separator between them.
+void Append_Numbers(QString *line, std::initializer_list<double> values, int width, int decimals,
+                    QLatin1String separator);
 
 // The degree unit of temperatures, "˚C" (U+02DA before C).
 QString Degrees();

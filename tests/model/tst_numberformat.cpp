@@ -59,7 +59,8 @@ void TestNumberFormat::Format_As_Qt()
     }
 }
 
-// Short texts of the characters numbers are made of, and printed doubles of every magnitude.
+// Short texts of the characters numbers are made of, and printed doubles of every magnitude, read as
+// numbers and as whole numbers.
 void TestNumberFormat::Read_As_Qt()
 {
     const char alphabet[] = " \t+-.eE0123456789iInNaf,x";
@@ -75,6 +76,11 @@ void TestNumberFormat::Read_As_Qt()
         const double qt = text.toDouble(&ok);
         const double expected = ok && std::isfinite(qt) ? qt : 0.0;
         const double actual = MeasureGrammar::To_Number(text);
+        if (MeasureGrammar::To_Integer(text) != text.toInt())
+            QFAIL(qPrintable(QStringLiteral("'%1' read as the whole number %2 instead of %3")
+                                 .arg(text)
+                                 .arg(MeasureGrammar::To_Integer(text))
+                                 .arg(text.toInt())));
         if (std::memcmp(&actual, &expected, sizeof actual) != 0)
             QFAIL(qPrintable(
                 QStringLiteral("'%1' read as %2 instead of %3")

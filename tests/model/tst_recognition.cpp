@@ -74,6 +74,17 @@ class TTestRecognition : public QObject
         QTest::newRow("form feed") << valid + "\f" << false;
         QTest::newRow("escape") << valid + "\x1b" << false;
         QTest::newRow("byte 255") << valid + "\xff" << false;
+        // Every byte value at every place of an eight-byte word and in the bytes after the last word.
+        for (int byte = 0; byte < 256; ++byte)
+        {
+            for (int place = 0; place < 16; ++place)
+            {
+                QByteArray data = valid + QByteArray(16, 'a');
+                data[valid.size() + place] = static_cast<char>(byte);
+                const bool text = byte == 9 || byte == 10 || byte == 13 || (byte >= 32 && byte <= 127);
+                QTest::addRow("byte %d at %d", byte, place) << data << text;
+            }
+        }
     }
 
     void Encoding()

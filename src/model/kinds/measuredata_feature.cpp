@@ -137,15 +137,13 @@ void TMeasureFeature::Points_Heading(QStringList *lines, const QString &column_h
 QString TMeasureFeature::Point_Row(const TVector3 &xyz, const TVector3 &ijk,
                                    std::initializer_list<double> values)
 {
-    using MeasureReport::Number;
-    QString row =
-        QStringLiteral("%1, %2, %3,").arg(Number(xyz.x, 12, 4), Number(xyz.y, 12, 4), Number(xyz.z, 12, 4));
-    row +=
-        QStringLiteral(" %1, %2, %3,").arg(Number(ijk.x, 12, 9), Number(ijk.y, 12, 9), Number(ijk.z, 12, 9));
-    QStringList rest;
-    for (const double value : values)
-    {
-        rest.append(Number(value, 12, 4));
-    }
-    return row + QLatin1Char(' ') + rest.join(QStringLiteral(", "));
+    const QLatin1String separator(", ");
+    QString row;
+    row.reserve(100 + 14 * static_cast<int>(values.size()));
+    MeasureReport::Append_Numbers(&row, {xyz.x, xyz.y, xyz.z}, 12, 4, separator);
+    row += separator;
+    MeasureReport::Append_Numbers(&row, {ijk.x, ijk.y, ijk.z}, 12, 9, separator);
+    row += separator;
+    MeasureReport::Append_Numbers(&row, values, 12, 4, separator);
+    return row;
 }

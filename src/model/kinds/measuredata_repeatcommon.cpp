@@ -101,7 +101,5 @@ void TMeasureRepeatCommon::Position_Block(QStringList *lines, const QString &hea
 
 QString TMeasureRepeatCommon::Position_Text(const TVector3 &position)
 {
-    return QStringLiteral("%1  %2  %3")
-        .arg(MeasureReport::Number(position.x, 12, 4), MeasureReport::Number(position.y, 12, 4),
-             MeasureReport::Number(position.z, 12, 4));
+    return MeasureReport::Columns({position.x, position.y, position.z});
 }

@@ -82,7 +82,10 @@ QString TValidationCommon::Result_Text(const TResultData &result) const
 {
     QString text = QStringLiteral("  ") + QLatin1String(d_layout.keyword);
     const auto add = [&text](double value, int width, int decimals)
-    { text += QLatin1Char(' ') + MeasureReport::Number(value, width, decimals); };
+    {
+        text += QLatin1Char(' ');
+        MeasureReport::Append_Number(&text, value, width, decimals);
+    };
 
     for (int axis = 0; axis < 3; ++axis)
     {

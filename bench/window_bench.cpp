@@ -1,0 +1,192 @@
+// Times the viewer window: its start to the first paint with the resident memory then, and the path
+// from choosing a file to its report and graph painted, for every example file and for a file just
+// under the largest accepted size of each kind. Offscreen unless QT_QPA_PLATFORM says otherwise; the
+// settings go to a temporary home folder. Prints medians; it is a benchmark, not a test.
+//
+//   window_bench [--runs N] [--start-only]
+//
+// --start-only stops after the first paint, so that the whole process can be timed from outside.
+
+#include "bench_files.h"
+#include "graphwidget.h"
+#include "measurementload.h"
+#include "quillon.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QStyleFactory>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace
+{
+QElapsedTimer g_clock;
+
+// Notes the first paint of each watched widget after Reset.
+class TPaintWatch : public QObject
+{
+  public:
+    void Watch(QWidget *widget)
+    {
+        widget->installEventFilter(this);
+        d_widgets.push_back(widget);
+    }
+    void Reset() { d_painted.clear(); }
+    // Every watched widget that is visible has painted.
+    bool All_Painted() const
+    {
+        for (QWidget *widget : d_widgets)
+        {
+            if (widget->isVisible() &&
+                std::find(d_painted.begin(), d_painted.end(), widget) == d_painted.end())
+                return false;
+        }
+        return true;
+    }
+
+  protected:
+    bool eventFilter(QObject *object, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            d_painted.push_back(object);
+        return false;
+    }
+
+  private:
+    std::vector<QWidget *> d_widgets;
+    std::vector<QObject *> d_painted;
+};
+
+// Processes events until the watched widgets have painted; false after a second without.
+bool Wait_For_Paint(const TPaintWatch &watch)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!watch.All_Painted())
+    {
+        if (timer.elapsed() > 1000)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    return true;
+}
+
+// Kibibytes of a line of /proc/self/status such as "VmRSS:".
+long Status_Kib(const char *key)
+{
+    QFile file(QStringLiteral("/proc/self/status"));
+    if (!file.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : file.readAll().split('\n'))
+    {
+        if (line.startsWith(key))
+            return line.mid(static_cast<int>(qstrlen(key))).trimmed().split(' ').value(0).toLong();
+    }
+    return -1;
+}
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+// Milliseconds from asking the window for the file to its report pane and graph painted.
+double Click_To_Shown(TQuillon &window, TPaintWatch &watch, const QString &path)
+{
+    watch.Reset();
+    QElapsedTimer timer;
+    timer.start();
+    window.Load_Data(path);
+    if (!Wait_For_Paint(watch))
+    {
+        std::fprintf(stderr, "%s was not painted\n", qPrintable(path));
+        std::exit(1);
+    }
+    return timer.nsecsElapsed() / 1e6;
+}
+
+void Bench_Files(TQuillon &window, TPaintWatch &watch, const QStringList &paths, int runs)
+{
+    for (const QString &path : paths)
+    {
+        std::vector<double> times;
+        for (int run = 0; run < runs; ++run)
+        {
+            // Another file in between, so that every run shows the file afresh.
+            Click_To_Shown(window, watch, paths.value(paths.indexOf(path) == 0 ? 1 : 0));
+            times.push_back(Click_To_Shown(window, watch, path));
+        }
+        std::printf("%-36s %7lld %8.2f   %s\n", qPrintable(QFileInfo(path).fileName()),
+                    static_cast<long long>(QFileInfo(path).size()), Median(times),
+                    window.findChild<QPlainTextEdit *>()->toPlainText().startsWith(QLatin1String("ERR"))
+                        ? "(error line)"
+                        : "");
+        std::fflush(stdout);
+    }
+}
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    g_clock.start();
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir home;
+    qputenv("HOME", QFile::encodeName(home.path()));
+
+    QApplication application(argc, argv);
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("fusion")));
+    const QStringList arguments = QCoreApplication::arguments();
+    const int runs_index = arguments.indexOf(QStringLiteral("--runs"));
+    const int runs = runs_index > 0 ? std::max(1, arguments.value(runs_index + 1).toInt()) : 21;
+
+    TQuillon window;
+    TPaintWatch watch;
+    watch.Watch(&window);
+    window.show();
+    if (!Wait_For_Paint(watch))
+        return 1;
+    const double start_ms = g_clock.nsecsElapsed() / 1e6;
+    std::printf("start to first paint: %.1f ms from main; resident %.1f MB (peak %.1f MB)\n", start_ms,
+                Status_Kib("VmRSS:") / 1024.0, Status_Kib("VmHWM:") / 1024.0);
+    std::fflush(stdout);
+    if (arguments.contains(QStringLiteral("--start-only")))
+        return 0;
+
+    TPaintWatch shown;
+    shown.Watch(window.findChild<QPlainTextEdit *>()->viewport());
+    shown.Watch(window.findChild<TGraphWidget *>());
+
+    const QString examples = QStringLiteral(QUILLON_SOURCE_DIR "/examples/");
+    QStringList example_paths;
+    for (const QString &name : QDir(examples).entryList({QStringLiteral("*.dat")}, QDir::Files, QDir::Name))
+        example_paths.append(examples + name);
+    std::printf("\nclick to shown (load, report pane and graph painted), median of %d runs, ms\n", runs);
+    Bench_Files(window, shown, example_paths, runs);
+
+    QStringList large_paths;
+    for (const TKind &kind : BenchFiles::Kinds())
+    {
+        const QString path = home.filePath(QLatin1String(kind.name) + QStringLiteral(".dat"));
+        QFile file(path);
+        const QByteArray data = BenchFiles::Generate(
+            kind, BenchFiles::Read(examples + QLatin1String(kind.example) + QStringLiteral(".dat")),
+            MeasurementLoad::LARGEST_FILE_SIZE - 1);
+        if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size())
+            return 2;
+        large_paths.append(path);
+    }
+    std::printf("\nthe same for a file just under 256 KiB\n");
+    Bench_Files(window, shown, large_paths, runs);
+    std::printf("\nresident %.1f MB (peak %.1f MB) after all loads\n", Status_Kib("VmRSS:") / 1024.0,
+                Status_Kib("VmHWM:") / 1024.0);
+    return 0;
+}
