@@ -3,9 +3,9 @@
 #include "measuredata_grammar.h"
 
 #include <QLatin1String>
+#include <QtEndian>
 
 #include <cstdint>
-#include <cstring>
 #include <utility>
 
 namespace
@@ -66,8 +66,8 @@ bool TMeasureData::Set_Nominal_Data(const std::vector<double> &)
 
 TMeasureData::TFileEncoding TMeasureData::Determine_File_Encoding(const QByteArray &file_data)
 {
-    // Eight bytes at a time: a word without a byte of 128 or above and without a control character
-    // passes at once; only a word with one (mostly a line end) is looked at byte by byte.
+    // Eight bytes at a time: a byte of 128 or above shows its high bit, a byte below 32 borrows into
+    // it. Only the bytes so marked, mostly line ends, are looked at one by one.
     const char *data = file_data.constData();
     const qsizetype size = file_data.size();
     const std::uint64_t high_bits = 0x8080808080808080u;
@@ -75,19 +75,17 @@ TMeasureData::TFileEncoding TMeasureData::Determine_File_Encoding(const QByteArr
     qsizetype i = 0;
     for (; i + 8 <= size; i += 8)
     {
-        std::uint64_t word = 0;
-        std::memcpy(&word, data + i, sizeof word);
-        // A byte below 32 borrows into its high bit; bytes of 128 and above show theirs.
-        if (((word | (((word | high_bits) - blanks) ^ high_bits)) & high_bits) == 0)
+        const std::uint64_t word = qFromLittleEndian<quint64>(data + i);
+        std::uint64_t marked = (word | (((word | high_bits) - blanks) ^ high_bits)) & high_bits;
+        while (marked != 0)
         {
-            continue;
-        }
-        for (int j = 0; j < 8; ++j)
-        {
-            if (!Is_Text_Byte(static_cast<unsigned char>(data[i + j])))
+            // Read as little-endian, the lowest marked bit belongs to the first marked byte.
+            const int byte = __builtin_ctzll(marked) / 8;
+            if (!Is_Text_Byte(static_cast<unsigned char>(data[i + byte])))
             {
                 return ENCODING_UNKNOWN;
             }
+            marked &= marked - 1;
         }
     }
     for (; i < size; ++i)

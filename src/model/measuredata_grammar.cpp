@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 #include <system_error>
 
 TRecordReader::TRecordReader(const QByteArray &file_data) : TRecordReader(file_data, TOptions()) {}
@@ -18,29 +19,31 @@ namespace
 // Qt's own white space (trimmed, simplified, toDouble).
 bool Is_Space(QChar c)
 {
-    return c.isSpace();
+    const ushort u = c.unicode();
+    return u <= 32 ? (u == 32 || (u >= 9 && u <= 13)) : (u > 127 && c.isSpace());
 }
 
 // simplified() written into a reused string: no allocation once it has grown.
 void Set_Simplified(QString *line, const QChar *first, const QChar *last)
 {
     line->resize(static_cast<int>(last - first));
-    QChar *out = line->data();
-    QChar *const start = out;
-    bool space = false;
-    for (; first != last; ++first)
+    QChar *const start = line->data();
+    QChar *out = start;
+    while (first != last)
     {
-        if (Is_Space(*first))
+        while (first != last && !Is_Space(*first))
         {
-            space = out != start;
-            continue;
+            *out++ = *first++;
         }
-        if (space)
+        const QChar *const blank = first;
+        while (first != last && Is_Space(*first))
+        {
+            ++first;
+        }
+        if (first != last && first != blank && out != start)
         {
             *out++ = QLatin1Char(' ');
-            space = false;
         }
-        *out++ = *first;
     }
     line->resize(static_cast<int>(out - start));
 }
@@ -119,28 +122,40 @@ bool TRecordReader::Read_Section_Marker()
         {
             section.open = true;
             Mark_Seen(section.begin_marker);
+            Update_Only_Open();
             return true;
         }
         if (d_line.size() == section.end_marker.size() &&
             d_line.compare(section.end_marker, Qt::CaseInsensitive) == 0)
         {
             section.open = false;
+            Update_Only_Open();
             return true;
         }
     }
     return false;
 }
 
-bool TRecordReader::Only_Open(int section) const
+void TRecordReader::Update_Only_Open()
 {
+    d_only_open = -1;
     for (int i = 0; i < static_cast<int>(d_sections.size()); ++i)
     {
-        if (d_sections[i].open != (i == section))
+        if (d_sections[i].open)
         {
-            return false;
+            if (d_only_open >= 0)
+            {
+                d_only_open = -1;
+                return;
+            }
+            d_only_open = i;
         }
     }
-    return section >= 0 && section < static_cast<int>(d_sections.size());
+}
+
+bool TRecordReader::Only_Open(int section) const
+{
+    return section >= 0 && section == d_only_open;
 }
 
 bool TRecordReader::None_Open() const
@@ -157,19 +172,32 @@ bool TRecordReader::None_Open() const
 
 bool TRecordReader::Matches_Key(const QString &key)
 {
-    // Most lines differ from most keys in the first character: settle that without a full compare.
-    if (!key.isEmpty() && !d_line.isEmpty())
+    // Keys and nearly all lines are ASCII, where folding case is lowering A to Z; other text is left
+    // to Qt's comparison.
+    if (key.size() > d_line.size())
     {
-        const ushort line_first = d_line.at(0).unicode();
-        const ushort key_first = key.at(0).unicode();
-        if (line_first < 128 && key_first < 128 && (line_first | 0x20) != (key_first | 0x20))
+        return false;
+    }
+    const QChar *line = d_line.constData();
+    const QChar *text = key.constData();
+    for (int i = 0; i < key.size(); ++i)
+    {
+        ushort a = line[i].unicode();
+        ushort b = text[i].unicode();
+        if ((a | b) >= 128)
+        {
+            if (!d_line.startsWith(key, Qt::CaseInsensitive))
+            {
+                return false;
+            }
+            break;
+        }
+        a = (a >= 'A' && a <= 'Z') ? static_cast<ushort>(a + 32) : a;
+        b = (b >= 'A' && b <= 'Z') ? static_cast<ushort>(b + 32) : b;
+        if (a != b)
         {
             return false;
         }
-    }
-    if (!d_line.startsWith(key, Qt::CaseInsensitive))
-    {
-        return false;
     }
     Mark_Seen(key);
     return true;
@@ -279,6 +307,57 @@ TFields TFields::mid(int first) const
     return parts;
 }
 
+namespace
+{
+const double EXACT_POWERS_OF_TEN[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                      1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// The usual short decimal such as -12.3456 without an exponent: digits below 2^53 and at most 22 of
+// them after the point are both exact doubles, so one division rounds correctly, as Qt does. False
+// for anything else.
+bool Short_Decimal(const QChar *first, const QChar *last, double *value)
+{
+    const bool negative = first != last && *first == QLatin1Char('-');
+    if (first != last && (*first == QLatin1Char('-') || *first == QLatin1Char('+')))
+    {
+        ++first;
+    }
+    std::uint64_t digits = 0;
+    int count = 0;
+    int decimals = -1;
+    for (; first != last; ++first)
+    {
+        const ushort digit = static_cast<ushort>(first->unicode() - '0');
+        if (digit <= 9)
+        {
+            digits = digits * 10 + digit;
+            ++count;
+            decimals += decimals >= 0 ? 1 : 0;
+        }
+        else if (*first == QLatin1Char('.') && decimals < 0)
+        {
+            decimals = 0;
+        }
+        else
+        {
+            return false;
+        }
+        if (count > 18)
+        {
+            return false;
+        }
+    }
+    decimals = decimals < 0 ? 0 : decimals;
+    if (count == 0 || digits > (std::uint64_t(1) << 53) || decimals > 22)
+    {
+        return false;
+    }
+    const double magnitude = static_cast<double>(digits) / EXACT_POWERS_OF_TEN[decimals];
+    *value = negative ? -magnitude : magnitude;
+    return true;
+}
+} // namespace
+
 double MeasureGrammar::To_Number(QStringView text)
 {
     // Plain ASCII numbers, nearly all there are, are converted here; the rest (non-ASCII blanks or
@@ -292,6 +371,11 @@ double MeasureGrammar::To_Number(QStringView text)
     while (last != first && Is_Space(last[-1]))
     {
         --last;
+    }
+    double short_value = 0.0;
+    if (Short_Decimal(first, last, &short_value))
+    {
+        return short_value;
     }
     char ascii[64];
     const std::ptrdiff_t length = last - first;

@@ -76,6 +76,7 @@ class TRecordReader
 
     bool Matches_Key(const QString &key);
     void Mark_Seen(const QString &key);
+    void Update_Only_Open();
 
     TOptions d_options;
     QString d_text;
@@ -83,6 +84,8 @@ class TRecordReader
     // Reused from line to line, so that reading a line allocates nothing.
     QString d_line;
     std::vector<TSection> d_sections;
+    // The section that is open alone, or -1.
+    int d_only_open = -1;
     QStringList d_seen;
     QString d_last_seen;
     QString d_error;

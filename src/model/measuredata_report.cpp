@@ -74,11 +74,23 @@ void MeasureReport::Append_Number(QString *line, double value, int width, int de
         line->append(QStringLiteral("%1").arg(value, width, 'f', decimals));
         return;
     }
-    // Digits from the right: the decimals, the point, the whole part, the sign (kept when a negative
-    // value rounds to zero, as Qt keeps it), then the filling.
+    // Digits from the right, two at a time: the decimals, the point, the whole part, the sign (kept
+    // when a negative value rounds to zero, as Qt keeps it), then the filling.
+    static const char PAIRS[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
     char text[48];
     char *first = text + sizeof text;
-    for (int i = 0; i < decimals; ++i)
+    int decimal = 0;
+    for (; decimal + 2 <= decimals; decimal += 2)
+    {
+        const char *pair = PAIRS + 2 * (scaled % 100);
+        scaled /= 100;
+        *--first = pair[1];
+        *--first = pair[0];
+    }
+    if (decimal < decimals)
     {
         *--first = static_cast<char>('0' + scaled % 10);
         scaled /= 10;
@@ -87,25 +99,34 @@ void MeasureReport::Append_Number(QString *line, double value, int width, int de
     {
         *--first = '.';
     }
-    do
+    while (scaled >= 10)
     {
-        *--first = static_cast<char>('0' + scaled % 10);
-        scaled /= 10;
-    } while (scaled != 0);
+        const char *pair = PAIRS + 2 * (scaled % 100);
+        scaled /= 100;
+        *--first = pair[1];
+        *--first = pair[0];
+    }
+    if (scaled > 0 || first[0] == '.' || first == text + sizeof text)
+    {
+        *--first = static_cast<char>('0' + scaled);
+    }
     if (value < 0.0)
     {
         *--first = '-';
     }
-    while (first > text && text + sizeof text - first < width)
-    {
-        *--first = ' ';
-    }
     const int length = static_cast<int>(text + sizeof text - first);
-    if (width > length)
+    const int filling = width > length ? width - length : 0;
+    const int old_size = line->size();
+    line->resize(old_size + filling + length);
+    QChar *out = line->data() + old_size;
+    for (int i = 0; i < filling; ++i)
     {
-        line->append(QString(width - length, QLatin1Char(' ')));
+        *out++ = QLatin1Char(' ');
     }
-    line->append(QLatin1String(first, length));
+    for (int i = 0; i < length; ++i)
+    {
+        *out++ = QLatin1Char(first[i]);
+    }
 }
 
 void MeasureReport::Append_Numbers(QString *line, std::initializer_list<double> values, int width,
