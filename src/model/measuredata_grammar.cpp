@@ -16,11 +16,16 @@ TRecordReader::TRecordReader(const QByteArray &file_data, const TOptions &option
 
 namespace
 {
-// Qt's own white space (trimmed, simplified, toDouble).
-bool Is_Space(QChar c)
+bool Is_Wide_Space(QChar c)
 {
-    const ushort u = c.unicode();
-    return u <= 32 ? (u == 32 || (u >= 9 && u <= 13)) : (u > 127 && c.isSpace());
+    return c.isSpace();
+}
+
+// Qt's own white space (trimmed, simplified, toDouble), with the ASCII test inline.
+inline bool Is_Space(QChar c)
+{
+    const unsigned u = c.unicode();
+    return u == 32 || u - 9 <= 4 || (u > 127 && Is_Wide_Space(c));
 }
 
 // simplified() written into a reused string: no allocation once it has grown.
@@ -29,20 +34,22 @@ void Set_Simplified(QString *line, const QChar *first, const QChar *last)
     line->resize(static_cast<int>(last - first));
     QChar *const start = line->data();
     QChar *out = start;
-    while (first != last)
+    bool blank = false;
+    for (; first != last; ++first)
     {
-        while (first != last && !Is_Space(*first))
+        const unsigned u = first->unicode();
+        if ((u > 32 && u < 127) || !Is_Space(*first))
         {
-            *out++ = *first++;
+            if (blank)
+            {
+                *out++ = QLatin1Char(' ');
+                blank = false;
+            }
+            *out++ = *first;
         }
-        const QChar *const blank = first;
-        while (first != last && Is_Space(*first))
+        else
         {
-            ++first;
-        }
-        if (first != last && first != blank && out != start)
-        {
-            *out++ = QLatin1Char(' ');
+            blank = out != start;
         }
     }
     line->resize(static_cast<int>(out - start));
@@ -68,22 +75,17 @@ bool TRecordReader::Next_Line()
         }
         d_position = end + 1;
 
-        if (d_options.simplify)
+        // Simplifying keeps the first character and whether the line is empty.
+        while (first != last && Is_Space(*first))
         {
-            Set_Simplified(&d_line, first, last);
+            ++first;
         }
-        else
+        while (last != first && Is_Space(last[-1]))
         {
-            while (first != last && Is_Space(*first))
-            {
-                ++first;
-            }
-            while (last != first && Is_Space(last[-1]))
-            {
-                --last;
-            }
-            d_line.setUnicode(first, static_cast<int>(last - first));
+            --last;
         }
+        d_line.setUnicode(first, static_cast<int>(last - first));
+        d_unsettled = d_options.simplify;
         if (d_line.startsWith(QLatin1Char('#')))
         {
             continue;
@@ -100,7 +102,16 @@ bool TRecordReader::Next_Line()
 
 bool TRecordReader::Read_Identification(const QString &identification)
 {
-    return Next_Line() && d_line.startsWith(identification, Qt::CaseSensitive);
+    return Next_Line() && Line().startsWith(identification, Qt::CaseSensitive);
+}
+
+void TRecordReader::Settle_Line() const
+{
+    if (d_unsettled)
+    {
+        d_unsettled = false;
+        Set_Simplified(&d_line, d_line.constData(), d_line.constData() + d_line.size());
+    }
 }
 
 int TRecordReader::Add_Section(const QString &begin_marker, const QString &end_marker)
@@ -114,6 +125,10 @@ int TRecordReader::Add_Section(const QString &begin_marker, const QString &end_m
 
 bool TRecordReader::Read_Section_Marker()
 {
+    if (!d_sections.empty())
+    {
+        Settle_Line();
+    }
     for (TSection &section : d_sections)
     {
         // Folding case keeps the length of these ASCII markers, so a line of another length differs.
@@ -184,8 +199,19 @@ bool TRecordReader::Matches_Key(const QString &key)
     {
         ushort a = line[i].unicode();
         ushort b = text[i].unicode();
+        // Up to the first blank the trimmed line and the simplified one are the same.
+        if (d_unsettled && (Is_Space(line[i]) || Is_Space(text[i])))
+        {
+            Settle_Line();
+            if (!d_line.startsWith(key, Qt::CaseInsensitive))
+            {
+                return false;
+            }
+            break;
+        }
         if ((a | b) >= 128)
         {
+            Settle_Line();
             if (!d_line.startsWith(key, Qt::CaseInsensitive))
             {
                 return false;
@@ -225,7 +251,7 @@ bool TRecordReader::Key(const QString &key, QString *value)
     }
     if (value)
     {
-        *value = d_line.mid(key.size());
+        *value = Line().mid(key.size());
     }
     return true;
 }
@@ -236,7 +262,7 @@ bool TRecordReader::Key(const QString &key, QStringView *value)
     {
         return false;
     }
-    *value = QStringView(d_line).mid(key.size());
+    *value = QStringView(Line()).mid(key.size());
     return true;
 }
 

@@ -31,7 +31,11 @@ class TRecordReader
 
     // Moves to the next line that is not skipped; false at the end of the data.
     bool Next_Line();
-    const QString &Line() const { return d_line; }
+    const QString &Line() const
+    {
+        Settle_Line();
+        return d_line;
+    }
 
     // Reads the first line that is not skipped and tests, case-sensitively, that it begins with
     // the identification text.
@@ -76,13 +80,17 @@ class TRecordReader
 
     bool Matches_Key(const QString &key);
     void Mark_Seen(const QString &key);
+    // Simplifies the line when it is first looked at beyond its first character.
+    void Settle_Line() const;
     void Update_Only_Open();
 
     TOptions d_options;
     QString d_text;
     int d_position = 0;
-    // Reused from line to line, so that reading a line allocates nothing.
-    QString d_line;
+    // Reused from line to line, so that reading a line allocates nothing. With simplify it holds the
+    // trimmed line until Settle_Line, since most lines are skipped on their first characters.
+    mutable QString d_line;
+    mutable bool d_unsettled = false;
     std::vector<TSection> d_sections;
     // The section that is open alone, or -1.
     int d_only_open = -1;
