@@ -1,3 +1,8 @@
+// The nominal dock and editor dialog: pitch fields, entries in both modes, adding, editing and removing
+// sets, and a set saved through the dock reaching the window's next report.
+
+#include "apptest.h"
+
 #include "messagebox.h"
 #include "nominaleditordialog.h"
 #include "nominalstore.h"
@@ -5,17 +10,8 @@
 #include "quillon.h"
 #include "tableeditor.h"
 
-#include <QApplication>
 #include <QClipboard>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPlainTextEdit>
-#include <QProcess>
-#include <QRadioButton>
-#include <QRegularExpression>
-#include <QTemporaryDir>
-#include <QToolButton>
-#include <QtTest>
+#include <QtWidgets>
 
 using TValues = std::vector<double>;
 
@@ -31,26 +27,16 @@ struct TEditorCase
 };
 Q_DECLARE_METATYPE(TEditorCase)
 
-// Files are "name=serial:faces", faces at 0, 10, 20, ...; "name=!" is damaged.
+// Files are "name=serial:faces ...", faces at 0, 10, 20, ...; "name=!" is damaged. The message box
+// asked, if any, is answered "Yes", "No" or "OK".
 struct TDockCase
 {
-    QStringList files;
-    QString action; // "add", "edit" or "remove"
-    QStringList selected;
-    QString serial; // typed into the editor
-    QList<int> answers;
-    QStringList expected;
-    QStringList asked;
+    QString files, action, selected, serial, answer, expected, asked;
 };
 Q_DECLARE_METATYPE(TDockCase)
 
 namespace
 {
-template <typename T> T *Child(QObject *parent, const char *name)
-{
-    return parent->findChild<T *>(QLatin1String(name));
-}
-
 void Paste(TEditTable *table, int row, const QString &text)
 {
     table->setRangeSelected(QTableWidgetSelectionRange(row, 0, row, 0), true);
@@ -69,7 +55,7 @@ void Answer_Editor(const QString &serial, const std::function<void(TNominalEdito
     TNominalEditorDialog::Set_Run_Function(
         [serial, edit](TNominalEditorDialog *dialog)
         {
-            Child<QLineEdit>(dialog, "serial_edit")->setText(serial);
+            Child<QLineEdit>(*dialog, "serial_edit")->setText(serial);
             if (edit)
                 edit(dialog);
             dialog->accept();
@@ -88,36 +74,34 @@ class TTestNominal : public QObject
     void editor_data()
     {
         QTest::addColumn<TEditorCase>("editor");
-        QTest::newRow("add flow") << TEditorCase{{},  "", "", false, "10.000", "1010.000", {"0.0", "0.0"},
-                                                 102, ""};
-        QTest::newRow("calibrated set, fields left unchanged") << TEditorCase{
-            {0, 20.00012, 40.0003}, "", "", false, "20.000", "40.000", {"0.0", "0.1", "0.3"}, 0, ""};
-        QTest::newRow("actual mode from the first face") << TEditorCase{
-            {10, 110.00031, 210.00012}, "", "", true, "100.000", "200.000", {"0.0000", "100.0003"}, 0, ""};
-        QTest::newRow("end 95") << TEditorCase{{}, "10", "95", true, "10", "95", {"0.0000", "10.0000"},
-                                               11, ""};
-        QTest::newRow("10,000-face cap")
-            << TEditorCase{{0, 20, 40}, "", "1e9", false, "20.000", "1e9", {}, 0, "end"};
+        const auto row = [](const char *tag, const TEditorCase &editor) { QTest::newRow(tag) << editor; };
+        row("add flow", {{}, "", "", false, "10.000", "1010.000", {"0.0", "0.0"}, 102, ""});
+        row("calibrated set, fields left unchanged",
+            {{0, 20.00012, 40.0003}, "", "", false, "20.000", "40.000", {"0.0", "0.1", "0.3"}, 0, ""});
+        row("actual mode from the first face",
+            {{10, 110.00031, 210.00012}, "", "", true, "100.000", "200.000", {"0.0000", "100.0003"}, 0, ""});
+        row("end 95", {{}, "10", "95", true, "10", "95", {"0.0000", "10.0000"}, 11, ""});
+        row("10,000-face cap", {{0, 20, 40}, "", "1e9", false, "20.000", "1e9", {}, 0, "end"});
     }
 
     void editor()
     {
         QFETCH(TEditorCase, editor);
         TNominalEditorDialog dialog;
-        Child<QRadioButton>(&dialog, editor.actual ? "actual_radio" : "deviation_radio")->setChecked(true);
+        Child<QRadioButton>(dialog, editor.actual ? "actual_radio" : "deviation_radio")->setChecked(true);
         dialog.Reset(QString(), editor.nominals);
-        QCOMPARE(Child<QWidget>(&dialog, "save_button")->isEnabled(), false);
+        QCOMPARE(Child<QWidget>(dialog, "save_button")->isEnabled(), false);
         for (const char *name : {"increment_edit", "end_edit"})
         {
-            QLineEdit *field = Child<QLineEdit>(&dialog, name);
+            QLineEdit *field = Child<QLineEdit>(dialog, name);
             const QString typed = name[0] == 'i' ? editor.increment : editor.end;
             if (!typed.isEmpty())
                 field->setText(typed);
             emit field->editingFinished();
         }
-        QCOMPARE(Child<QLineEdit>(&dialog, "increment_edit")->text(), editor.shown_increment);
-        QCOMPARE(Child<QLineEdit>(&dialog, "end_edit")->text(), editor.shown_end);
-        const TEditTable *table = Child<TEditTable>(&dialog, "table");
+        QCOMPARE(Child<QLineEdit>(dialog, "increment_edit")->text(), editor.shown_increment);
+        QCOMPARE(Child<QLineEdit>(dialog, "end_edit")->text(), editor.shown_end);
+        const TEditTable *table = Child<TEditTable>(dialog, "table");
         QCOMPARE(table->rowCount(),
                  editor.red.isEmpty() ? std::max<int>(editor.faces, editor.nominals.size()) : 0);
         for (int row = 0; row < editor.cells.size(); ++row)
@@ -127,7 +111,7 @@ class TTestNominal : public QObject
         else
             QCOMPARE(dialog.d_nominals.back(), 10.0 * (editor.faces - 1));
         for (const QString name : {"increment_edit", "end_edit"})
-            QCOMPARE(!Child<QLineEdit>(&dialog, qPrintable(name))->styleSheet().isEmpty(),
+            QCOMPARE(!Child<QLineEdit>(dialog, qPrintable(name))->styleSheet().isEmpty(),
                      !editor.red.isEmpty() && name.startsWith(editor.red));
     }
 
@@ -136,47 +120,36 @@ class TTestNominal : public QObject
     {
         TNominalEditorDialog dialog;
         dialog.Reset(QStringLiteral("7"), {0, 20.00012, 40.0003});
-        TEditTable *table = Child<TEditTable>(&dialog, "table");
+        TEditTable *table = Child<TEditTable>(dialog, "table");
         Paste(table, 1, QStringLiteral("2.5"));
         QCOMPARE(dialog.d_nominals[1], 20.0025);
         QCOMPARE(table->item(1, 0)->text(), QStringLiteral("2.5"));
-        Child<QRadioButton>(&dialog, "actual_radio")->setChecked(true);
+        Child<QRadioButton>(dialog, "actual_radio")->setChecked(true);
         dialog.Reset(QStringLiteral("7"), {10, 110.00031, 210.00012});
         Paste(table, 2, QStringLiteral("200.0005"));
         QCOMPARE(dialog.d_nominals[1], 110.00031);
         QCOMPARE(dialog.d_nominals[2], 210.0005);
-        Child<QRadioButton>(&dialog, "deviation_radio")->setChecked(true);
+        Child<QRadioButton>(dialog, "deviation_radio")->setChecked(true);
         QCOMPARE(table->item(2, 0)->text(), QStringLiteral("0.5"));
     }
 
     void dock_data()
     {
         QTest::addColumn<TDockCase>("dock");
-        const int yes = QMessageBox::Yes, no = QMessageBox::No, ok = QMessageBox::Ok;
-        QTest::newRow("add") << TDockCase{{}, "add", {}, "5", {}, {"SG_5=5:102"}, {}};
-        QTest::newRow("add over a set, no")
-            << TDockCase{{"SG_5=5:3"}, "add", {}, "5", {no}, {"SG_5=5:3"}, {"Replace Nominal File"}};
-        QTest::newRow("add over a set, yes")
-            << TDockCase{{"SG_5=5:3"}, "add", {}, "5", {yes}, {"SG_5=5:102"}, {"Replace Nominal File"}};
-        QTest::newRow("bad serial") << TDockCase{{}, "add", {}, "a/b", {ok}, {}, {"Invalid Serial Number"}};
-        QTest::newRow("other letter case saves back")
-            << TDockCase{{"sg_a=a:3"}, "edit", {"sg_a"}, "A", {}, {"sg_a=A:3"}, {}};
-        QTest::newRow("new serial leaves the old file")
-            << TDockCase{{"SG_1=1:3"}, "edit", {"SG_1"}, "2", {}, {"SG_1=1:3", "SG_2=2:3"}, {}};
-        QTest::newRow("onto another set, yes")
-            << TDockCase{{"SG_1=1:3", "SG_2=2:4"}, "edit", {"SG_1"}, "2", {yes}, {"SG_1=1:3", "SG_2=2:3"},
-                         {"Replace Nominal File"}};
-        QTest::newRow("damaged file")
-            << TDockCase{{"SG_9=!"}, "edit", {"SG_9"}, "9", {ok}, {"SG_9=!"}, {"Load Nominal File"}};
-        QTest::newRow("remove, yes") << TDockCase{{"SG_1=1:3", "SG_2=2:3", "SG_3=3:3"},
-                                                  "remove",
-                                                  {"SG_1", "SG_3"},
-                                                  "",
-                                                  {yes},
-                                                  {"SG_2=2:3"},
-                                                  {"Remove Nominal Files"}};
-        QTest::newRow("remove, no") << TDockCase{
-            {"SG_1=1:3"}, "remove", {"SG_1"}, "", {no}, {"SG_1=1:3"}, {"Remove Nominal Files"}};
+        const auto row = [](const char *tag, const TDockCase &dock) { QTest::newRow(tag) << dock; };
+        const QString replace = QStringLiteral("Replace Nominal File");
+        const QString remove = QStringLiteral("Remove Nominal Files");
+        row("add", {"", "add", "", "5", "", "SG_5=5:102", ""});
+        row("add over a set, no", {"SG_5=5:3", "add", "", "5", "No", "SG_5=5:3", replace});
+        row("bad serial", {"", "add", "", "a/b", "OK", "", "Invalid Serial Number"});
+        row("other letter case saves back", {"sg_a=a:3", "edit", "sg_a", "A", "", "sg_a=A:3", ""});
+        row("new serial leaves the old file", {"SG_1=1:3", "edit", "SG_1", "2", "", "SG_1=1:3 SG_2=2:3", ""});
+        row("onto another set, yes",
+            {"SG_1=1:3 SG_2=2:4", "edit", "SG_1", "2", "Yes", "SG_1=1:3 SG_2=2:3", replace});
+        row("damaged file", {"SG_9=!", "edit", "SG_9", "9", "OK", "SG_9=!", "Load Nominal File"});
+        row("remove, yes",
+            {"SG_1=1:3 SG_2=2:3 SG_3=3:3", "remove", "SG_1 SG_3", "", "Yes", "SG_2=2:3", remove});
+        row("remove, no", {"SG_1=1:3", "remove", "SG_1", "", "No", "SG_1=1:3", remove});
     }
 
     void dock()
@@ -186,36 +159,40 @@ class TTestNominal : public QObject
         TNominalWidget *widget = window.findChild<TNominalWidget *>();
         TNominalStore store;
         store.Initialize(QFileInfo(Nominal_Folder()).path());
-        for (const QString &file : dock.files)
+        for (const QString &file : dock.files.split(QLatin1Char(' '), Qt::SkipEmptyParts))
         {
             const QStringList parts = file.split(QRegularExpression(QStringLiteral("[=:]")));
-            store.Set_Nominal(parts[1], Faces(parts.value(2).toInt()));
+            TValues faces;
+            for (int face = 0; face < parts.value(2).toInt(); ++face)
+                faces.push_back(10.0 * face);
+            store.Set_Nominal(parts[1], faces);
             QFile damaged(Nominal_Folder() + '/' + parts[0]);
             QVERIFY(parts[1] == "!"
                         ? damaged.open(QIODevice::WriteOnly) && damaged.write("<Step_Gauge_Nominal>") > 0
                         : store.Save_Data(parts[0]));
         }
         widget->Update_Display();
-        QListWidget *list = Child<QListWidget>(widget, "nominal_list");
-        for (const QString &name : dock.selected)
+        QListWidget *list = Child<QListWidget>(*widget, "nominal_list");
+        for (const QString &name : dock.selected.split(QLatin1Char(' '), Qt::SkipEmptyParts))
             list->findItems(name, Qt::MatchExactly).front()->setSelected(true);
 
         QStringList asked;
-        QList<int> answers = dock.answers;
         TMessageBox::Set_Answer_Function(
             [&](TMessageBox *box)
             {
                 asked << box->text().remove(QRegularExpression(QStringLiteral("<[^>]*>")));
-                return answers.isEmpty() ? int(QMessageBox::NoButton) : answers.takeFirst();
+                const QMap<QString, int> buttons = {
+                    {"Yes", QMessageBox::Yes}, {"No", QMessageBox::No}, {"OK", QMessageBox::Ok}};
+                return buttons.value(asked.size() == 1 ? dock.answer : QString(), QMessageBox::NoButton);
             });
         Answer_Editor(dock.serial);
         const QMap<QString, const char *> buttons = {
             {"add", "add_button"}, {"edit", "edit_button"}, {"remove", "remove_button"}};
-        Child<QToolButton>(widget, buttons.value(dock.action))->click();
+        Child<QToolButton>(*widget, buttons.value(dock.action))->click();
         TMessageBox::Set_Answer_Function(nullptr);
         TNominalEditorDialog::Set_Run_Function(nullptr);
 
-        QCOMPARE(asked, dock.asked);
+        QCOMPARE(asked.join(QLatin1Char(',')), dock.asked);
         QStringList found;
         store.Update_Display();
         for (const QString &name : store.File_Names())
@@ -223,50 +200,26 @@ class TTestNominal : public QObject
                          (store.Load_Data(name)
                               ? store.Serial_Number() + ':' + QString::number(store.Nominal_Values().size())
                               : QStringLiteral("!"));
-        QCOMPARE(found, dock.expected);
+        QCOMPARE(found.join(QLatin1Char(' ')), dock.expected);
         QStringList listed;
         for (int row = 0; row < list->count(); ++row)
             listed << list->item(row)->text();
         QCOMPARE(listed, store.File_Names());
     }
 
-    // A set saved through the dock is used by the window's next load and by the report tool.
+    // A set saved through the dock is used by the window's next load.
     void saved_set_reaches_the_reports()
     {
         TQuillon window;
         Answer_Editor(QStringLiteral("1020-4471"), [](TNominalEditorDialog *dialog)
-                      { Paste(Child<TEditTable>(dialog, "table"), 11, "2.5"); });
-        Child<QToolButton>(window.findChild<TNominalWidget *>(), "add_button")->click();
+                      { Paste(Child<TEditTable>(*dialog, "table"), 11, "2.5"); });
+        Child<QToolButton>(*window.findChild<TNominalWidget *>(), "add_button")->click();
         TNominalEditorDialog::Set_Run_Function(nullptr);
-        const QString measurement =
-            QStringLiteral(QUILLON_SOURCE_DIR "/examples/stepgauge_10360_x_front.dat");
-        const QString expected = QStringLiteral("\n    100.0025      100.0008       -0.0017\n");
-        window.Load_Data(measurement);
-        QVERIFY(window.findChild<QPlainTextEdit *>()->toPlainText().contains(expected.trimmed()));
-        QProcess report;
-        report.start(QStringLiteral(QUILLON_REPORT_PATH),
-                     {QStringLiteral("--nominals"), window.Settings_Folder(), measurement});
-        QVERIFY(report.waitForFinished(60000));
-        const QString output = QString::fromUtf8(report.readAllStandardOutput());
-        QVERIFY2(output.contains(expected), qPrintable(output));
-    }
-
-  private:
-    static TValues Faces(int count)
-    {
-        TValues values;
-        for (int face = 0; face < count; ++face)
-            values.push_back(10.0 * face);
-        return values;
+        window.Load_Data(QStringLiteral(QUILLON_SOURCE_DIR "/examples/stepgauge_10360_x_front.dat"));
+        QVERIFY(window.findChild<QPlainTextEdit *>()->toPlainText().contains(
+            QStringLiteral("\n    100.0025      100.0008       -0.0017\n")));
     }
 };
 
-int main(int argc, char *argv[])
-{
-    QTemporaryDir home;
-    qputenv("HOME", home.path().toLocal8Bit());
-    QApplication application(argc, argv);
-    TTestNominal test;
-    return QTest::qExec(&test, argc, argv);
-}
+QUILLON_APP_TEST_MAIN(TTestNominal)
 #include "tst_nominal.moc"

@@ -1,31 +1,32 @@
-// The window's sign-off: verdict in the status bar, actions enabled by what is shown, clipboard contents,
-// PDF export with its save dialog and failure message.
+// The tolerance dialog and the window's sign-off: fields and settings, the verdict in the status bar,
+// actions enabled by what is shown, clipboard contents, exports with their save dialog and messages.
 
 #include "apptest.h"
 
+#include "graphwidget.h"
 #include "messagebox.h"
 #include "quillon.h"
 #include "signoffactions.h"
 #include "tolerancedialog.h"
 
-#include <QAction>
-#include <QClipboard>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPrinter>
+#include <QtWidgets>
 
 namespace
 {
 const QString EXAMPLES = QStringLiteral(QUILLON_SOURCE_DIR "/examples/");
 
-struct TShownRow
+// "type A B C D upper lower"
+QString Values(const TTolerance &t)
 {
-    QString file;
-    QString verdict;
-    QString enabled; // export, print, copy report, save graph, copy graph, copy graph data
-};
+    QStringList texts{QString::number(t.d_tolerance_type)};
+    for (const double value : {t.d_tolerance_a, t.d_tolerance_b, t.d_tolerance_c, t.d_tolerance_d,
+                               t.d_upper_temperature_limit, t.d_lower_temperature_limit})
+        texts << QString::number(value);
+    return texts.join(QLatin1Char(' '));
+}
 
+// Export, print, copy report, save graph, copy graph, copy graph data: 1 for enabled.
 QString Enabled(const TSignoffActions &actions)
 {
     QString states;
@@ -36,144 +37,223 @@ QString Enabled(const TSignoffActions &actions)
     return states;
 }
 
-const QLabel *Verdict_Label(const TQuillon &window)
+const QLabel &Verdict_Label(const TQuillon &window)
 {
-    return window.findChild<QLabel *>(QStringLiteral("verdict_label"));
+    return *Child<QLabel>(window, "verdict_label");
 }
+
+// The fields "expression;upper;lower", a field shown red marked with a leading '!': typed into a new
+// dialog when stored is "-", else shown after restoring the stored settings ("key=value ..." after
+// "Tolerance_"); and the values held then.
+struct TToleranceRow
+{
+    QString stored, fields, values;
+};
+
 } // namespace
-Q_DECLARE_METATYPE(TShownRow)
+Q_DECLARE_METATYPE(TToleranceRow)
 
 class TestSignoff : public QObject
 {
     Q_OBJECT
 
   private Q_SLOTS:
-    void Verdict_And_Actions_data();
-    void Verdict_And_Actions();
-    void Clipboard_And_Export();
-    void Tolerance_Cancelled();
+    void Tolerance_Dialog_data()
+    {
+        QTest::addColumn<TToleranceRow>("row");
+        const auto row = [](const char *tag, const char *stored, const char *fields, const QString &values) {
+            QTest::newRow(tag) << TToleranceRow{stored, fields, values};
+        };
+        const QString start = QStringLiteral("1 0.012 0.006 1000 0 ");
+        row("as built", "-", "0.012 + 0.006L/1000;22.00;18.00", start + "22 18");
+        row("no form keeps", "-", "!0.01 + 0.006K/1000;!30.01;!9.99", start + "30.01 9.99");
+        row("equal limits", "-", "!;!20;!20", start + "20 20");
+        row("not numbers", "-", "0.0095+0.003L/1000|0.0018;!warm;!inf", "2 0.0095 0.003 1000 0.0018 0 0");
+        const char *first = "0.0120+0.0060L/1000 | 0.0150;22.00;18.00";
+        row("first start", "", first, "2 0.012 0.006 1000 0.015 22 18");
+        row("not finite",
+            "Type=x A=nan B=inf C=text D=-inf Upper_Temperature_Limit=nan Lower_Temperature_Limit=1e999",
+            first, "2 0.012 0.006 1000 0.015 22 18");
+        row("out of range", "A=1.5 C=-5 D=0 Upper_Temperature_Limit=5 Lower_Temperature_Limit=40",
+            "!1.5000;!5.00;!40.00", "0 1.5 0 0 0 5 40");
+    }
+
+    // Typing re-parses every field and invalid input turns red but is held all the same; restored values
+    // pass through the type's update. Saving and restoring again gives the same values.
+    void Tolerance_Dialog()
+    {
+        QFETCH(TToleranceRow, row);
+        QSettings settings(QDir::home().filePath(QStringLiteral("restore.ini")), QSettings::IniFormat);
+        settings.clear();
+        for (const QString &entry : row.stored.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+            settings.setValue(QStringLiteral("Tolerance_") + entry.section(QLatin1Char('='), 0, 0),
+                              entry.section(QLatin1Char('='), 1));
+        TToleranceDialog dialog;
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("Tolerance Editor Dialog"));
+        const QStringList fields = row.fields.split(QLatin1Char(';'));
+        const char *names[] = {"expression_edit", "upper_temperature_edit", "lower_temperature_edit"};
+        if (row.stored != QLatin1String("-"))
+            dialog.Restore_Settings(settings);
+        for (int i = 0; i < 3 && row.stored == QLatin1String("-"); ++i)
+            Child<QLineEdit>(dialog, names[i])->setText(QString(fields[i]).remove(QLatin1Char('!')));
+        for (int i = 0; i < 3; ++i)
+        {
+            const QLineEdit *field = Child<QLineEdit>(dialog, names[i]);
+            const bool red = field->styleSheet() == QLatin1String("background-color: rgb(255, 151, 160);");
+            QCOMPARE((red ? "!" : "") + field->text(), fields[i]);
+        }
+        QCOMPARE(Values(dialog.Tolerance()), row.values);
+        dialog.Save_Settings(&settings);
+        TToleranceDialog again;
+        again.Restore_Settings(settings);
+        QCOMPARE(Values(again.Tolerance()), row.values);
+    }
+
+    // The verdict of the last file loaded, green for a pass, and the actions what is shown allows.
+    void Verdict_And_Actions()
+    {
+        const struct
+        {
+            const char *file, *verdict, *enabled;
+        } rows[] = {{"laser_10360_x_axis.dat",
+                     "Verdict: PASS  worst deviation -0.0038 mm at 999.9962 mm is 25.6% of E MPL 0.0150 mm",
+                     "111111"},
+                    {"ringgauge_25mm.dat", "", "111111"},
+                    {"probe_tip_calibration.dat", "", "111000"},
+                    {"missing.dat", "", "000000"}};
+        for (const auto &row : rows)
+        {
+            TQuillon window;
+            const TSignoffActions &actions = *window.findChild<TSignoffActions *>();
+            QCOMPARE(Enabled(actions), QStringLiteral("000000"));
+            window.Load_Data(EXAMPLES + QStringLiteral("laser_10360_x_axis.dat"));
+            window.Load_Data(EXAMPLES + QLatin1String(row.file));
+            QCOMPARE(Verdict_Label(window).text(), QString::fromLatin1(row.verdict));
+            QCOMPARE(Verdict_Label(window).styleSheet().contains(QStringLiteral("rgb(0, 128, 0)")),
+                     *row.verdict != 0);
+            QVERIFY2(Enabled(actions) == QLatin1String(row.enabled), row.file);
+        }
+    }
+
+    void Clipboard_And_Export()
+    {
+        TQuillon window;
+        const QString path = EXAMPLES + QStringLiteral("temperature_machine_day.dat");
+        window.Load_Data(path);
+        const TSignoffActions &actions = *window.findChild<TSignoffActions *>();
+
+        // The copy key copies the pane's selection when there is one, else the whole report.
+        QPlainTextEdit *pane = Child<QPlainTextEdit>(window, "report_pane");
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        pane->setFocus();
+        QTextCursor cursor = pane->textCursor();
+        cursor.setPosition(0);
+        cursor.setPosition(11, QTextCursor::KeepAnchor);
+        pane->setTextCursor(cursor);
+        QTest::keyClick(pane, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), pane->toPlainText().left(11));
+        pane->moveCursor(QTextCursor::Start);
+        QTest::keyClick(pane, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), pane->toPlainText() + QLatin1Char('\n'));
+
+        // Tab-separated rows under the axis names; their values are checked with the tool's CSV output.
+        actions.Copy_Graph_Data_Action()->trigger();
+        QVERIFY(QApplication::clipboard()->text().startsWith(QStringLiteral("Curve\tHour\tCelsius\n1\t")));
+
+        // The save dialog proposes the measurement's name; a folder in its place is refused with a message.
+        QTemporaryDir dir;
+        QString proposed;
+        QString answer = dir.filePath(QStringLiteral("folder.pdf"));
+        QVERIFY(QDir().mkdir(answer));
+        TSignoffActions::Set_Save_Name_Function(
+            [&](const QString &, const QString &proposal)
+            {
+                proposed = proposal;
+                return answer;
+            });
+        QString message;
+        TMessageBox::Set_Answer_Function(
+            [&](TMessageBox *box)
+            {
+                message = box->text() + box->informativeText();
+                return int(QMessageBox::Ok);
+            });
+        actions.Export_Pdf_Action()->trigger();
+        QVERIFY(proposed.endsWith(QStringLiteral("/temperature_machine_day.pdf")));
+        QVERIFY2(message.contains(QStringLiteral("Cannot write '%1'").arg(answer)), qPrintable(message));
+
+        message.clear();
+        answer = dir.filePath(QStringLiteral("report.pdf"));
+        actions.Export_Pdf_Action()->trigger();
+        answer = dir.filePath(QStringLiteral("graph")); // the ending follows the chosen type
+        actions.Save_Graph_Action()->trigger();
+        TSignoffActions::Set_Print_Function(
+            [&](QPrinter *printer)
+            {
+                printer->setOutputFileName(dir.filePath(QStringLiteral("printed.pdf")));
+                return true;
+            });
+        actions.Print_Action()->trigger();
+        QCOMPARE(message, QString());
+        QCOMPARE(Sorted_Files(dir.path()), (QStringList{"graph.png", "printed.pdf", "report.pdf"}));
+        QVERIFY(QImage(dir.filePath(QStringLiteral("graph.png"))).width() > 0);
+        TSignoffActions::Set_Print_Function({});
+        TSignoffActions::Set_Save_Name_Function({});
+        TMessageBox::Set_Answer_Function({});
+    }
+
+    // The window restores the tolerance, draws with it, keeps what a cancelled dialog holds and saves at
+    // close. Last, since it leaves settings behind.
+    void Window()
+    {
+        const QString ini = QDir::home().filePath(QStringLiteral(".corvane/quillon_settings.ini"));
+        QDir::home().mkpath(QStringLiteral(".corvane"));
+        {
+            QSettings settings(ini, QSettings::IniFormat);
+            settings.setValue(QStringLiteral("Tolerance_A"), 0.01);
+            settings.setValue(QStringLiteral("Tolerance_C"), 0); // no length term: constant 0.0100
+            settings.setValue(QStringLiteral("Tolerance_D"), 0);
+        }
+        auto window = std::make_unique<TQuillon>();
+        const TGraphWidget &graph = *window->findChild<TGraphWidget *>();
+        window->Load_Data(EXAMPLES + QStringLiteral("laser_10360_x_axis.dat"));
+        QCOMPARE(graph.d_data_sets.back().dataset_points.front().y, -0.01);
+        QCOMPARE(graph.d_data_sets.front().dataset_type, TGraphWidget::GRAPH_CROSS);
+        Child<QToolButton>(*window, "line_graph_button")->click();
+        QVERIFY(!Child<QToolButton>(*window, "point_graph_button")->isChecked());
+        QCOMPARE(graph.d_data_sets.front().dataset_type, TGraphWidget::GRAPH_LINE);
+
+        // Values typed into a cancelled dialog stay in force, so the verdict follows them at once.
+        window->Load_Data(EXAMPLES + QStringLiteral("temperature_machine_day.dat"));
+        auto *dialog = window->findChild<TToleranceDialog *>();
+        QTimer::singleShot(0, dialog,
+                           [dialog]
+                           {
+                               Child<QLineEdit>(*dialog, "expression_edit")->setText("0.012+0.006L/0");
+                               Child<QLineEdit>(*dialog, "lower_temperature_edit")->setText("20.50");
+                               dialog->reject();
+                           });
+        Child<QToolButton>(*window, "tolerance_button")->click();
+        QVERIFY(Verdict_Label(*window).text().startsWith("Verdict: FAIL  readings 19.80 to 21.21"));
+        QVERIFY(Verdict_Label(*window).styleSheet().contains(QStringLiteral("rgb(200, 0, 0)")));
+
+        // C = 0 in a length form: limit points that are not finite are left out.
+        window->Load_Data(EXAMPLES + QStringLiteral("laser_10360_x_axis.dat"));
+        QCOMPARE(graph.d_data_sets.back().dataset_points.size(), std::size_t(0));
+        for (const TGraphWidget::TDataSet &set : graph.d_data_sets)
+            for (const TVector2 &point : set.dataset_points)
+                QVERIFY(std::isfinite(point.x) && std::isfinite(point.y));
+
+        window->close();
+        window.reset();
+        QSettings saved(ini, QSettings::IniFormat);
+        QCOMPARE(saved.value(QStringLiteral("Tolerance_Type")).toInt(), 1);
+        QCOMPARE(saved.value(QStringLiteral("Tolerance_C")).toDouble(), 0.0);
+        QCOMPARE(saved.value(QStringLiteral("Tolerance_Lower_Temperature_Limit")).toDouble(), 20.5);
+    }
 };
-
-void TestSignoff::Verdict_And_Actions_data()
-{
-    QTest::addColumn<TShownRow>("row");
-    QTest::newRow("laser") << TShownRow{
-        "laser_10360_x_axis.dat",
-        "Verdict: PASS  worst deviation -0.0038 mm at 999.9962 mm is 25.6% of E MPL 0.0150 mm", "111111"};
-    QTest::newRow("ring gauge, no verdict") << TShownRow{"ringgauge_25mm.dat", "", "111111"};
-    QTest::newRow("probe, no graph") << TShownRow{"probe_tip_calibration.dat", "", "111000"};
-    QTest::newRow("failed load") << TShownRow{"missing.dat", "", "000000"};
-}
-
-void TestSignoff::Verdict_And_Actions()
-{
-    QFETCH(TShownRow, row);
-    TQuillon window;
-    const TSignoffActions &actions = *window.findChild<TSignoffActions *>();
-    QCOMPARE(Enabled(actions), QStringLiteral("000000"));
-    window.Load_Data(EXAMPLES + QStringLiteral("laser_10360_x_axis.dat"));
-    window.Load_Data(EXAMPLES + row.file);
-    QCOMPARE(Verdict_Label(window)->text(), row.verdict);
-    QCOMPARE(Verdict_Label(window)->styleSheet().contains(QStringLiteral("rgb(0, 128, 0)")),
-             !row.verdict.isEmpty());
-    QCOMPARE(Enabled(actions), row.enabled);
-}
-
-void TestSignoff::Clipboard_And_Export()
-{
-    TQuillon window;
-    const QString path = EXAMPLES + QStringLiteral("temperature_machine_day.dat");
-    window.Load_Data(path);
-    const TSignoffActions &actions = *window.findChild<TSignoffActions *>();
-
-    // The copy key copies the pane's selection when there is one, else the whole report.
-    QPlainTextEdit *pane = window.findChild<QPlainTextEdit *>(QStringLiteral("report_pane"));
-    window.show();
-    window.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
-    pane->setFocus();
-    QTextCursor cursor = pane->textCursor();
-    cursor.setPosition(0);
-    cursor.setPosition(11, QTextCursor::KeepAnchor);
-    pane->setTextCursor(cursor);
-    QTest::keyClick(pane, Qt::Key_C, Qt::ControlModifier);
-    QCOMPARE(QApplication::clipboard()->text(), pane->toPlainText().left(11));
-    pane->moveCursor(QTextCursor::Start);
-    QTest::keyClick(pane, Qt::Key_C, Qt::ControlModifier);
-    QCOMPARE(QApplication::clipboard()->text(), pane->toPlainText() + QLatin1Char('\n'));
-
-    // One row a point after the header; the values themselves are checked with the tool's CSV rows.
-    actions.Copy_Graph_Data_Action()->trigger();
-    const QStringList rows = QApplication::clipboard()->text().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    QCOMPARE(rows.value(0), QStringLiteral("Curve\tHour\tCelsius"));
-    std::size_t points = 0;
-    for (const std::vector<TVector2> &curve : MeasurementLoad::Load_File(path, nullptr).graph_data)
-        points += curve.size();
-    QCOMPARE(static_cast<std::size_t>(rows.size()), points + 1);
-
-    // The save dialog proposes the measurement's name; a folder in its place is refused with a message.
-    QTemporaryDir dir;
-    QString proposed;
-    QString answer = dir.filePath(QStringLiteral("folder.pdf"));
-    QVERIFY(QDir().mkdir(answer));
-    TSignoffActions::Set_Save_Name_Function(
-        [&](const QString &, const QString &proposal)
-        {
-            proposed = proposal;
-            return answer;
-        });
-    QString message;
-    TMessageBox::Set_Answer_Function(
-        [&](TMessageBox *box)
-        {
-            message = box->text() + box->informativeText();
-            return int(QMessageBox::Ok);
-        });
-    actions.Export_Pdf_Action()->trigger();
-    QVERIFY(proposed.endsWith(QStringLiteral("/temperature_machine_day.pdf")));
-    QVERIFY2(message.contains(QStringLiteral("Cannot write '%1'").arg(answer)), qPrintable(message));
-
-    message.clear();
-    answer = dir.filePath(QStringLiteral("report.pdf"));
-    actions.Export_Pdf_Action()->trigger();
-    answer = dir.filePath(QStringLiteral("graph")); // the ending follows the chosen type
-    actions.Save_Graph_Action()->trigger();
-    TSignoffActions::Set_Print_Function(
-        [&](QPrinter *printer)
-        {
-            printer->setOutputFileName(dir.filePath(QStringLiteral("printed.pdf")));
-            return true;
-        });
-    actions.Print_Action()->trigger();
-    QCOMPARE(message, QString());
-    QCOMPARE(Sorted_Files(dir.path()), (QStringList{"graph.png", "printed.pdf", "report.pdf"}));
-    QVERIFY(QImage(dir.filePath(QStringLiteral("graph.png"))).width() > 0);
-    TSignoffActions::Set_Print_Function({});
-    TSignoffActions::Set_Save_Name_Function({});
-    TMessageBox::Set_Answer_Function({});
-}
-
-void TestSignoff::Tolerance_Cancelled()
-{
-    // Values typed into a cancelled dialog stay in force, so the verdict follows them at once.
-    TQuillon window;
-    window.Load_Data(EXAMPLES + QStringLiteral("temperature_machine_day.dat"));
-    TToleranceDialog *dialog = window.findChild<TToleranceDialog *>();
-    QLineEdit *lower = nullptr;
-    for (QLineEdit *edit : dialog->findChildren<QLineEdit *>())
-        lower = edit->text() == QStringLiteral("18.00") ? edit : lower;
-    QVERIFY(lower);
-    QTimer::singleShot(0, dialog,
-                       [&]
-                       {
-                           lower->setText(QStringLiteral("20.50"));
-                           dialog->reject();
-                       });
-    window.Edit_Tolerance();
-    QVERIFY(
-        Verdict_Label(window)->text().startsWith(QStringLiteral("Verdict: FAIL  readings 19.80 to 21.21")));
-    QVERIFY(Verdict_Label(window)->styleSheet().contains(QStringLiteral("rgb(200, 0, 0)")));
-}
 
 QUILLON_APP_TEST_MAIN(TestSignoff)
 #include "tst_signoff.moc"

@@ -8,14 +8,6 @@
 
 namespace
 {
-QString Pdf_Text(const QString &path, const QString &option)
-{
-    QProcess process;
-    process.start(QStringLiteral("pdftotext"), {option, path, QStringLiteral("-")});
-    process.waitForFinished(60000);
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
 // The first of the lines, blanks simplified, not found in text in order; empty when all are there.
 QString First_Missing(const QStringList &lines, const QString &text)
 {
@@ -31,21 +23,6 @@ QString First_Missing(const QStringList &lines, const QString &text)
     }
     return QString();
 }
-
-TReportDocument Document(const QStringList &lines)
-{
-    TReportDocument document;
-    document.file_name = QStringLiteral("bench_x.dat");
-    document.title = QStringLiteral("ASME B89.4.10360 Stepgauge Measurement");
-    document.modified = QDateTime(QDate(2026, 3, 14), QTime(9, 26, 53));
-    document.equipment = QStringLiteral("SG-4711");
-    document.tolerance = QStringLiteral("E MPL = 0.0120+0.0060L/1000 | 0.0150");
-    document.verdict =
-        QStringLiteral("Verdict: FAIL  worst deviation -0.0223 mm at 400.0000 mm is 154.9% of E MPL "
-                       "0.0144 mm");
-    document.report_lines = lines;
-    return document;
-}
 } // namespace
 
 class TestReportDocument : public QObject
@@ -53,81 +30,73 @@ class TestReportDocument : public QObject
     Q_OBJECT
 
   private Q_SLOTS:
-    void initTestCase();
-    void Lines_And_Pages_data();
-    void Lines_And_Pages();
-
-  private:
-    QTemporaryDir d_dir;
-};
-
-void TestReportDocument::initTestCase()
-{
-    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
-        QSKIP("pdftotext (poppler-utils) is not installed");
-}
-
-void TestReportDocument::Lines_And_Pages_data()
-{
-    QTest::addColumn<QStringList>("lines");
-    QTest::addColumn<bool>("graph");
-    QTest::addColumn<int>("least_pages");
-    QStringList long_report;
-    for (int i = 0; i < 10000; ++i)
-        long_report.append(QStringLiteral("%1  %2").arg(i, 5).arg(i * 0.0001, 12, 'f', 4));
-    // One line shrinks the font; a line too long for any legible size is wrapped.
-    QString huge;
-    for (int i = 0; i < 1500; ++i)
-        huge += QStringLiteral("%1.").arg(i, 4, 10, QLatin1Char('0'));
-
-    QTest::newRow("10000 lines, graph") << long_report << true << 100;
-    QTest::newRow("wide lines") << QStringList{QStringLiteral("wide-%1-end").arg(QString(300, 'w')), huge}
-                                << false << 1;
-}
-
-void TestReportDocument::Lines_And_Pages()
-{
-    QFETCH(QStringList, lines);
-    QFETCH(bool, graph);
-    QFETCH(int, least_pages);
-    TGraphWidget widget;
-    widget.d_graph_title = QStringLiteral("Deviation Graph Title");
-    widget.AddPoints(widget.CreateDataSet(QColor(64, 0, 0), TGraphWidget::GRAPH_CROSS),
-                     {{0, 0.001}, {400, -0.02}});
-    TReportDocument document = Document(lines);
-    document.graph = graph ? &widget : nullptr;
-
-    const QString path = d_dir.filePath(QStringLiteral("report.pdf"));
-    QString error;
-    QElapsedTimer timer;
-    timer.start();
-    QVERIFY2(ReportDocument::Write_Pdf(document, path, QPageSize::A4, &error), qPrintable(error));
-    QVERIFY(timer.elapsed() < 15000);
-
-    const QString text = Pdf_Text(path, QStringLiteral("-layout"));
-    for (const QString &field : {document.title, document.file_name, QStringLiteral("2026-03-14 09:26:53"),
-                                 document.equipment, document.tolerance, document.verdict})
-        QVERIFY2(text.simplified().contains(field.simplified()), qPrintable(field));
-    QCOMPARE(text.contains(widget.d_graph_title), graph);
-    QString joined = text;
-    joined.remove(QRegularExpression(QStringLiteral("\\s")));
-    QStringList short_lines;
-    for (const QString &line : lines)
+    // 10000 lines with a graph; then one line that shrinks the font and one too long for any legible size,
+    // which is wrapped.
+    void Lines_And_Pages()
     {
-        if (line.size() < 200)
-            short_lines.append(line);
-        else
-            QVERIFY(joined.contains(line)); // shrunk or wrapped, but whole
-    }
-    QCOMPARE(First_Missing(short_lines, text), QString());
+        if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+            QSKIP("pdftotext (poppler-utils) is not installed");
+        QStringList long_report;
+        for (int i = 0; i < 10000; ++i)
+            long_report.append(QStringLiteral("%1  %2").arg(i, 5).arg(i * 0.0001, 12, 'f', 4));
+        QString huge;
+        for (int i = 0; i < 1500; ++i)
+            huge += QStringLiteral("%1.").arg(i, 4, 10, QLatin1Char('0'));
+        TGraphWidget widget;
+        widget.d_graph_title = QStringLiteral("Deviation Graph Title");
+        widget.AddPoints(widget.CreateDataSet(QColor(64, 0, 0), TGraphWidget::GRAPH_CROSS),
+                         {{0, 0.001}, {400, -0.02}});
+        TReportDocument document;
+        document.file_name = QStringLiteral("bench_x.dat");
+        document.title = QStringLiteral("ASME B89.4.10360 Stepgauge Measurement");
+        document.modified = QDateTime(QDate(2026, 3, 14), QTime(9, 26, 53));
+        document.equipment = QStringLiteral("SG-4711");
+        document.tolerance = QStringLiteral("E MPL = 0.0120+0.0060L/1000 | 0.0150");
+        document.verdict = QStringLiteral("Verdict: FAIL  worst deviation -0.0223 mm at 400.0000 mm");
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("report.pdf"));
+        for (const bool graph : {true, false})
+        {
+            document.report_lines =
+                graph ? long_report : QStringList{QStringLiteral("wide-%1-end").arg(QString(300, 'w')), huge};
+            document.graph = graph ? &widget : nullptr;
+            QString error;
+            QElapsedTimer timer;
+            timer.start();
+            QVERIFY2(ReportDocument::Write_Pdf(document, path, QPageSize::A4, &error), qPrintable(error));
+            QVERIFY(timer.elapsed() < 15000);
 
-    const int pages = text.count(QLatin1Char('\f'));
-    QVERIFY(pages >= least_pages);
-    QStringList footers;
-    for (int page = 1; page <= pages; ++page)
-        footers.append(QStringLiteral("Page %1 of %2").arg(page).arg(pages));
-    QCOMPARE(First_Missing(footers, text), QString());
-}
+            QProcess process;
+            process.start(QStringLiteral("pdftotext"),
+                          {QStringLiteral("-layout"), path, QStringLiteral("-")});
+            QVERIFY(process.waitForFinished(60000));
+            const QString text = QString::fromUtf8(process.readAllStandardOutput());
+            for (const QString &field :
+                 {document.title, document.file_name, QStringLiteral("2026-03-14 09:26:53"),
+                  document.equipment, document.tolerance, document.verdict})
+                QVERIFY2(text.simplified().contains(field.simplified()), qPrintable(field));
+            QCOMPARE(text.contains(widget.d_graph_title), graph);
+            QString joined = text;
+            joined.remove(QRegularExpression(QStringLiteral("\\s")));
+            QStringList short_lines;
+            for (const QString &line : document.report_lines)
+            {
+                if (line.size() < 200)
+                    short_lines.append(line);
+                else
+                    QVERIFY(joined.contains(line)); // shrunk or wrapped, but whole
+            }
+            QCOMPARE(First_Missing(short_lines, text), QString());
+
+            const int pages = text.count(QLatin1Char('\f'));
+            QVERIFY(pages >= (graph ? 100 : 1));
+            QStringList footers;
+            for (int page = 1; page <= pages; ++page)
+                footers.append(QStringLiteral("Page %1 of %2").arg(page).arg(pages));
+            QCOMPARE(First_Missing(footers, text), QString());
+        }
+    }
+};
 
 QTEST_MAIN(TestReportDocument)
 #include "tst_reportdocument.moc"

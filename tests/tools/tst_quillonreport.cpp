@@ -1,4 +1,8 @@
-// The command-line report tool, run as a user would run it.
+// The command-line report tool run as a user runs it: reports, exit statuses, usage errors, verdicts,
+// graph pictures, PDF and CSV output.
+
+#include "measurementload.h"
+#include "test_support.h"
 
 #include <QImage>
 #include <QtTest>
@@ -7,242 +11,208 @@
 
 namespace
 {
-const QString TOOL = QStringLiteral(QUILLON_REPORT_PATH);
-const QString EXAMPLE = QStringLiteral(QUILLON_SOURCE_DIR "/examples/stepgauge_10360_x_front.dat");
-const QString GOLDEN = QStringLiteral(QUILLON_SOURCE_DIR "/tests/data/golden/stepgauge_10360_x_front.txt");
+const QString EXAMPLES = Source_Path(QStringLiteral("examples/"));
+const QString STEPGAUGE = EXAMPLES + QStringLiteral("stepgauge_10360_x_front.dat");
+const QString LASER = EXAMPLES + QStringLiteral("laser_10360_x_axis.dat");
+const QString BALLBAR = EXAMPLES + QStringLiteral("ballbar_500mm.dat");
+const QByteArray TOO_SMALL = "ERR  Input file too small to be a measurement data file.\n";
 
 struct TRun
 {
     int exit_code = -1;
-    QByteArray out;
-    QByteArray err;
+    QByteArray out, err;
 };
 
-TRun Run(const QStringList &arguments)
+// Output must be UTF-8 whatever the locale says, and the tool must draw without a display.
+TRun Run(const QString &program, const QStringList &arguments)
 {
-    QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    // Output must be UTF-8 whatever the locale says.
     environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
     environment.insert(QStringLiteral("LANG"), QStringLiteral("C"));
+    for (const char *display : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+        environment.remove(QLatin1String(display));
+    QProcess process;
     process.setProcessEnvironment(environment);
-    process.start(TOOL, arguments);
+    process.start(program, arguments);
     TRun run;
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
-    {
-        return run;
-    }
-    run.exit_code = process.exitCode();
-    run.out = process.readAllStandardOutput();
-    run.err = process.readAllStandardError();
+    if (process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit)
+        run = {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
     return run;
 }
 
-QByteArray Read(const QString &path)
+TRun Report(const QStringList &arguments)
 {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return Run(QStringLiteral(QUILLON_REPORT_PATH), arguments);
+}
+
+// "@" in an argument stands for a fresh folder; file, when not null, is written there as file.dat and
+// is all the run may leave there.
+struct TRunRow
+{
+    QStringList arguments;
+    int exit_code;
+    QByteArray out; // part of standard output
+    QByteArray err; // part of the one line on standard error; empty: nothing there
+    QByteArray file;
+};
+
+void Row(const char *tag, const QStringList &arguments, int exit_code, const QByteArray &out,
+         const QByteArray &err = {}, const QByteArray &file = {})
+{
+    QTest::newRow(tag) << TRunRow{arguments, exit_code, out, err, file};
+}
+
+void Usage(const char *tag, const QStringList &arguments, const QByteArray &err)
+{
+    Row(tag, arguments, 2, {}, err);
 }
 } // namespace
+Q_DECLARE_METATYPE(TRunRow)
 
 class TestQuillonReport : public QObject
 {
     Q_OBJECT
 
   private Q_SLOTS:
-    void Example_Report();
-    void Failing_Files_data();
-    void Failing_Files();
-    void Several_Files();
-    void Usage_data();
-    void Usage();
-    void Ballbar_Tolerance();
-    void Graph_data();
-    void Graph();
+    void Runs_data()
+    {
+        QTest::addColumn<TRunRow>("row");
+        const QStringList file{QStringLiteral("@/file.dat")};
+        Row("help", {"--help"}, 0, "[options] FILE...\n");
+        Row("version", {"--version", STEPGAUGE}, 0, "quillon-report ");
+        Usage("no file", {}, "no measurement file");
+        Usage("unknown option", {"--frobnicate", STEPGAUGE}, "frobnicate");
+        Usage("tolerance above 1", {"--tolerance", "1.5", STEPGAUGE}, "\"1.5\": A must not");
+        Usage("graph of two files", {"--graph", "@/a.png", LASER, LASER}, "exactly one");
+        Usage("graph as gif", {"--graph", "@/a.gif", LASER}, ".png or .pdf");
+        Usage("graph size", {"--graph", "@/a.png", "--graph-size", "0x5", LASER}, "'0x5'");
+        Usage("line without graph", {"--line", LASER}, "need --graph");
+        Usage("limits reversed", {"--ts-limits", "22,18", LASER}, "22,18");
+        Usage("pdf of two files", {"--pdf", "@/x.pdf", LASER, LASER}, "exactly one");
+        Usage("unknown paper", {"--pdf", "@/x.pdf", "--page-size", "B5", LASER}, "'B5'");
 
-  private:
-    QTemporaryDir d_dir;
+        Row("binary", file, 1, "ERR  File contents not recognized.\n", {}, QByteArray(1024, '\xfe'));
+        Row("missing", {"@/missing.dat"}, 1, TOO_SMALL);
+        Row("pass", {"--verdict", LASER}, 0,
+            "\nVerdict: PASS  worst deviation -0.0038 mm at 999.9962 mm is 25.6% of E MPL 0.0150 mm\n");
+        Row("fail", {"--verdict", "--tolerance", "0.003", LASER}, 3, "\nVerdict: FAIL  worst deviation");
+        Row("load failure wins", {"--verdict", "--tolerance", "0.003", LASER, "@/missing.dat"}, 1,
+            "Verdict: FAIL");
+        Row("temperature limits",
+            {"--verdict", "--ts-limits", "20,22.5", EXAMPLES + "temperature_machine_day.dat"}, 3,
+            "Verdict: FAIL  readings 19.80 to 21.21 \xc2\xb0"
+            "C outside");
+        Row("pdf into a folder", {"--pdf", "@", LASER}, 1, "Laser Measurement", "Cannot write");
+        Row("csv into a missing folder", {"--csv", "@/no/x.csv", LASER}, 1, "Laser Measurement",
+            "Cannot write");
+        Row("no graph", {"--graph", "@/g.png", EXAMPLES + "gaugeblock_500mm_x_axis.dat"}, 0, "Gauge Block",
+            "no graph written");
+        Row("graph of a file not loaded", {"--graph", "@/g.png", "@/missing.dat"}, 1, TOO_SMALL,
+            "did not load");
+    }
+
+    void Runs()
+    {
+        QFETCH(TRunRow, row);
+        QTemporaryDir dir;
+        if (!row.file.isNull())
+            QVERIFY(Write_File(dir.filePath(QStringLiteral("file.dat")), row.file));
+        row.arguments.replaceInStrings(QStringLiteral("@"), dir.path());
+        const TRun run = Report(row.arguments);
+        QCOMPARE(run.exit_code, row.exit_code);
+        QVERIFY2(run.out.contains(row.out), run.out.right(400).constData());
+        QCOMPARE(run.out.isEmpty(), row.exit_code == 2);
+        QVERIFY2(row.err.isEmpty() ? run.err.isEmpty()
+                                   : run.err.contains(row.err) && run.err.startsWith("quillon-report: ") &&
+                                         run.err.count('\n') == 1 && run.err.endsWith('\n'),
+                 run.err.constData());
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+                 row.file.isNull() ? QStringList() : QStringList{"file.dat"});
+    }
+
+    // Reports as the golden files have them, one after another under a heading for several files.
+    void Reports()
+    {
+        const QByteArray golden =
+            Read_File(Source_Path(QStringLiteral("tests/data/golden/stepgauge_10360_x_front.txt")));
+        QCOMPARE(Report({STEPGAUGE}).out, golden);
+        QVERIFY(golden.contains("20.14 \xcb\x9a"
+                                "C")); // U+02DA in UTF-8
+        const QString missing = QStringLiteral("/nonexistent/missing.dat");
+        const TRun run = Report({STEPGAUGE, missing});
+        QCOMPARE(run.exit_code, 1);
+        QCOMPARE(run.out, "==> " + STEPGAUGE.toUtf8() + " <==\n" + golden + "\n==> " + missing.toUtf8() +
+                              " <==\n" + TOO_SMALL + "\n");
+        QCOMPARE(Report({STEPGAUGE, STEPGAUGE}).exit_code, 0);
+
+        // The ballbar report ends with the tolerance line the viewer's pane prints.
+        const QByteArray ballbar =
+            Read_File(Source_Path(QStringLiteral("tests/data/golden/ballbar_500mm.txt")));
+        QCOMPARE(Report({"--tolerance", " 0.01 + 0.001l/1000", BALLBAR}).out,
+                 ballbar + "\n  BallBar Tolerance: 0.0105\n");
+    }
+
+    // Pictures in the data sets' colours (after a '-': drawn nowhere), and a PDF of the size asked for.
+    void Graph()
+    {
+        const QStringList colors[] = {{"#0000ff", "#ff0000"},
+                                      {"#800000", "#008000", "#000080", "#a4a4ff", "-#400000"}};
+        const QStringList options[] = {{"ballbar_500mm.dat"}, {"--line", "laser_10360_x_axis.dat"}};
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("graph.png"));
+        for (int i = 0; i < 2; ++i)
+        {
+            QStringList arguments = QStringList{"--graph-size", "600x400", "--graph", path} + options[i];
+            arguments.last().prepend(EXAMPLES);
+            QCOMPARE(Report(arguments).err, QByteArray());
+            const QImage image(path);
+            QCOMPARE(image.size(), QSize(600, 400));
+            std::set<QRgb> drawn;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    drawn.insert(image.pixel(x, y) & RGB_MASK);
+            for (const QString &color : colors[i])
+            {
+                const bool absent = color.startsWith(QLatin1Char('-'));
+                QVERIFY2(drawn.count(QColor(color.mid(absent ? 1 : 0)).rgb() & RGB_MASK) != absent,
+                         qPrintable(color));
+            }
+        }
+        const QString pdf = dir.filePath(QStringLiteral("graph.PDF"));
+        QCOMPARE(Report({"--graph-size", "300x200", "--graph", pdf, BALLBAR}).exit_code, 0);
+        QVERIFY(Read_File(pdf).startsWith("%PDF"));
+        QVERIFY(Read_File(pdf).contains("/MediaBox [0 0 300"));
+    }
+
+    // Every graph point at full precision in curve order; the PDF holds the verdict.
+    void Pdf_And_Csv()
+    {
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(QStringLiteral("laser.pdf"));
+        const QString csv = dir.filePath(QStringLiteral("laser.csv"));
+        const TRun run = Report({"--verdict", "--pdf", pdf, "--page-size", "letter", "--csv", csv, LASER});
+        QCOMPARE(run.exit_code, 0);
+        const QStringList rows =
+            QString::fromUtf8(Read_File(csv)).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(rows.value(0), QStringLiteral("Curve,Length,Deviation"));
+        std::vector<double> read, expected;
+        for (const QString &row : rows.mid(1))
+            for (const QString &field : row.split(QLatin1Char(',')))
+                read.push_back(field.toDouble());
+        const TMeasurementLoad load = MeasurementLoad::Load_File(LASER, nullptr);
+        for (std::size_t curve = 0; curve < load.graph_data.size(); ++curve)
+            for (const TVector2 &point : load.graph_data[curve])
+                expected.insert(expected.end(), {static_cast<double>(curve + 1), point.x, point.y});
+        QCOMPARE(read.size(), std::size_t(45));
+        QVERIFY(read == expected);
+
+        if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+            QSKIP("pdftotext (poppler-utils) is not installed");
+        const QByteArray text = Run(QStringLiteral("pdftotext"), {"-layout", pdf, "-"}).out.simplified();
+        QVERIFY2(text.contains(run.out.trimmed().split('\n').last().simplified()), text.constData());
+        QVERIFY(Run(QStringLiteral("pdfinfo"), {pdf}).out.contains("612 x 792 pts (letter)"));
+    }
 };
-
-void TestQuillonReport::Example_Report()
-{
-    const TRun run = Run({EXAMPLE});
-    QCOMPARE(run.exit_code, 0);
-    QCOMPARE(run.out, Read(GOLDEN));
-    QVERIFY(run.out.contains("20.14 \xcb\x9a"
-                             "C")); // U+02DA in UTF-8
-}
-
-void TestQuillonReport::Failing_Files_data()
-{
-    QTest::addColumn<QByteArray>("data");
-    QTest::addColumn<QByteArray>("output");
-
-    QTest::newRow("tiny") << QByteArray("B89.4.1_Data")
-                          << QByteArray("ERR  Input file too small to be a measurement data file.\n");
-    QTest::newRow("huge") << QByteArray(300000, '#')
-                          << QByteArray("ERR  Input file too large to be a measurement data file.\n");
-    QTest::newRow("binary") << QByteArray(1024, '\xfe') << QByteArray("ERR  File contents not recognized.\n");
-    QTest::newRow("unknown") << QByteArray("Measurement_Log:Version=9\n").repeated(4)
-                             << QByteArray("ERR  File contents not recognized.\n");
-}
-
-void TestQuillonReport::Failing_Files()
-{
-    QFETCH(QByteArray, data);
-    QFETCH(QByteArray, output);
-    const QString path = d_dir.filePath(QStringLiteral("file.dat"));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(data);
-    file.close();
-
-    const TRun run = Run({path});
-    QCOMPARE(run.exit_code, 1);
-    QCOMPARE(run.out, output);
-
-    const TRun missing = Run({d_dir.filePath(QStringLiteral("missing.dat"))});
-    QCOMPARE(missing.exit_code, 1);
-    QCOMPARE(missing.out, QByteArray("ERR  Input file too small to be a measurement data file.\n"));
-}
-
-void TestQuillonReport::Several_Files()
-{
-    const QString missing = d_dir.filePath(QStringLiteral("missing.dat"));
-    const TRun run = Run({EXAMPLE, missing});
-    QCOMPARE(run.exit_code, 1);
-    const QByteArray expected = "==> " + EXAMPLE.toUtf8() + " <==\n" + Read(GOLDEN) + "\n" + "==> " +
-                                missing.toUtf8() + " <==\n" +
-                                "ERR  Input file too small to be a measurement data file.\n\n";
-    QCOMPARE(run.out, expected);
-
-    const TRun twice = Run({EXAMPLE, EXAMPLE});
-    QCOMPARE(twice.exit_code, 0);
-}
-
-struct TUsageCase
-{
-    QStringList arguments;
-    int exit_code;
-    QByteArray text; // part of standard output, or of standard error for a usage error
-};
-Q_DECLARE_METATYPE(TUsageCase)
-
-void TestQuillonReport::Usage_data()
-{
-    QTest::addColumn<TUsageCase>("row");
-    QTest::newRow("help") << TUsageCase{{"--help"}, 0, "[options] FILE...\n"};
-    QTest::newRow("version") << TUsageCase{{"--version", EXAMPLE}, 0, "quillon-report "};
-    QTest::newRow("no file") << TUsageCase{{}, 2, {}};
-    QTest::newRow("unknown option") << TUsageCase{{"--frobnicate", EXAMPLE}, 2, {}};
-    QTest::newRow("nominals without folder") << TUsageCase{{EXAMPLE, "--nominals"}, 2, {}};
-    QTest::newRow("tolerance above 1")
-        << TUsageCase{{"--tolerance", "1.5", EXAMPLE}, 2, "\"1.5\": A must not"};
-    QTest::newRow("tolerance of no form") << TUsageCase{
-        {"--tolerance", "0.01+0.006X/1000", EXAMPLE}, 2, "\"0.01+0.006X/1000\": the expression is none"};
-    QTest::newRow("graph of two files")
-        << TUsageCase{{"--graph", "a.png", EXAMPLE, EXAMPLE}, 2, "exactly one"};
-    QTest::newRow("graph as gif") << TUsageCase{{"--graph", "a.gif", EXAMPLE}, 2, ".png or .pdf"};
-    QTest::newRow("graph size") << TUsageCase{
-        {"--graph", "a.png", "--graph-size", "0x5", EXAMPLE}, 2, "'0x5'"};
-    QTest::newRow("line without graph") << TUsageCase{{"--line", EXAMPLE}, 2, "need --graph"};
-}
-
-// Usage errors say what is wrong on one line of standard error; --help and --version go to standard
-// output.
-void TestQuillonReport::Usage()
-{
-    QFETCH(TUsageCase, row);
-    const TRun run = Run(row.arguments);
-    QCOMPARE(run.exit_code, row.exit_code);
-    if (row.exit_code == 0)
-    {
-        QVERIFY2(run.out.contains(row.text), run.out.constData());
-        QVERIFY(run.err.isEmpty());
-        return;
-    }
-    QVERIFY(run.out.isEmpty());
-    QVERIFY2(run.err.contains(row.text), run.err.constData());
-    QVERIFY2(run.err.startsWith("quillon-report: ") && run.err.count('\n') == 1 && run.err.endsWith('\n'),
-             run.err.constData());
-}
-
-// The ballbar report ends with the tolerance line the viewer's pane prints.
-void TestQuillonReport::Ballbar_Tolerance()
-{
-    const QString ballbar = QStringLiteral(QUILLON_SOURCE_DIR "/examples/ballbar_500mm.dat");
-    const QByteArray golden = Read(QStringLiteral(QUILLON_SOURCE_DIR "/tests/data/golden/ballbar_500mm.txt"));
-    QCOMPARE(Run({ballbar}).out, golden + "\n  BallBar Tolerance: 0.0150\n");
-    QCOMPARE(Run({"--tolerance", " 0.01 + 0.001l/1000", ballbar}).out,
-             golden + "\n  BallBar Tolerance: 0.0105\n");
-}
-
-struct TGraphCase
-{
-    QString example;
-    QStringList options;
-    int exit_code;
-    QString colors; // drawn somewhere in the picture; after a '-', drawn nowhere
-    QByteArray err;
-};
-Q_DECLARE_METATYPE(TGraphCase)
-
-void TestQuillonReport::Graph_data()
-{
-    QTest::addColumn<TGraphCase>("row");
-    const QStringList line{"--line"};
-    QTest::newRow("ballbar") << TGraphCase{"ballbar_500mm", {}, 0, "#0000ff #ff0000", {}};
-    QTest::newRow("laser lines") << TGraphCase{
-        "laser_10360_x_axis", line, 0, "#800000 #008000 #000080 #a4a4ff -#400000", {}};
-    QTest::newRow("laser points") << TGraphCase{"laser_pmove_x_axis", {}, 0, "#400000 #a4a4ff -#800000", {}};
-    QTest::newRow("C 0") << TGraphCase{
-        "stepgauge_b89_x_axis", {"--tolerance", "0.01+0.006L/0"}, 0, "#400000 -#a4a4ff", {}};
-    QTest::newRow("B 0, A = D") << TGraphCase{
-        "stepgauge_squareness_xy", {"--tolerance", "0.01+0L/1000|0.01"}, 0, "#400000 #a4a4ff", {}};
-    QTest::newRow("ring") << TGraphCase{"ringgauge_25mm", {}, 0, "#a00000", {}};
-    QTest::newRow("pin") << TGraphCase{"pingauge_10mm", {}, 0, "#a00000", {}};
-    QTest::newRow("temperature") << TGraphCase{
-        "temperature_machine_day", {}, 0, "#ff0000 #007f00 #0000ff", {}};
-    QTest::newRow("pdf") << TGraphCase{"ballbar_500mm", {"--graph-size", "300x200"}, 0, {}, {}};
-    QTest::newRow("no graph") << TGraphCase{"gaugeblock_500mm_x_axis", {}, 0, {}, "no graph written"};
-    QTest::newRow("not loaded") << TGraphCase{"missing", {}, 1, {}, "did not load"};
-}
-
-// One picture per graphed kind, drawn without a display, in the data sets' colours.
-void TestQuillonReport::Graph()
-{
-    QFETCH(TGraphCase, row);
-    const QString tag = QString::fromLatin1(QTest::currentDataTag());
-    const QString path = d_dir.filePath(tag + (tag == QLatin1String("pdf") ? ".PDF" : ".png"));
-    for (const char *display : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
-        qunsetenv(display);
-    const TRun run = Run(QStringList{"--graph-size", "600x400", "--graph", path} + row.options +
-                         QStringList{QUILLON_SOURCE_DIR "/examples/" + row.example + ".dat"});
-    QCOMPARE(run.exit_code, row.exit_code);
-    QVERIFY2(run.err.contains(row.err) && (row.err.isEmpty() == run.err.isEmpty()), run.err.constData());
-    if (!row.err.isEmpty())
-    {
-        QVERIFY(!QFile::exists(path));
-        return;
-    }
-    if (path.endsWith(".PDF"))
-    {
-        QVERIFY(Read(path).startsWith("%PDF"));
-        QVERIFY(Read(path).contains("/MediaBox [0 0 300"));
-        return;
-    }
-    const QImage image(path);
-    QCOMPARE(image.size(), QSize(600, 400));
-    std::set<QString> drawn;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            drawn.insert(QColor(image.pixel(x, y)).name());
-    for (const QString &color : row.colors.split(QLatin1Char(' '), Qt::SkipEmptyParts))
-    {
-        const bool absent = color.startsWith(QLatin1Char('-'));
-        QVERIFY2(drawn.count(color.mid(absent ? 1 : 0)) != absent, qPrintable(color));
-    }
-}
 
 QTEST_GUILESS_MAIN(TestQuillonReport)
 #include "tst_quillonreport.moc"
