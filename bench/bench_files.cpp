@@ -95,7 +95,7 @@ const std::vector<TKind> &BenchFiles::Kinds()
          [](int i)
          {
              return "Point:" + Join({QByteArray::number(i + 1), QByteArray::number(i / 13 + 1),
-                                     Number(100000.0 - 2.5 * i + Noise(i), 5), Number(Noise(i, 1), 5),
+                                     Number(50.0 * (i % 13) + Noise(i), 5), Number(Noise(i, 1), 5),
                                      Number(Noise(i, 2), 5)},
                                     ',');
          }},

@@ -123,8 +123,8 @@ void Print(const char *format, ...)
 
 void Bench_Kind(const TKind &kind, const TOptions &options)
 {
-    const QByteArray example =
-        BenchFiles::Read(options.examples + QLatin1Char('/') + QLatin1String(kind.example) + QStringLiteral(".dat"));
+    const QByteArray example = BenchFiles::Read(options.examples + QLatin1Char('/') +
+                                                QLatin1String(kind.example) + QStringLiteral(".dat"));
     const QByteArray large = BenchFiles::Generate(kind, example, MeasurementLoad::LARGEST_FILE_SIZE - 1);
     const QByteArray quarter =
         BenchFiles::Generate(kind, example, MeasurementLoad::LARGEST_FILE_SIZE / 4 - 1);

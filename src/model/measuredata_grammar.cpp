@@ -308,7 +308,9 @@ bool TRecordReader::Vector_In(int section, const QString &key, TVector3 *vector,
 
 bool TRecordReader::Seen(const QString &key_or_begin_marker) const
 {
-    return d_seen.contains(key_or_begin_marker);
+    // The record asked about is mostly the one added last.
+    return (!d_seen.isEmpty() && d_seen.last() == key_or_begin_marker) ||
+           d_seen.contains(key_or_begin_marker);
 }
 
 bool TRecordReader::Seen_All(std::initializer_list<const char *> keys_and_begin_markers) const

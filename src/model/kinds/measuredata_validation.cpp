@@ -80,7 +80,10 @@ TValidationCommon::TResultData TValidationCommon::To_Result(const TFields &parts
 
 QString TValidationCommon::Result_Text(const TResultData &result) const
 {
-    QString text = QStringLiteral("  ") + QLatin1String(d_layout.keyword);
+    QString text;
+    text.reserve(128);
+    text += QLatin1String("  ");
+    text += QLatin1String(d_layout.keyword);
     const auto add = [&text](double value, int width, int decimals)
     {
         text += QLatin1Char(' ');
@@ -109,6 +112,7 @@ QString TValidationCommon::Result_Text(const TResultData &result) const
 QStringList TValidationCommon::Text_Report() const
 {
     QStringList lines;
+    lines.reserve(static_cast<int>(d_results.size()) + 9);
     MeasureReport::Title(&lines, QLatin1String(d_layout.title));
     lines.append(QLatin1String(d_layout.column_header));
     lines.append(QString(d_layout.rule_length, QLatin1Char('-')));
