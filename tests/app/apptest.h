@@ -1,10 +1,9 @@
 #pragma once
 
 #include <QApplication>
-#include <QDir>
-#include <QFile>
 #include <QListWidget>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <QtTest>
 
 // The window keeps its settings under the home folder: every test program gets an empty one of its own.
@@ -20,9 +19,9 @@
 
 inline bool Write_File(const QString &path, const QByteArray &contents)
 {
-    QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size();
+    return QDir().mkpath(QFileInfo(path).absolutePath()) && file.open(QIODevice::WriteOnly) &&
+           file.write(contents) == contents.size();
 }
 
 inline QByteArray Read_File(const QString &path)
@@ -36,13 +35,17 @@ inline QStringList Sorted_Files(const QString &folder)
     return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
 }
 
+template <typename T> T *Child(const QObject &parent, const char *name)
+{
+    return parent.findChild<T *>(QLatin1String(name));
+}
+
 // The names in the file list of a window or file list widget.
 inline QStringList Listed(const QObject &parent)
 {
     QStringList names;
-    const QListWidget *list = parent.findChild<QListWidget *>(QStringLiteral("file_list"));
-    for (int i = 0; list && i < list->count(); ++i)
-        names.append(list->item(i)->text());
+    for (int i = 0; i < Child<QListWidget>(parent, "file_list")->count(); ++i)
+        names.append(Child<QListWidget>(parent, "file_list")->item(i)->text());
     return names;
 }
 
@@ -52,9 +55,4 @@ template <typename T, std::size_t N> void Add_Rows(const T (&rows)[N])
     QTest::addColumn<T>("row");
     for (const T &row : rows)
         QTest::newRow(row.name) << row;
-}
-
-template <typename T> T *Child(const QObject &parent, const char *name)
-{
-    return parent.findChild<T *>(QLatin1String(name));
 }
