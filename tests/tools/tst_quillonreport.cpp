@@ -152,46 +152,29 @@ class TestQuillonReport : public QObject
                  ballbar + "\n  BallBar Tolerance: 0.0105\n");
     }
 
-    // Pictures in the data sets' colours (after a '-': drawn nowhere), and a PDF of the size asked for.
-    void Graph()
-    {
-        const QStringList colors[] = {{"#0000ff", "#ff0000"},
-                                      {"#800000", "#008000", "#000080", "#a4a4ff", "-#400000"}};
-        const QStringList options[] = {{"ballbar_500mm.dat"}, {"--line", "laser_10360_x_axis.dat"}};
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("graph.png"));
-        for (int i = 0; i < 2; ++i)
-        {
-            QStringList arguments = QStringList{"--graph-size", "600x400", "--graph", path} + options[i];
-            arguments.last().prepend(EXAMPLES);
-            QCOMPARE(Report(arguments).err, QByteArray());
-            const QImage image(path);
-            QCOMPARE(image.size(), QSize(600, 400));
-            std::set<QRgb> drawn;
-            for (int y = 0; y < image.height(); ++y)
-                for (int x = 0; x < image.width(); ++x)
-                    drawn.insert(image.pixel(x, y) & RGB_MASK);
-            for (const QString &color : colors[i])
-            {
-                const bool absent = color.startsWith(QLatin1Char('-'));
-                QVERIFY2(drawn.count(QColor(color.mid(absent ? 1 : 0)).rgb() & RGB_MASK) != absent,
-                         qPrintable(color));
-            }
-        }
-        const QString pdf = dir.filePath(QStringLiteral("graph.PDF"));
-        QCOMPARE(Report({"--graph-size", "300x200", "--graph", pdf, BALLBAR}).exit_code, 0);
-        QVERIFY(Read_File(pdf).startsWith("%PDF"));
-        QVERIFY(Read_File(pdf).contains("/MediaBox [0 0 300"));
-    }
-
-    // Every graph point at full precision in curve order; the PDF holds the verdict.
-    void Pdf_And_Csv()
+    // One run writes every output: a picture in the data sets' colours (after a '-': drawn nowhere),
+    // every graph point at full precision in curve order, and a PDF that holds the verdict.
+    void Outputs()
     {
         QTemporaryDir dir;
+        const QString png = dir.filePath(QStringLiteral("graph.png"));
         const QString pdf = dir.filePath(QStringLiteral("laser.pdf"));
         const QString csv = dir.filePath(QStringLiteral("laser.csv"));
-        const TRun run = Report({"--verdict", "--pdf", pdf, "--page-size", "letter", "--csv", csv, LASER});
+        const TRun run = Report({"--verdict", "--graph-size", "600x400", "--graph", png, "--line", "--pdf",
+                                 pdf, "--page-size", "letter", "--csv", csv, LASER});
         QCOMPARE(run.exit_code, 0);
+        const QImage image(png);
+        QCOMPARE(image.size(), QSize(600, 400));
+        std::set<QRgb> drawn;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                drawn.insert(image.pixel(x, y) & RGB_MASK);
+        for (const char *color : {"#800000", "#008000", "#000080", "#a4a4ff", "-#400000"})
+        {
+            const bool absent = color[0] == '-';
+            QVERIFY2(drawn.count(QColor(color + absent).rgb() & RGB_MASK) != absent, color);
+        }
+
         const QStringList rows =
             QString::fromUtf8(Read_File(csv)).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         QCOMPARE(rows.value(0), QStringLiteral("Curve,Length,Deviation"));
@@ -206,6 +189,10 @@ class TestQuillonReport : public QObject
         QCOMPARE(read.size(), std::size_t(45));
         QVERIFY(read == expected);
 
+        const QString graph_pdf = dir.filePath(QStringLiteral("graph.PDF"));
+        QCOMPARE(Report({"--graph-size", "300x200", "--graph", graph_pdf, BALLBAR}).exit_code, 0);
+        QVERIFY(Read_File(graph_pdf).startsWith("%PDF") &&
+                Read_File(graph_pdf).contains("/MediaBox [0 0 300"));
         if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
             QSKIP("pdftotext (poppler-utils) is not installed");
         const QByteArray text = Run(QStringLiteral("pdftotext"), {"-layout", pdf, "-"}).out.simplified();
