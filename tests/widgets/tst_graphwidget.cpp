@@ -28,9 +28,9 @@ struct TFitRow
     TPoints points;
     bool includes_zero;
     bool symmetric;
-    double minimum;                        // of y
-    QRectF range;                          // x, y, width, height of the data range before margins
-    int mode = TGraphWidget::SCALE_LINEAR; // both axes
+    double minimum; // of y
+    QRectF range;   // x, y, width, height of the data range before margins
+    int mode;       // of both axes
 };
 
 // The graph the assertion children break.
@@ -188,31 +188,26 @@ class TTestGraphWidget : public QObject
     {
         QTest::addColumn<TFitRow>("row");
         const TPoints rising = {{1, 10}, {2, 20}};
-        const auto row = [](const char *name, const TFitRow &fit) { QTest::newRow(name) << fit; };
-        row("empty set", {{}, true, true, 5e-6, QRectF(-5e-6, -5e-6, 1e-5, 1e-5)});
-        row("one point", {{{3, 7}}, true, true, 5e-6, QRectF(3 - 5e-6, -5e-6, 1e-5, 7 + 5e-6)});
-        row("above zero, symmetric", {rising, true, true, 5e-6, QRectF(1, -5e-6, 1, 20 + 5e-6)});
-        row("above zero, not symmetric", {rising, true, false, 5e-6, QRectF(1, 10, 1, 10)});
-        row("below zero, not symmetric",
-            {{{1, -20}, {2, -10}}, true, false, 5e-6, QRectF(1, -20, 1, 20 + 5e-6)});
-        row("zero not included", {rising, false, true, 5e-6, QRectF(1, 10, 1, 10)});
-        row("minimum zero", {{}, true, true, 0.0, QRectF(-5e-6, -5e-5, 1e-5, 1e-4)});
-        row("minimum negative", {{}, true, true, -3.0, QRectF(-5e-6, -5e-5, 1e-5, 1e-4)});
-        row("minimum 2, not symmetric", {{}, true, false, 2.0, QRectF(-5e-6, -5e-6, 1e-5, 2 + 5e-6)});
-        row("flat y", {{{0, 1}, {1, 1}}, false, true, 5e-6, QRectF(0, 1 - 5e-6, 1, 1e-5)});
-        row("spans below 1e-5",
-            {{{0, 0}, {4e-6, 4e-6}}, false, true, 5e-6, QRectF(-5e-6, -5e-6, 1.4e-5, 1.4e-5)});
-        row("not finite skipped", {{{Nan, 1}, {1, Inf}, {2, 3}, {-Inf, 5}, {4, -1}, {5, Nan}},
-                                   true,
-                                   true,
-                                   5e-6,
-                                   QRectF(2, -1, 2, 4)});
-        row("integer axes: no margins", {{{0, 0}, {10, 5}},
-                                         true,
-                                         true,
-                                         5e-6,
-                                         QRectF(0, -5e-6, 10, 5 + 5e-6),
-                                         TGraphWidget::SCALE_INTEGER});
+        const auto row = [](const char *name, const TPoints &points, bool includes_zero, bool symmetric,
+                            double minimum, const QRectF &range, int mode = TGraphWidget::SCALE_LINEAR)
+        { QTest::newRow(name) << TFitRow{points, includes_zero, symmetric, minimum, range, mode}; };
+        row("empty set", {}, true, true, 5e-6, QRectF(-5e-6, -5e-6, 1e-5, 1e-5));
+        row("one point", {{3, 7}}, true, true, 5e-6, QRectF(3 - 5e-6, -5e-6, 1e-5, 7 + 5e-6));
+        row("above zero, symmetric", rising, true, true, 5e-6, QRectF(1, -5e-6, 1, 20 + 5e-6));
+        row("above zero, not symmetric", rising, true, false, 5e-6, QRectF(1, 10, 1, 10));
+        row("below zero, not symmetric", {{1, -20}, {2, -10}}, true, false, 5e-6,
+            QRectF(1, -20, 1, 20 + 5e-6));
+        row("zero not included", rising, false, true, 5e-6, QRectF(1, 10, 1, 10));
+        row("minimum zero", {}, true, true, 0.0, QRectF(-5e-6, -5e-5, 1e-5, 1e-4));
+        row("minimum negative", {}, true, true, -3.0, QRectF(-5e-6, -5e-5, 1e-5, 1e-4));
+        row("minimum 2, not symmetric", {}, true, false, 2.0, QRectF(-5e-6, -5e-6, 1e-5, 2 + 5e-6));
+        row("flat y", {{0, 1}, {1, 1}}, false, true, 5e-6, QRectF(0, 1 - 5e-6, 1, 1e-5));
+        row("spans below 1e-5", {{0, 0}, {4e-6, 4e-6}}, false, true, 5e-6,
+            QRectF(-5e-6, -5e-6, 1.4e-5, 1.4e-5));
+        row("not finite skipped", {{Nan, 1}, {1, Inf}, {2, 3}, {-Inf, 5}, {4, -1}, {5, Nan}}, true, true,
+            5e-6, QRectF(2, -1, 2, 4));
+        row("integer axes: no margins", {{0, 0}, {10, 5}}, true, true, 5e-6, QRectF(0, -5e-6, 10, 5 + 5e-6),
+            TGraphWidget::SCALE_INTEGER);
     }
 
     void Fit_To_Data()
