@@ -55,7 +55,6 @@ class TTestTableEditor : public QObject
         const auto row = [](const char *tag, const TBlockCase &block) { QTest::newRow(tag) << block; };
         const TValues ten = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
         row("copy three rows", {10, 1, {2, 0, 4, 0}, "copy", "3.0\n4.0\n5.0\n", ten, 0});
-        row("copy 2x2", {2, 2, {0, 0, 1, 1}, "copy", "1.0\t3.0\n2.0\t4.0\n", {1, 2, 3, 4}, 0});
         row("cut", {3, 2, {1, 0, 2, 1}, "cut", "2.0\t5.0\n3.0\t6.0\n", {1, 0, 0, 4, 0, 0}, 4});
         row("delete", {3, 1, {0, 0, 1, 0}, "delete", "", {0, 0, 3}, 2});
         row("invert", {2, 2, {0, 1, 1, 1}, "invert", "", {1, 2, -3, -4}, 2});

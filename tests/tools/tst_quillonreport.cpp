@@ -165,6 +165,7 @@ class TestQuillonReport : public QObject
         QCOMPARE(run.exit_code, 0);
         const QImage image(png);
         QCOMPARE(image.size(), QSize(600, 400));
+        QVERIFY(Read_File(png).startsWith("\x89PNG"));
         std::set<QRgb> drawn;
         for (int y = 0; y < image.height(); ++y)
             for (int x = 0; x < image.width(); ++x)
