@@ -6,13 +6,11 @@
 
 #include <QtTest>
 
-using TPoints = std::vector<TVector2>;
-using TValues = std::vector<double>;
-Q_DECLARE_METATYPE(TPoints)
-Q_DECLARE_METATYPE(TValues)
-
 namespace
 {
+using TPoints = std::vector<TVector2>;
+using TValues = std::vector<double>;
+using TFit = bool (*)(const TPoints &, double x, double *out);
 const TPoints TWO = {{0, 0}, {1, 1}};
 double g = 0;
 
@@ -32,12 +30,23 @@ TPoints Polynomial(const TValues &coefficients)
 
 struct TFitRow
 {
-    QString routine;
+    TFit fit;
     TPoints points;
-    double x;
     bool ok;
     TValues expected;
+    double x;
 };
+
+using namespace Regression;
+using namespace LeastSquares;
+const TFit LINE = [](const TPoints &p, double, double *r) { return Fit_Line(p, &r[0], &r[1]); };
+const TFit ZERO = [](const TPoints &p, double, double *r) { return Get_Slope_Through_Zero(p, r); };
+const TFit ENDFIT = [](const TPoints &p, double, double *r) { return Get_Endfit_Slope(p, r); };
+const TFit QUADRATIC = [](const TPoints &p, double, double *r) { return Fit_Curve(p, r, r + 1, r + 2); };
+const TFit CUBIC = [](const TPoints &p, double, double *r) { return Fit_Curve(p, r, r + 1, r + 2, r + 3); };
+const TFit QUARTIC = [](const TPoints &p, double, double *r)
+{ return Fit_Curve(p, r, r + 1, r + 2, r + 3, r + 4); };
+const TFit VALUE = [](const TPoints &p, double x, double *r) { return Extrapolation::Get_Value(p, x, r); };
 } // namespace
 
 Q_DECLARE_METATYPE(TFitRow)
@@ -49,121 +58,81 @@ class TTestInterpolation : public QObject
   private Q_SLOTS:
     void Fits_data()
     {
-        // Every output starts at 7: a failure leaves it there ("untouched") or sets it to 0, as each routine
-        // says.
+        // Every output starts at 7: a failure leaves it there or sets it to 0, as each routine says.
         QTest::addColumn<TFitRow>("row");
-
-        const auto row = [](const char *routine, const char *name, const TPoints &points, bool ok,
+        const auto row = [](const char *name, TFit fit, const TPoints &points, bool ok,
                             const TValues &expected, double x = 0.0) {
-            QTest::addRow("%s: %s", routine, name)
-                << TFitRow{QString::fromLatin1(routine), points, x, ok, expected};
+            QTest::newRow(name) << TFitRow{fit, points, ok, expected, x};
         };
-        row("line", "exact", {{0, 1}, {1, 3}, {2, 5}}, true, {2, 1});
-        row("line", "scattered", {{1, 2}, {2, 3}, {3, 5}, {4, 4}}, true, {0.8, 1.5});
-        row("line", "one point", {{3, 4}}, false, {7, 7});
-        row("line", "all x equal", {{0.1, 1}, {0.1, 2}, {0.1, 4}}, false, {7, 7});
-        row("line", "sums overflow", {{1e200, 1e200}, {-1e200, 0}}, false, {7, 7});
-
-        row("zero", "steep falls back to the line fit", {{1, 2}, {2, 4}}, true, {2});
-        row("zero", "mirrored through zero", {{1, 0.5}, {-1, -0.5}}, true, {0.5});
-        row("zero", "shallow mean", {{2, 0.2}, {4, 0.6}}, true, {0.4 / 3.0});
-        row("zero", "a point at x zero is mirrored", {{0, 1}, {2, 1}}, true, {0});
-        row("zero", "mean x below 1e-6 falls back", {{1e-7, 0}, {1e-7, 0}}, false, {0});
-        row("zero", "no points", {}, false, {0});
-        row("zero", "all at x zero", {{0, 1}, {0, 2}}, false, {0});
-
-        row("endfit", "ends only", {{0, 1}, {5, 9}, {10, 3}}, true, {0.2});
-        row("endfit", "one point", {{0, 1}}, false, {0});
-        row("endfit", "ends too close", {{0, 1}, {5, 2}, {0.0000005, 3}}, false, {0});
-
-        row("quadratic", "exact", Polynomial({2, -3, 1}), true, {2, -3, 1});
-        row("quadratic", "least squares", {{0, 0}, {1, 1}, {2, 1}, {3, 0}}, true, {-0.5, 1.5, 0});
-        row("quadratic", "two points", TWO, false, {7, 7, 7});
-        row("quadratic", "two distinct x", {{0, 0}, {1, 1}, {1, 2}}, false, {7, 7, 7});
-        row("cubic", "exact", Polynomial({1, -2, 0.5, 4}), true, {1, -2, 0.5, 4});
-        row("cubic", "three points", {{0, 0}, {1, 1}, {2, 8}}, false, {0, 0, 0, 0});
-        row("cubic", "three distinct x", {{0, 0}, {1, 1}, {2, 8}, {2, 9}, {1, 2}}, false, {0, 0, 0, 0});
-        row("quartic", "exact", Polynomial({0.25, -1, 0, 3, -1}), true, {0.25, -1, 0, 3, -1});
-        row("quartic", "four points", {{0, 0}, {1, 1}, {2, 8}, {3, 27}}, false, {0, 0, 0, 0, 0});
-        row("quartic", "four distinct x", {{0, 0}, {1, 1}, {2, 8}, {3, 27}, {3, 28}, {0, 1}}, false,
+        row("line", LINE, {{1, 2}, {2, 3}, {3, 5}, {4, 4}}, true, {0.8, 1.5});
+        row("line: one point", LINE, {{3, 4}}, false, {7, 7});
+        row("line: all x equal", LINE, {{0.1, 1}, {0.1, 2}, {0.1, 4}}, false, {7, 7});
+        row("line: sums overflow", LINE, {{1e200, 1e200}, {-1e200, 0}}, false, {7, 7});
+        row("zero: steep falls back to the line fit", ZERO, {{1, 2}, {2, 4}}, true, {2});
+        row("zero: mirrored through zero", ZERO, {{1, 0.5}, {-1, -0.5}}, true, {0.5});
+        row("zero: shallow mean", ZERO, {{2, 0.2}, {4, 0.6}}, true, {0.4 / 3.0});
+        row("zero: a point at x zero is mirrored", ZERO, {{0, 1}, {2, 1}}, true, {0});
+        row("zero: mean x below 1e-6 falls back", ZERO, {{1e-7, 0}, {1e-7, 0}}, false, {0});
+        row("zero: no points", ZERO, {}, false, {0});
+        row("endfit: ends only", ENDFIT, {{0, 1}, {5, 9}, {10, 3}}, true, {0.2});
+        row("endfit: one point", ENDFIT, {{0, 1}}, false, {0});
+        row("endfit: ends too close", ENDFIT, {{0, 1}, {5, 2}, {0.0000005, 3}}, false, {0});
+        row("quadratic", QUADRATIC, Polynomial({2, -3, 1}), true, {2, -3, 1});
+        row("quadratic: least squares", QUADRATIC, {{0, 0}, {1, 1}, {2, 1}, {3, 0}}, true, {-0.5, 1.5, 0});
+        row("quadratic: two distinct x", QUADRATIC, {{0, 0}, {1, 1}, {1, 2}}, false, {7, 7, 7});
+        row("cubic", CUBIC, Polynomial({1, -2, 0.5, 4}), true, {1, -2, 0.5, 4});
+        row("cubic: three distinct x", CUBIC, {{0, 0}, {1, 1}, {2, 8}, {2, 9}, {1, 2}}, false, {0, 0, 0, 0});
+        row("quartic", QUARTIC, Polynomial({0.25, -1, 0, 3, -1}), true, {0.25, -1, 0, 3, -1});
+        row("quartic: four distinct x", QUARTIC, {{0, 0}, {1, 1}, {2, 8}, {3, 27}, {3, 28}, {0, 1}}, false,
             {0, 0, 0, 0, 0});
 
         // Piecewise linear in list order; beyond the ends the end segments are extended.
         const TPoints bent = {{0, 0}, {5, 10}, {10, 0}};
         const TPoints step = {{0, 0}, {5, 5}, {5, 7}, {10, 12}};
-        row("value", "at the first point", bent, true, {0}, 0);
-        row("value", "second segment", bent, true, {5}, 7.5);
-        row("value", "joint belongs to the first segment", bent, true, {10}, 5);
-        row("value", "past the end", bent, true, {-4}, 12);
-        row("value", "before the start", bent, true, {-2}, -1);
-        row("value", "descending list", {{10, 1}, {0, 3}}, true, {2}, 5);
-        row("value", "vertical step at a joint", step, true, {5}, 5);
-        row("value", "after a vertical step", step, true, {9}, 7);
-        row("value", "backtracking takes the first segment", {{0, 0}, {2, 4}, {1, 0}, {10, 10}}, true, {3},
-            1.5);
-        row("value", "one point", {{1, 1}}, false, {0}, 1);
-        row("value", "ends share x", {{0, 0}, {5, 5}, {0, 9}}, false, {0}, 1);
-        row("value", "zero-length first segment", {{0, 0}, {0, 5}, {10, 10}}, false, {0}, -1);
-        row("value", "zero-length last segment", {{0, 0}, {10, 5}, {10, 10}}, false, {0}, 11);
+        row("value: second segment", VALUE, bent, true, {5}, 7.5);
+        row("value: joint belongs to the first segment", VALUE, bent, true, {10}, 5);
+        row("value: past the end", VALUE, bent, true, {-4}, 12);
+        row("value: before the start", VALUE, bent, true, {-2}, -1);
+        row("value: descending list", VALUE, {{10, 1}, {0, 3}}, true, {2}, 5);
+        row("value: vertical step at a joint", VALUE, step, true, {5}, 5);
+        row("value: after a vertical step", VALUE, step, true, {9}, 7);
+        row("value: backtracking takes the first segment", VALUE, {{0, 0}, {2, 4}, {1, 0}, {10, 10}}, true,
+            {3}, 1.5);
+        row("value: one point", VALUE, {{1, 1}}, false, {0}, 1);
+        row("value: ends share x", VALUE, {{0, 0}, {5, 5}, {0, 9}}, false, {0}, 1);
+        row("value: zero-length first segment", VALUE, {{0, 0}, {0, 5}, {10, 10}}, false, {0}, -1);
+        row("value: zero-length last segment", VALUE, {{0, 0}, {10, 5}, {10, 10}}, false, {0}, 11);
     }
 
     void Fits()
     {
         QFETCH(TFitRow, row);
-        const QString &routine = row.routine;
-        const TPoints &points = row.points;
-        const TValues &expected = row.expected;
-        const bool ok = row.ok;
-
         double r[5] = {7, 7, 7, 7, 7};
-        bool result = false;
-        if (routine == QLatin1String("line"))
-        {
-            result = Regression::Fit_Line(points, &r[0], &r[1]);
-            double slope_only = 7;
-            QCOMPARE(Regression::Fit_Line(points, &slope_only, nullptr), ok);
-            QCOMPARE(slope_only, r[0]);
-        }
-        else if (routine == QLatin1String("zero"))
-            result = Regression::Get_Slope_Through_Zero(points, &r[0]);
-        else if (routine == QLatin1String("endfit"))
-            result = Regression::Get_Endfit_Slope(points, &r[0]);
-        else if (routine == QLatin1String("quadratic"))
-            result = LeastSquares::Fit_Curve(points, &r[0], &r[1], &r[2]);
-        else if (routine == QLatin1String("cubic"))
-            result = LeastSquares::Fit_Curve(points, &r[0], &r[1], &r[2], &r[3]);
-        else if (routine == QLatin1String("quartic"))
-            result = LeastSquares::Fit_Curve(points, &r[0], &r[1], &r[2], &r[3], &r[4]);
-        else
-            result = Extrapolation::Get_Value(points, row.x, &r[0]);
-        QCOMPARE(result, ok);
-        for (size_t k = 0; k < expected.size(); ++k)
-            QVERIFY2(qAbs(r[k] - expected[k]) < 1e-9,
-                     qPrintable(QStringLiteral("%1: %2").arg(k).arg(r[k], 0, 'g', 17)));
-    }
-
-    void Solve_Mat_data()
-    {
-        QTest::addColumn<TValues>("matrix");
-        QTest::addColumn<TValues>("solution"); // empty: no solution
-        QTest::newRow("pivot needs a row swap") << TValues{0, 1, 2, 1, 0, 3} << TValues{3, 2};
-        QTest::newRow("singular") << TValues{0, 1, 2, 0, 1, 3} << TValues{};
-        // 2x + y - z = 8, -3x - y + 2z = -11, -2x + y + 2z = -3
-        QTest::newRow("three unknowns")
-            << TValues{2, 1, -1, 8, -3, -1, 2, -11, -2, 1, 2, -3} << TValues{2, 3, -1};
-        QTest::newRow("pivot vanishes after elimination")
-            << TValues{1, 1, 1, 3, 1, 1, 2, 4, 2, 2, 5, 9} << TValues{};
+        QCOMPARE(row.fit(row.points, row.x, r), row.ok);
+        for (size_t k = 0; k < row.expected.size(); ++k)
+            QVERIFY2(qAbs(r[k] - row.expected[k]) < 1e-9, qPrintable(QString::number(r[k], 'g', 17)));
     }
 
     void Solve_Mat()
     {
-        QFETCH(TValues, matrix);
-        QFETCH(TValues, solution);
-        const int rows = matrix.size() == 6 ? 2 : 3;
-        TValues result(3, 0.0);
-        QCOMPARE(::Solve_Mat(rows, rows + 1, matrix.data(), result.data()), !solution.empty());
-        for (size_t k = 0; k < solution.size(); ++k)
-            QVERIFY2(qAbs(result[k] - solution[k]) < 1e-12, qPrintable(QString::number(result[k])));
+        const struct
+        {
+            int rows;
+            TValues matrix;
+            TValues solution; // empty: no solution
+        } cases[] = {
+            {2, {0, 1, 2, 1, 0, 3}, {3, 2}}, // the pivot needs a row swap
+            {2, {0, 1, 2, 0, 1, 3}, {}},
+            {3, {2, 1, -1, 8, -3, -1, 2, -11, -2, 1, 2, -3}, {2, 3, -1}},
+            {3, {1, 1, 1, 3, 1, 1, 2, 4, 2, 2, 5, 9}, {}}, // the pivot vanishes after elimination
+        };
+        for (auto c : cases)
+        {
+            TValues result(3, 0.0);
+            QCOMPARE(::Solve_Mat(c.rows, c.rows + 1, c.matrix.data(), result.data()), !c.solution.empty());
+            for (size_t k = 0; k < c.solution.size(); ++k)
+                QVERIFY2(qAbs(result[k] - c.solution[k]) < 1e-12, qPrintable(QString::number(result[k])));
+        }
     }
 
     void Value_3D()
@@ -176,8 +145,8 @@ class TTestInterpolation : public QObject
         QCOMPARE(QPointF(first, second), QPointF(5, 10));
         QVERIFY(Extrapolation::Get_Value_YZ(points, 15.0, &first, &second));
         QCOMPARE(QPointF(first, second), QPointF(20, 45));
-        // y runs 0, 20, 20: the first segment holds y = 10.
-        QVERIFY(Extrapolation::Get_Value_ZX(points, 10.0, &first, &second));
+        QVERIFY(
+            Extrapolation::Get_Value_ZX(points, 10.0, &first, &second)); // y = 10 only on the first segment
         QCOMPARE(QPointF(first, second), QPointF(5, 15));
         QVERIFY(!Extrapolation::Get_Value_XY({TVector3(1, 2, 3)}, 3.0, &first, &second));
         QCOMPARE(QPointF(first, second), QPointF(0, 0));
@@ -186,16 +155,13 @@ class TTestInterpolation : public QObject
     void Null_Outputs()
     {
         const TChildRun runs[] = {
-            {[] { Regression::Fit_Line(TWO, nullptr, nullptr); }, true},
-            {[] { Regression::Fit_Line(TWO, &g, nullptr); }, false},
-            {[] { Regression::Get_Slope_Through_Zero(TWO, nullptr); }, true},
-            {[] { Regression::Get_Endfit_Slope(TWO, nullptr); }, true},
-            {[] { LeastSquares::Fit_Curve(TWO, &g, nullptr, &g); }, true},
-            {[] { LeastSquares::Fit_Curve({}, &g, &g, &g, nullptr); }, true},
-            {[] { LeastSquares::Fit_Curve({}, &g, &g, &g, &g, nullptr); }, true},
+            {[] { Fit_Line(TWO, nullptr, nullptr); }, true},
+            {[] { Fit_Line(TWO, &g, nullptr); }, false},
+            {[] { Get_Slope_Through_Zero(TWO, nullptr); }, true},
+            {[] { Get_Endfit_Slope(TWO, nullptr); }, true},
+            {[] { Fit_Curve({}, &g, &g, &g, &g, nullptr); }, true},
             {[] { Extrapolation::Get_Value(TWO, 0.5, nullptr); }, true},
             {[] { Extrapolation::Get_Value_XY({}, 0.0, &g, nullptr); }, true},
-            {[] { Extrapolation::Get_Value_ZX({}, 0.0, nullptr, &g); }, true},
         };
         for (const TChildRun &run : runs)
             QCOMPARE(Child_Outcome(run.action), Expected_Outcome(run));

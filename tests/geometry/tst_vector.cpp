@@ -1,47 +1,18 @@
 // Vectors and the 4x4 matrix: arithmetic, the point-in-triangle test, matrix operations and the
 // preconditions that stop the program.
 
-#include "mat4.h"
+#include "geometry_text.h"
 #include "test_support.h"
-#include "vector2.h"
-#include "vector3.h"
 
 #include <QtTest>
 
-#include <cmath>
 #include <limits>
-
-Q_DECLARE_METATYPE(TVector2)
 
 namespace
 {
 const double EPSILON = std::numeric_limits<double>::epsilon();
-const double ZEROS[16] = {};
+volatile double g_sink = 0.0; // keeps calls made only for their assertion from being optimised away
 
-// Keeps results of calls made only for their assertion from being optimised away.
-volatile double g_sink = 0.0;
-
-// Components rounded to 1e-9, so that rounding noise and -0 compare equal to the exact value.
-QString Text(std::initializer_list<double> values)
-{
-    QStringList parts;
-    for (const double value : values)
-        parts << QString::number(std::round(value * 1e9) / 1e9 + 0.0, 'g', 12);
-    return parts.join(QLatin1Char(' '));
-}
-QString Text(const TVector2 &v)
-{
-    return Text({v.x, v.y});
-}
-QString Text(const TVector3 &v)
-{
-    return Text({v.x, v.y, v.z});
-}
-QString Text(const TMat4 &m)
-{
-    return Text({m[0], m[1], m[2], m[3], m[4], m[5], m[6], m[7], m[8], m[9], m[10], m[11], m[12], m[13],
-                 m[14], m[15]});
-}
 template <class... TValue> QString Texts(const TValue &...values)
 {
     return QStringList{Text(values)...}.join(QLatin1String(" | "));
@@ -66,52 +37,39 @@ class TTestVector : public QObject
     {
         TVector2 v(3, -4);
         const TVector2 w(0.5, 2);
-        TVector3 p(1, -2, 2);
+        TVector3 p(1, 2, 3);
         const TVector3 q(4, 5, 6);
-        QCOMPARE(v ^ w, -6.5);
-        QCOMPARE(p ^ q, 6.0);
-        v(0) = 6;
-        p(2) = 3;
-        QCOMPARE(Text({v(0), v(1), p(0), p(1), p(2)}), QStringLiteral("6 -4 1 -2 3"));
-        v = TVector2(3, -4);
-        p = TVector3(1, 2, 3);
-
+        QCOMPARE(QPointF(v ^ w, p ^ q), QPointF(-6.5, 32));
         QCOMPARE(
             Texts(v * 2.0, 2.0 * v, v + w, v + 1.0, 1.0 + v, v - w, v - 1.0, v / 2.0, TVector2(v).Normal()),
             QStringLiteral("6 -8 | 6 -8 | 3.5 -2 | 4 -3 | 4 -3 | 2.5 -6 | 2 -5 | 1.5 -2 | 0.6 -0.8"));
         QCOMPARE(Texts(p * 2.0, 2.0 * p, p + q, p + 1.0, 1.0 + p, p - q, p - 1.0, p / 4.0),
                  QStringLiteral("2 4 6 | 2 4 6 | 5 7 9 | 2 3 4 | 2 3 4 | -3 -3 -3 | 0 1 2 | 0.25 0.5 0.75"));
         // Cross products, and a normal of length 3.
-        QCOMPARE(Texts(p * q, TVector3(p) *= q, TVector3(1, 0, 0) * TVector3(0, 1, 0),
-                       TVector3(2, -1, 2).Normal() * 3.0),
-                 QStringLiteral("-3 6 -3 | -3 6 -3 | 0 0 1 | 2 -1 2"));
-    }
-
-    void Point_In_Triangle_data()
-    {
-        // Triangle a = (1, 1), b = (5, 1), c = (1, 5): the edges a-b and a-c are outside, b-c is inside.
-        QTest::addColumn<TVector2>("p");
-        QTest::addColumn<bool>("inside");
-        QTest::newRow("interior") << TVector2(2, 2) << true;
-        QTest::newRow("vertex a") << TVector2(1, 1) << false;
-        QTest::newRow("edge a-b") << TVector2(3, 1) << false;
-        QTest::newRow("edge a-c") << TVector2(1, 3) << false;
-        QTest::newRow("edge b-c") << TVector2(3, 3) << true;
-        QTest::newRow("beyond b-c") << TVector2(3.01, 3) << false;
-        QTest::newRow("left of a-c") << TVector2(0.5, 2) << false;
-        QTest::newRow("below a-b") << TVector2(2, 0.5) << false;
-        QTest::newRow("far away") << TVector2(-10, -10) << false;
+        QCOMPARE(Texts(p * q, TVector3(p) *= q, TVector3(2, -1, 2).Normal() * 3.0),
+                 QStringLiteral("-3 6 -3 | -3 6 -3 | 2 -1 2"));
+        v(1) = 6;
+        p(2) = 7;
+        QCOMPARE(Texts(v, p), QStringLiteral("3 6 | 1 2 7"));
     }
 
     void Point_In_Triangle()
     {
-        QFETCH(TVector2, p);
-        QFETCH(bool, inside);
+        // Triangle a = (1, 1), b = (5, 1), c = (1, 5): the edges a-b and a-c are outside, b-c is inside.
         const TVector2 a(1, 1), b(5, 1), c(1, 5);
-        QCOMPARE(TVector2::Is_Point_In_Triangle(p, a, b, c), inside);
-        QCOMPARE(TVector2::Is_Point_In_Triangle(p, a, c, b), inside);
-        // A triangle without area holds nothing.
-        QVERIFY(!TVector2::Is_Point_In_Triangle(p, a, b, TVector2(3, 1)));
+        const TVector2 inside[] = {{2, 2}, {3, 3}};
+        const TVector2 outside[] = {{1, 1}, {3, 1}, {1, 3}, {3.01, 3}, {0.5, 2}, {2, 0.5}, {-10, -10}};
+        for (const TVector2 &p : inside)
+        {
+            QVERIFY2(TVector2::Is_Point_In_Triangle(p, a, b, c), qPrintable(Text(p)));
+            QVERIFY2(TVector2::Is_Point_In_Triangle(p, a, c, b), qPrintable(Text(p)));
+            QVERIFY(!TVector2::Is_Point_In_Triangle(p, a, b, TVector2(3, 1))); // no area holds nothing
+        }
+        for (const TVector2 &p : outside)
+        {
+            QVERIFY2(!TVector2::Is_Point_In_Triangle(p, a, b, c), qPrintable(Text(p)));
+            QVERIFY2(!TVector2::Is_Point_In_Triangle(p, a, c, b), qPrintable(Text(p)));
+        }
     }
 
     void Matrix()
@@ -120,8 +78,7 @@ class TTestVector : public QObject
         QCOMPARE(Text(m), QStringLiteral("1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1"));
         const double values[16] = {1, 2, 3, 10, 4, 5, 6, 20, 7, 8, 9, 30, 100, 200, 300, 400};
         m.Set(values);
-        // Row 3 takes no part in the point transform.
-        QCOMPARE(Text(m * TVector3(1, 0, -1)), QStringLiteral("8 18 28"));
+        QCOMPARE(Text(m * TVector3(1, 0, -1)), QStringLiteral("8 18 28")); // row 3 takes no part
         m.Transpose();
         QCOMPARE(Text(m), QStringLiteral("1 4 7 100 2 5 8 200 3 6 9 300 10 20 30 400"));
         m.Transpose();
@@ -139,15 +96,11 @@ class TTestVector : public QObject
         const TMat4 a = Translation(TVector3(1, 2, 3));
         TMat4 b;
         b[0] = 2;
-        QCOMPARE(Text((a * b) * TVector3(1, 1, 1)), QStringLiteral("4 3 4"));
-        QCOMPARE(Text((b * a) * TVector3(1, 1, 1)), QStringLiteral("3 3 4"));
+        QCOMPARE(Texts((a * b) * TVector3(1, 1, 1), (b * a) * TVector3(1, 1, 1)),
+                 QStringLiteral("4 3 4 | 3 3 4"));
         QCOMPARE(Text(TMat4(a) *= b), Text(a * b));
 
-        // The rotation turns against the right-hand rule: x goes to -y about z.
-        TMat4 turn;
-        turn.Rotate(TVector3(0, 0, 1), std::acos(-1.0) / 2);
-        QCOMPARE(Text(turn * TVector3(1, 0, 0)), QStringLiteral("0 -1 0"));
-        // About a general axis it is Rodrigues' rotation by the negated angle, applied on top of what the
+        // Rodrigues' rotation by the negated angle (x goes to -y about z), applied on top of what the
         // matrix holds: a translation turns too.
         const TVector3 k = TVector3(1, 2, 3) / std::sqrt(14.0);
         const TVector3 point(0.3, -1, 2);
@@ -168,10 +121,7 @@ class TTestVector : public QObject
             {[] { g_sink = TVector2().Normal().x; }, true},
             {[] { g_sink = TVector3(EPSILON, 0, 0).Normal().x; }, true},
             {[] { g_sink = TVector3(2 * EPSILON, 0, 0).Normal().x; }, false},
-            {[] { TMat4(ZEROS).Normal(); }, true},
-            {[] { g_sink = (TVector2(1, 1) / EPSILON).x; }, true},
             {[] { g_sink = (TVector2(1, 1) / -2.0).x; }, true},
-            {[] { g_sink = (TVector3(1, 1, 1) / 0.0).x; }, true},
             {[] { g_sink = (TVector3(1, 1, 1) / -2.0).x; }, true},
             {[] { g_sink = (TVector3(1, 1, 1) / (2 * EPSILON)).x; }, false},
         };

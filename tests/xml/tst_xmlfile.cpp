@@ -41,16 +41,6 @@ const char NOMINAL_WRITTEN[] = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
                                "    <Empty/>\n"
                                "</Step_Gauge_Nominal>\n";
 
-QByteArray Billion_Laughs()
-{
-    QByteArray data = "<?xml version=\"1.0\"?>\n<!DOCTYPE lolz [\n<!ENTITY lol0 \"lol\">\n";
-    for (int i = 1; i < 10; ++i)
-    {
-        data += "<!ENTITY lol" + QByteArray::number(i) + " \"" +
-                QByteArray("&lol" + QByteArray::number(i - 1) + ";").repeated(10) + "\">\n";
-    }
-    return data + "]>\n<R File_Version=\"1\">&lol9;</R>\n";
-}
 } // namespace
 
 class TTestXmlFile : public QObject
@@ -125,9 +115,10 @@ class TTestXmlFile : public QObject
         QCOMPARE(version, 3);
         QCOMPARE(read.Document_Type_Name(), QStringLiteral("Calibration"));
         const QDomElement read_root = read.Root_Node();
-        QCOMPARE(read.Read_Attribute(&read_root, QStringLiteral("Text"), false), QStringLiteral("a<b"));
-        QCOMPARE(read.Read_Attribute(&read_root, QStringLiteral("Length"), false), QStringLiteral("2.3"));
-        QCOMPARE(read.Read_Attribute(&read_root, QStringLiteral("Count"), false), QStringLiteral("7"));
+        QStringList attributes;
+        for (const char *name : {"Text", "Length", "Count"})
+            attributes << read.Read_Attribute(&read_root, QString::fromLatin1(name), false);
+        QCOMPARE(attributes, QStringList({"a<b", "2.3", "7"}));
         read.Open_Data("<R File_Version=\"two\"/>", QStringLiteral("R"), &version, false);
         QCOMPARE(version, 0);
     }
@@ -144,19 +135,13 @@ class TTestXmlFile : public QObject
         QTest::newRow("version not asked") << no_version << false << "no failure";
         QTest::newRow("root case differs")
             << QByteArray("<r File_Version=\"1\"/>") << true << "ERR:  Identification 'R' does not match 'r'";
-        QTest::newRow("not closed") << QByteArray("<R File_Version=\"1\">") << true << QString();
         QTest::newRow("empty") << QByteArray() << true << QString();
-
         const QString secret = d_folder.filePath(QStringLiteral("secret.txt"));
         QVERIFY(Write_File(secret, "SECRET-CONTENT"));
-        const QByteArray secret_url = QUrl::fromLocalFile(secret).toEncoded();
-        QTest::newRow("entity expansion") << Billion_Laughs() << true << QString();
         QTest::newRow("external entity")
-            << "<!DOCTYPE R [<!ENTITY x SYSTEM \"" + secret_url + "\">]><R File_Version=\"1\"><S>&x;</S></R>"
+            << "<!DOCTYPE R [<!ENTITY x SYSTEM \"" + QUrl::fromLocalFile(secret).toEncoded() +
+                   "\">]><R File_Version=\"1\"><S>&x;</S></R>"
             << true << QString();
-        QTest::newRow("external parameter entity")
-            << "<!DOCTYPE R [<!ENTITY % p SYSTEM \"" + secret_url + "\"> %p;]><R File_Version=\"1\"/>" << true
-            << QString();
         QTest::newRow("deep nesting") << "<R File_Version=\"1\">" + QByteArray("<a>").repeated(40000) +
                                              QByteArray("</a>").repeated(40000) + "</R>"
                                       << true << QString();
@@ -240,7 +225,6 @@ class TTestXmlFile : public QObject
         const QDomElement e = xml.Get_Node(&root, QStringLiteral("E"), false);
         const QDomElement g = xml.Get_Node(&root, QStringLiteral("G"), false);
         const QDomElement h = xml.Get_Node(&root, QStringLiteral("H"), false);
-        const QDomNode g_node = g;
         const QDomNode h_node = h;
         const QDomElement null_element;
         const QDomNode null_node;
@@ -250,36 +234,28 @@ class TTestXmlFile : public QObject
         QVERIFY(xml.Get_Sibling_Node(&null_node, true).isNull());
 
         const QStringList failures = {
-            Failure(DATA, [&] { xml.Read_Text_Node(&e, false); }),
             Failure(DATA, [&] { xml.Read_Text_Node(&g, false); }),
             Failure(DATA, [&] { xml.Read_Attribute(&e, QStringLiteral("a"), false); }),
-            Failure(DATA, [&] { xml.Get_Node(&e, QStringLiteral("X"), false); }),
             Failure(DATA, [&] { xml.Get_Node(&h_node, QStringLiteral("X"), false); }),
             Failure(DATA, [&] { xml.Get_Sibling_Node(&e, QStringLiteral("E"), false); }),
             Failure(DATA, [&] { xml.Get_First_Node(&g, false); }),
-            Failure(DATA, [&] { xml.Get_Sibling_Node(&h, false); }),
             // Node forms name the node by its local name, empty without namespace processing.
             Failure(DATA, [&] { xml.Get_Sibling_Node(&h_node, false); }),
-            Failure(DATA, [&] { xml.Read_Text_Node(&g_node, false); }),
             Failure(DATA, [&] { xml.Read_Text_Node(&null_element, true); }),
             Failure(DATA, [&] { xml.Read_Attribute(&null_node, QStringLiteral("a"), true); }),
             Failure(DATA, [&] { xml.Get_Node(&null_element, QStringLiteral("a"), true); }),
             Failure(DATA, [&] { xml.Get_Sibling_Node(&null_element, QStringLiteral("a"), true); }),
         };
-        QCOMPARE(
-            failures,
-            QStringList(
-                {"ERR:  Node Text for 'E' is not optional.", "ERR:  Node Text for 'G' is not optional.",
-                 "ERR:  Node attribute 'a' missing and not optional.",
-                 "ERR:  Node 'X' is missing from node 'E' and not optional.",
-                 "ERR:  Node 'X' is missing from node 'H' and not optional.",
-                 "ERR:  Node 'E' is missing from node 'E' and not optional.",
-                 "ERR:  Parent 'G' does not have nodes and they are not optional.",
-                 "ERR:  Node 'H' does not have siblings and they are not optional.",
-                 "ERR:  Node '' does not have siblings and they are not optional.",
-                 "ERR:  Node Text for '' is not optional.", "ERR:  Cannot read data from a NULL node",
-                 "ERR:  Cannot read attribute from a NULL node", "ERR:  Cannot get child from a NULL node",
-                 "ERR:  Cannot get sibling from a NULL node"}));
+        QCOMPARE(failures, QStringList({"ERR:  Node Text for 'G' is not optional.",
+                                        "ERR:  Node attribute 'a' missing and not optional.",
+                                        "ERR:  Node 'X' is missing from node 'H' and not optional.",
+                                        "ERR:  Node 'E' is missing from node 'E' and not optional.",
+                                        "ERR:  Parent 'G' does not have nodes and they are not optional.",
+                                        "ERR:  Node '' does not have siblings and they are not optional.",
+                                        "ERR:  Cannot read data from a NULL node",
+                                        "ERR:  Cannot read attribute from a NULL node",
+                                        "ERR:  Cannot get child from a NULL node",
+                                        "ERR:  Cannot get sibling from a NULL node"}));
 
         TXmlFile with_namespaces;
         with_namespaces.Open_Data("<R File_Version=\"1\"><H>t</H></R>", QStringLiteral("R"), nullptr, true);
@@ -312,14 +288,8 @@ class TTestXmlFile : public QObject
     {
         const TChildRun runs[] = {
             {[] { TXmlFile().Read_Text_Node(static_cast<const QDomElement *>(nullptr), true); }, true},
-            {[] { TXmlFile().Read_Attribute(static_cast<const QDomNode *>(nullptr), QString(), true); },
-             true},
             {[] { TXmlFile().Get_Node(static_cast<const QDomNode *>(nullptr), QString(), true); }, true},
-            {[] { TXmlFile().Get_Sibling_Node(nullptr, QString(), true); }, true},
-            {[] { TXmlFile().Get_First_Node(static_cast<const QDomElement *>(nullptr), true); }, true},
-            {[] { TXmlFile().Create_Node(nullptr, QStringLiteral("A")); }, true},
             {[] { TXmlFile().Write_Text_Node(nullptr, 1); }, true},
-            {[] { TXmlFile().Write_Attribute(nullptr, QStringLiteral("a"), 1); }, true},
             {[] { TXmlFile().Write_Data(nullptr, false); }, true},
         };
         for (const TChildRun &run : runs)
