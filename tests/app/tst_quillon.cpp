@@ -80,7 +80,6 @@ struct TSettingsRow
     QByteArray ini;
     QRect geometry;
     QStringList input; // relative, absolute, use relative; empty for the defaults
-    bool chosen;       // a folder opened later is chosen in the dialog, and so stored at close
 };
 
 struct TLoadRow
@@ -127,21 +126,21 @@ class TTestQuillon : public QObject
         const QString at = "Mainwindow_Position=@Point(%1 %2)\nMainwindow_Size=@Size(300 300)\n";
         // clang-format off
         const TSettingsRow rows[] = {
-            {"first start", QByteArray(), fallback & screen, {}, false},
+            {"first start", QByteArray(), fallback & screen, {}},
             {"inside the screen", "[General]\nMainwindow_Position=@Point(100 50)\nMainwindow_Size=@Size(300 200)\n"
-             "Input_Relative_Path=data\nInput_Absolute_Path=/x\nInput_Use_Relative_Path=true\n", QRect(100, 50, 300, 200), {"data", "/x", "true"}, true},
-            {"far off the screen", at.arg(5000).arg(5000).toLatin1(), fallback, {}, false},
-            {"101 pixels visible", at.arg(corner.x()).arg(corner.y()).toLatin1(), QRect(corner, QSize(101, 101)), {}, true},
-            {"100 pixels visible", at.arg(corner.x() + 1).arg(corner.y()).toLatin1(), fallback, {}, false},
-            {"nonsense", "Mainwindow_Position=abc\nMainwindow_Size=@Size(-5 -5)\nInput_Relative_Path=a, b\nInput_Use_Relative_Path=maybe\n", fallback & screen, {}, false},
-            {"beyond int", "Mainwindow_Position=@Point(2147483000 -2147483000)\nMainwindow_Size=@Size(2147483000 9)\n", fallback & screen, {}, false},
-            {"binary junk", QByteArray("\0\xff[\n=\x01", 6), fallback & screen, {}, false},
+             "Input_Relative_Path=data\nInput_Absolute_Path=/x\nInput_Use_Relative_Path=true\n", QRect(100, 50, 300, 200), {"data", "/x", "true"}},
+            {"far off the screen", at.arg(5000).arg(5000).toLatin1(), fallback, {}},
+            {"101 pixels visible", at.arg(corner.x()).arg(corner.y()).toLatin1(), QRect(corner, QSize(101, 101)), {}},
+            {"100 pixels visible", at.arg(corner.x() + 1).arg(corner.y()).toLatin1(), fallback, {}},
+            {"nonsense", "Mainwindow_Position=abc\nMainwindow_Size=@Size(-5 -5)\nInput_Relative_Path=a, b\nInput_Use_Relative_Path=maybe\n", fallback & screen, {}},
+            {"beyond int", "Mainwindow_Position=@Point(2147483000 -2147483000)\nMainwindow_Size=@Size(2147483000 9)\n", fallback & screen, {}},
+            {"binary junk", QByteArray("\0\xff[\n=\x01", 6), fallback & screen, {}},
         };
         // clang-format on
         Add_Rows(rows);
     }
 
-    // Read at start; written at close, where a folder opened for the run counts only once chosen.
+    // Read at start; written at close, where a folder opened for the run is stored only once chosen.
     void settings()
     {
         QFETCH(TSettingsRow, row);
@@ -163,19 +162,18 @@ class TTestQuillon : public QObject
         window->resize(420, 310);
         window->move(120, 80);
         QVERIFY(window->Open_Path(EXAMPLES));
-        if (row.chosen)
+        // Chosen as through the dialog in the row with input settings only.
+        if (!row.input.isEmpty())
             window->Measure_File_Path_Changed();
         QVERIFY(window->close());
         window.reset();
         window = std::make_unique<TQuillon>();
         QCOMPARE(QRect(window->pos(), window->size()), QRect(120, 80, 420, 310));
-        if (row.chosen)
+        if (!row.input.isEmpty())
             expected = QStringList{expected[0], QDir::cleanPath(EXAMPLES), "false"};
         QCOMPARE(input(), expected);
     }
 
-    // Each load follows a good one of another kind, so that the current path, graph and style buttons
-    // tell which state the load sets.
     // Each load follows a good one of another kind, so that the current path, graph and style buttons
     // tell which state the load sets. The pipeline's own tests check its messages.
     void load_data()
