@@ -59,15 +59,9 @@ class TTestProbe : public QObject
         row("comment lines never reach the results",
             head + "Nominal_Sphere_Diameter:25\n# note\n  # indented note\nkept # not a comment\n", QString(),
             25, {"kept # not a comment"});
-        // Empty lines are kept, so one before the identification line stands in its place.
-        row("empty line before identification", "\n" + head + "Nominal_Sphere_Diameter:25\n",
-            ARTIFACT_IDENTIFICATION, 0, {});
         row("alignment marker with a word after it is result text",
             ID + "Nominal_Sphere_Diameter:25\nAlignment_Begin: now\n", DATA_MISSING, 25,
             {"Alignment_Begin: now"});
-        row("malformed Y axis",
-            ID + "Nominal_Sphere_Diameter:25\nAlignment_Begin:\nY_Axis:0 1 0\nAlignment_End:\n", Y_ALIGNMENT,
-            25, {});
     }
 
     void Load()

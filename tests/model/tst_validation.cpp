@@ -1,5 +1,5 @@
-// The best-fit validation records (plane, line, circle, sphere): one reader set up per kind, its entry
-// lines and their part counts.
+// The best-fit validation records (plane, line, circle, sphere) with their entry lines and part counts,
+// and the message each kind gives for one malformed record.
 
 #include "measure_checks.h"
 #include "measuredata_validation.h"
@@ -11,16 +11,16 @@ using namespace MeasureChecks;
 namespace
 {
 const int PLANE = TMeasureData::CONTENTS_VALIDATION_PLANE;
-const int LINE = TMeasureData::CONTENTS_VALIDATION_LINE;
-const int CIRCLE = TMeasureData::CONTENTS_VALIDATION_CIRCLE;
-const int SPHERE = TMeasureData::CONTENTS_VALIDATION_SPHERE;
 const QByteArray PLANE_ID = "Best_Fit_Validation:Version=1:Type=Plane\n";
-const QByteArray LINE_ID = "Best_Fit_Validation:Version=1:Type=Line\n";
-const QByteArray CIRCLE_ID = "Best_Fit_Validation:Version=1:Type=Circle\n";
-const QByteArray SPHERE_ID = "Best_Fit_Validation:Version=1:Type=Sphere\n";
 const QString PLANE_ENTRY = QStringLiteral("Plane entry format not recognized.");
 // x, y, z, i, j, k, diameter and form of the plane entry "1 2 3 0 0 1 0.0025".
 const TValues PLANE_123 = {1, 2, 3, 0, 0, 1, 0, 0.0025};
+
+// The example of that name with the first line beginning with line_start replaced.
+QByteArray Changed(const char *example, const QByteArray &line_start, const QByteArray &text)
+{
+    return Replaced(Example(QLatin1String(example)), line_start, text);
+}
 } // namespace
 
 class TTestValidation : public QObject
@@ -32,42 +32,41 @@ class TTestValidation : public QObject
     void Load_data()
     {
         QTest::addColumn<TLoadRow>("row");
-        const auto row = [](const char *name, int kind, const QByteArray &file, const QString &message,
-                            const TValues &results) {
-            QTest::newRow(name) << TLoadRow{kind, file, message, results};
+        const auto row = [](const char *name, int kind, const QByteArray &text, const QString &message,
+                            const TValues &results)
+        {
+            const QByteArray id =
+                TMeasureData::Identification_Text(TMeasureData::TFileContents(kind)).toLatin1();
+            QTest::newRow(name) << TLoadRow{kind, id + '\n' + text, message, results};
         };
+        const int line = TMeasureData::CONTENTS_VALIDATION_LINE;
+        const int circle = TMeasureData::CONTENTS_VALIDATION_CIRCLE;
+        const int sphere = TMeasureData::CONTENTS_VALIDATION_SPHERE;
 
-        row("plane", PLANE, PLANE_ID + "Plane 1 8 1 2 3 0 0 1 0.0025\n", QString(), PLANE_123);
-        row("runs of blanks and tabs", PLANE, PLANE_ID + "  Plane \t1   8\t\t1  2 3   0 0 1\t0.0025   \n",
-            QString(), PLANE_123);
-        row("keyword in capitals", PLANE, PLANE_ID + "PLANE 1 8 1 2 3 0 0 1 0.0025\n", QString(), PLANE_123);
+        row("runs of blanks and tabs, keyword in capitals", PLANE,
+            "  PLANE \t1   8\t\t1  2 3   0 0 1\t0.0025   \n", QString(), PLANE_123);
         row("point data, comments and empty lines", PLANE,
-            "# written by the fit checker\n" + PLANE_ID + "\n  # Plane 9 9 9 9 9 9 9 9 9 9\n" +
-                "Plane 1 3 1 2 3 0 0 1 0.0025\nPoint 1 0.5 1.5 3.0001\n  Pt 3 1 2 3 4 5\n\n",
+            "\n  # Plane 9 9 9 9 9 9 9 9 9 9\nPlane 1 3 1 2 3 0 0 1 0.0025\nPoint 1 0.5 1.5 3.0001\n  Pt 3 1 "
+            "2 "
+            "3 4 5\n\n",
             QString(), PLANE_123);
-        row("line", LINE, LINE_ID + "Line 1 6 -100 0.5 7 0.6 0 -0.8 0.0015\nline 2 6 1 1 1 0 1 0 0.001\n",
-            QString(), {-100, 0.5, 7, 0.6, 0, -0.8, 0, 0.0015, 1, 1, 1, 0, 1, 0, 0, 0.001});
-        row("circle", CIRCLE, CIRCLE_ID + "Circle 1 12 10 20 30 0 0 1 25.0004 0.0012\n", QString(),
-            {10, 20, 30, 0, 0, 1, 25.0004, 0.0012});
-        row("other keywords in a circle file", CIRCLE,
-            CIRCLE_ID + "Sphere 1 9 1 2 3 4 5\nPlane 1 8 1 2 3 0 0 1 0.0025\n", QString(), {});
-        row("sphere", SPHERE, SPHERE_ID + "Sphere 1 9 -5.5 0 12.25 19.9996 0.0004\n", QString(),
+        row("line", line, "Line 1 6 -100 0.5 7 0.6 0 -0.8 0.0015\nline 2 6 1 1 1 0 1 0 0.001\n", QString(),
+            {-100, 0.5, 7, 0.6, 0, -0.8, 0, 0.0015, 1, 1, 1, 0, 1, 0, 0, 0.001});
+        row("circle among other keywords", circle,
+            "Sphere 1 9 1 2 3 4 5\nPlane 1 8 1 2 3 0 0 1 0.0025\nCircle 1 12 10 20 30 0 0 1 25.0004 0.0012\n",
+            QString(), {10, 20, 30, 0, 0, 1, 25.0004, 0.0012});
+        row("sphere", sphere, "Sphere 1 9 -5.5 0 12.25 19.9996 0.0004\n", QString(),
             {-5.5, 0, 12.25, 0, 0, 0, 19.9996, 0.0004});
-
-        // Empty lines are kept, so one before the identification line stands in its place.
-        row("empty line first", PLANE, "\n" + PLANE_ID,
-            QStringLiteral("Validation identification line not recognized"), {});
-        row("plane with 8 values", PLANE, PLANE_ID + "Plane 1 2 3 0 0 1 0.0025 7\n", PLANE_ENTRY, {});
-        row("plane with 10 values", PLANE, PLANE_ID + "Plane 1 8 1 2 3 0 0 1 0.0025 7\n", PLANE_ENTRY, {});
-        row("plane keyword alone", PLANE, PLANE_ID + "Plane\n", PLANE_ENTRY, {});
-        row("entries before the bad one stay", PLANE,
-            PLANE_ID + "Plane 1 8 1 2 3 0 0 1 0.0025\nPlane 2 8 1 2 3\nPlane 3 8 1 2 3 0 0 1 0.0025\n",
+        row("plane with 8 values", PLANE, "Plane 1 2 3 0 0 1 0.0025 7\n", PLANE_ENTRY, {});
+        row("plane keyword alone", PLANE, "Plane\n", PLANE_ENTRY, {});
+        row("entries before a plane of 10 values stay", PLANE,
+            "Plane 1 8 1 2 3 0 0 1 0.0025\nPlane 2 8 1 2 3 0 0 1 0.0025 7\nPlane 3 8 1 2 3 0 0 1 0.0025\n",
             PLANE_ENTRY, PLANE_123);
-        row("line with circle values", LINE, LINE_ID + "Line 1 6 1 2 3 0 0 1 25 0.001\n",
+        row("line with circle values", line, "Line 1 6 1 2 3 0 0 1 25 0.001\n",
             QStringLiteral("Line entry format not recognized."), {});
-        row("circle without diameter", CIRCLE, CIRCLE_ID + "Circle 1 12 10 20 30 0 0 1 0.0012\n",
+        row("circle without diameter", circle, "Circle 1 12 10 20 30 0 0 1 0.0012\n",
             QStringLiteral("Circle entry format not recognized."), {});
-        row("sphere with a direction", SPHERE, SPHERE_ID + "Sphere 1 9 1 2 3 0 0 1 20 0.001\n",
+        row("sphere with a direction", sphere, "Sphere 1 9 1 2 3 0 0 1 20 0.001\n",
             QStringLiteral("Sphere entry format not recognized."), {});
     }
 
@@ -82,6 +81,42 @@ class TTestValidation : public QObject
             values.insert(values.end(), {result.xyz.x, result.xyz.y, result.xyz.z, result.ijk.x, result.ijk.y,
                                          result.ijk.z, result.diameter, result.form});
         Compare_Values(values, row.values);
+    }
+
+    void Malformed_Record_data()
+    {
+        QTest::addColumn<TLoadRow>("row");
+        const auto row = [](const char *name, int kind, const QByteArray &file, const QString &message) {
+            QTest::newRow(name) << TLoadRow{kind, file, message, {}};
+        };
+        using T = TMeasureData;
+        row("step gauge probe offset by blanks", T::CONTENTS_STEPGAUGE_10360,
+            Changed("stepgauge_10360_x_front", "Probe_Offset:", "Probe_Offset:1 2 3"), PROBE_OFFSET);
+        row("step gauge translation by semicolons", T::CONTENTS_STEPGAUGE_B89,
+            Changed("stepgauge_b89_x_axis", "Translation:", "Translation:1;2;3"), TRANSLATION);
+        row("laser start point of two values", T::CONTENTS_LASER_PMOVE,
+            Changed("laser_pmove_x_axis", "Start_Point:", "Start_Point:1,2"),
+            QStringLiteral("Start point data not recognized."));
+        row("laser axis of four values", T::CONTENTS_LASER_10360,
+            Changed("laser_10360_x_axis", "Measurement_Axis:", "Measurement_Axis:1,0,0,0"),
+            QStringLiteral("Measurement Axis data not recognized."));
+        row("ring gauge z axis of four values", T::CONTENTS_RING_GAUGE,
+            Changed("ringgauge_25mm", "Z_Axis:", "Z_Axis:0,0,1,0"), Z_ALIGNMENT);
+        row("pin gauge probe vector of two values", T::CONTENTS_PIN_GAUGE,
+            Changed("pingauge_10mm", "Probe_Vector:", "Probe_Vector:0,1"), PROBE_VECTOR);
+        row("sphere repeat x axis of two values", T::CONTENTS_SPHERE_RPT,
+            Changed("sphere_rpt_table_centre", "X_Axis:", "X_Axis:1,0"), X_ALIGNMENT);
+        // Probe records are read before the section's lines.
+        row("sphere repeat probe offset inside the section", T::CONTENTS_SPHERE_RPT,
+            Changed("sphere_rpt_table_centre", "1,", "Probe_Offset:1,2,3,4"), PROBE_OFFSET);
+        row("tip calibration y axis by blanks", T::CONTENTS_PROBE,
+            Changed("probe_tip_calibration", "Y_Axis:", "Y_Axis:0 1 0"), Y_ALIGNMENT);
+    }
+
+    void Malformed_Record()
+    {
+        QFETCH(TLoadRow, row);
+        QCOMPARE(Loaded(row.kind, row.file)->last_error, row.message);
     }
 };
 
