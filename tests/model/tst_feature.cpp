@@ -114,9 +114,6 @@ class TTestFeature : public QObject
             Replaced(Without(pin, "Circle"), "Point_Data_End::", "Point_Data_End:\n" + CIRCLE), DATA_MISSING);
         row("malformed probe vector inside the point section", PIN,
             Inserted(pin, "1,2,3", "Probe_Vector:0,1"), PROBE_VECTOR);
-        row("malformed Z axis", RING, Replaced(File(RING, ""), "Z_Axis:", "Z_Axis:0,0,1,0"), Z_ALIGNMENT);
-        row("feature without diameter", PIN, Replaced(pin, "Circle", "Circle XYZ:1,2,3 Form:0.1"),
-            QStringLiteral("Feature diameter not found."));
         // A probe record inside the point section is the probe's, not a point.
         row("rows of six and eight values skipped, empty parts count, probe offset is no point", RING,
             File(RING, "1,2,3,0.6,0.8,0\n1,2,3,0.6,0.8,0,0.002,9\n5,,6,1,0,0,\nProbe_Offset:7,8,9\n"),
@@ -124,8 +121,6 @@ class TTestFeature : public QObject
 
         const QByteArray sphere =
             File(PFTU, "0,0,12.5,0,0,1,12.5,0.0001\n0,0,-12.5,0,0,-1,12.4998,-0.0002\n");
-        row("pftu: nominal radius", PFTU, Inserted(sphere, "Sphere", "Nominal_Sphere_Radius:12.4996"),
-            QString(), 2, "  Nominal Rad.: 12.4996 mm");
         row("pftu: nominal radius inside the point section", PFTU,
             Inserted(sphere, "Point_Data_End::", "nominal_sphere_radius: 9.5"), QString(), 2,
             "  Nominal Rad.: 9.5000 mm");

@@ -73,8 +73,6 @@ class TTestLaser : public QObject
         row("10360: angular", LENGTHS, type(lengths, "ANGULAR"), QString(), {4, 1});
         row("10360: data collection type name", LENGTHS, type(lengths, "Straightness_In_Y"), TYPE_MESSAGE);
         row("pmove: straightness in Y", PMOVE, type(pmove, "Straightness_In_Y"), QString(), {2, 1});
-        row("pmove: straightness in Z, lower case", PMOVE, type(pmove, "y axis straightness_in_z"), QString(),
-            {3, 1});
         row("pmove: length test type name", PMOVE, type(pmove, "Straightness_X"), TYPE_MESSAGE);
         row("probe offsets not valid", LENGTHS,
             Replaced(lengths, "Probe_Offsets_Valid:", "Probe_Offsets_Valid: No"), QString(), {0, 0});
@@ -95,12 +93,6 @@ class TTestLaser : public QObject
         row("10360: other kinds' records ignored", LENGTHS,
             Inserted(lengths, "Point:1,", "Alignment_Begin:\nX_Axis:1 0 0\nProbe_Vector:0,1"), QString(),
             {0, 1});
-        row("start point malformed", PMOVE, Replaced(pmove, "Start_Point:", "Start_Point:1,2"),
-            QStringLiteral("Start point data not recognized."));
-        row("axis malformed", LENGTHS, Replaced(lengths, "Measurement_Axis:", "Measurement_Axis:1,0,0,0"),
-            QStringLiteral("Measurement Axis data not recognized."));
-        row("probe offset malformed", PMOVE, Replaced(pmove, "Probe_Offset:", "Probe_Offset:0;0;-150"),
-            PROBE_OFFSET);
     }
 
     void Load()

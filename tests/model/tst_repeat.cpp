@@ -58,11 +58,6 @@ class TTestRepeat : public QObject
             QTest::newRow(name) << TRepeatRow{{kind, file, message, positions}, lines};
         };
 
-        row("x axis of two values", RPT, Replaced(File(RPT, "1,1,1,1\n"), "X_Axis:", "X_Axis:1,0"),
-            X_ALIGNMENT, {});
-        // Probe records are read before the section's lines.
-        row("probe record inside the section is not a centre", RPT,
-            File(RPT, "1,1,1,1\nProbe_Offset:1,2,3,4\n"), PROBE_OFFSET, {});
         // The probe values are this kind's own; the report shows them.
         row("rpt: relative to the first, 3 or 5 values skipped, first value unused", RPT,
             File(RPT, "1,10,20,30\n1,2,3\n1,2,3,4,5\n99,10.5,19,31\n"), QString(), {0, 0, 0, 0.5, -1, 1},
