@@ -40,7 +40,15 @@ const char NOMINAL_WRITTEN[] = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
                                "    <Empty Count=\"7\"/>\n"
                                "</Step_Gauge_Nominal>\n";
 
+struct TBadRow
+{
+    QByteArray data;
+    bool with_version;
+    QString message; // empty: the parse error
+};
 } // namespace
+
+Q_DECLARE_METATYPE(TBadRow)
 
 class TTestXmlFile : public QObject
 {
@@ -115,46 +123,43 @@ class TTestXmlFile : public QObject
     // Documents that fail to open, the hostile ones quickly and through the file and the memory path alike.
     void Bad_Documents_data()
     {
-        QTest::addColumn<QByteArray>("data");
-        QTest::addColumn<bool>("with_version");
-        QTest::addColumn<QString>("message"); // empty: the parse error
+        QTest::addColumn<TBadRow>("row");
         const QByteArray no_version = "<R><Actual/></R>";
         QTest::newRow("version missing")
-            << no_version << true << "ERR:  The 'File_Version' attribute is missing.";
-        QTest::newRow("version not asked") << no_version << false << "no failure";
-        QTest::newRow("root case differs")
-            << QByteArray("<r File_Version=\"1\"/>") << true << "ERR:  Identification 'R' does not match 'r'";
-        QTest::newRow("empty") << QByteArray() << true << QString();
+            << TBadRow{no_version, true, "ERR:  The 'File_Version' attribute is missing."};
+        QTest::newRow("version not asked") << TBadRow{no_version, false, "no failure"};
+        QTest::newRow("root case differs") << TBadRow{QByteArray("<r File_Version=\"1\"/>"), true,
+                                                      "ERR:  Identification 'R' does not match 'r'"};
+        QTest::newRow("empty") << TBadRow{QByteArray(), true, QString()};
         const QString secret = d_folder.filePath(QStringLiteral("secret.txt"));
         QVERIFY(Write_File(secret, "SECRET-CONTENT"));
         QTest::newRow("external entity")
-            << "<!DOCTYPE R [<!ENTITY x SYSTEM \"" + QUrl::fromLocalFile(secret).toEncoded() +
-                   "\">]><R File_Version=\"1\"><S>&x;</S></R>"
-            << true << QString();
-        QTest::newRow("deep nesting") << "<R File_Version=\"1\">" + QByteArray("<a>").repeated(40000) +
-                                             QByteArray("</a>").repeated(40000) + "</R>"
-                                      << true << QString();
+            << TBadRow{"<!DOCTYPE R [<!ENTITY x SYSTEM \"" + QUrl::fromLocalFile(secret).toEncoded() +
+                           "\">]><R File_Version=\"1\"><S>&x;</S></R>",
+                       true, QString()};
+        QTest::newRow("deep nesting")
+            << TBadRow{"<R File_Version=\"1\">" + QByteArray("<a>").repeated(40000) +
+                           QByteArray("</a>").repeated(40000) + "</R>",
+                       true, QString()};
     }
 
     void Bad_Documents()
     {
-        QFETCH(QByteArray, data);
-        QFETCH(bool, with_version);
-        QFETCH(QString, message);
+        QFETCH(TBadRow, row);
         QElapsedTimer timer;
         timer.start();
         int version = 0;
-        int *const asked = with_version ? &version : nullptr;
+        int *const asked = row.with_version ? &version : nullptr;
         TXmlFile from_data;
         const QString failure =
-            Failure(DATA, [&] { from_data.Open_Data(data, QStringLiteral("R"), asked, false); });
-        if (!message.isEmpty())
+            Failure(DATA, [&] { from_data.Open_Data(row.data, QStringLiteral("R"), asked, false); });
+        if (!row.message.isEmpty())
         {
-            QCOMPARE(failure, message);
+            QCOMPARE(failure, row.message);
             return;
         }
         const QString path = d_folder.filePath(QStringLiteral("bad.xml"));
-        QVERIFY(Write_File(path, data));
+        QVERIFY(Write_File(path, row.data));
         TXmlFile from_file;
         from_file.Set_File_Name(path);
         const QString file_failure = Failure(DATA, [&] { from_file.Open(QStringLiteral("R"), asked, true); });
