@@ -270,21 +270,17 @@ class TTestGraphWidget : public QObject
             {
                 const TGraphView &view = graph.View();
                 const TVisible v = Visible(graph);
-                const double ranges[2] = {graph.Full_X_Range(), graph.Full_Y_Range()};
                 Move(&graph, plot.center());
-                QVERIFY(std::isfinite(view.x.scale + view.x.offset + view.y.scale + view.y.offset));
+                QVERIFY(std::isfinite(view.x.scale + view.x.offset + view.y.scale + view.y.offset +
+                                      graph.Full_X_Range() + graph.Full_Y_Range()));
                 QVERIFY(view.x.scale > 0 && view.y.scale < 0 && v.xl < v.xr && v.yb < v.yt);
-                QVERIFY(ranges[0] > 0 && ranges[1] > 0 && std::isfinite(ranges[0]) &&
-                        std::isfinite(ranges[1]));
-                QVERIFY(graph.Horizontal_Label_Format().field_width <= 24 &&
+                QVERIFY(graph.Full_X_Range() > 0 && graph.Full_Y_Range() > 0 &&
                         graph.Coordinate_Text().size() < 40);
-                QVERIFY(graph.Vertical_Label_Format().field_width <= 24);
+                QVERIFY(std::max(graph.Horizontal_Label_Format().field_width,
+                                 graph.Vertical_Label_Format().field_width) <= 24);
                 box.isNull() ? graph.ZoomOut() : graph.Update_Viewport_To_Rect(box);
                 graph.repaint();
             }
-            const TDevice device = Render(graph, QSize(300, 200));
-            QVERIFY(Count(device.image, QRect(device.plot.topLeft(), QSize(device.plot.width(), 1)),
-                          QColor(Qt::darkGray).rgb()) > device.plot.width() / 2); // the plot frame
         }
     }
 
@@ -515,8 +511,8 @@ class TTestGraphWidget : public QObject
         const TVisible wider = Visible(graph);
         const double ratio = (wider.xr - wider.xl) / (fitted.xr - fitted.xl);
         QVERIFY2(ratio > 1.99 && ratio < 2.02, qPrintable(QString::number(ratio)));
-        QVERIFY(std::fabs((wider.xl + wider.xr) / 2 - (fitted.xl + fitted.xr) / 2) <= 1 / before.x.scale);
-        QVERIFY(std::fabs((wider.yb + wider.yt) / 2 - (fitted.yb + fitted.yt) / 2) <= 1 / -before.y.scale);
+        QVERIFY(std::fabs(wider.xl + wider.xr - fitted.xl - fitted.xr) <= 2 / before.x.scale &&
+                std::fabs(wider.yb + wider.yt - fitted.yb - fitted.yt) <= 2 / -before.y.scale);
         // Zooming out stops at 50 times the data range; scale to fit returns to the data.
         for (int i = 0; i < 8; ++i)
         {
