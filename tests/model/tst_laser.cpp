@@ -130,22 +130,15 @@ class TTestLaser : public QObject
         QVERIFY(record.Load_Data(With_Points(LENGTHS, points.join('\n'))));
         TValues lengths;
         TValues expected_lengths;
-        TValues graph; // curve r holds repeat r of every length, at the first repeat's measured length
         for (size_t i = 0; i < record.Lengths().size(); ++i)
         {
             lengths.insert(lengths.end(), {record.Lengths()[i].nominal, record.Lengths()[i].actual});
             const double nominal = 100.0 * static_cast<double>(i / 3 + 1);
             expected_lengths.insert(expected_lengths.end(),
                                     {nominal, nominal + 0.001 * static_cast<double>(i + 1)});
-            const size_t repeat = i / 5;
-            const size_t group = i % 5;
-            graph.insert(graph.end(), {100.0 * static_cast<double>(group + 1) + 0.001 * (3 * group + 1),
-                                       0.001 * static_cast<double>(3 * group + repeat + 1)});
         }
         Compare_Values(lengths, expected_lengths);
         QCOMPARE(lengths.size(), size_t(30));
-        QCOMPARE(Sizes(record.Graph_Data()), std::vector<int>({5, 5, 5}));
-        Compare_Values(Flat(record.Graph_Data()), graph);
     }
 
     void Combined_Readings_data()
