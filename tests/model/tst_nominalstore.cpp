@@ -6,30 +6,44 @@
 #include "test_support.h"
 
 #include <QDir>
-#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <cmath>
 #include <csignal>
 #include <sys/resource.h>
 
 using TValues = std::vector<double>;
-Q_DECLARE_METATYPE(TValues)
 
 namespace
 {
 const TValues EXAMPLE_VALUES = {10.00000, 110.00031, 210.00012, 409.99978, 610.00044, 810.00019, 1009.99962};
-const char EXAMPLE_SERIAL[] = "1020-4471";
-const char EXAMPLE_MEASUREMENT[] = QUILLON_SOURCE_DIR "/examples/stepgauge_10360_x_front.dat";
+const QString EXAMPLE_SERIAL = QStringLiteral("1020-4471");
 
 QByteArray Nominal_File(const QByteArray &body, const QByteArray &version = "1")
 {
     return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<Step_Gauge_Nominal File_Version=\"" + version +
            "\">\n" + body + "</Step_Gauge_Nominal>\n";
 }
+
+// A nominal file and the values it loads ({-1}: it fails to load).
+struct TFileRow
+{
+    QByteArray contents;
+    TValues values;
+};
+
+// Nominal files, one value each (1, 2, ...), and the file a serial finds (empty: none).
+struct TLookupRow
+{
+    QStringList files;
+    QString serial;
+    QString found;
+};
 } // namespace
+
+Q_DECLARE_METATYPE(TFileRow)
+Q_DECLARE_METATYPE(TLookupRow)
 
 class TTestNominalStore : public QObject
 {
@@ -45,46 +59,28 @@ class TTestNominalStore : public QObject
         d_folder = d_store.Nominal_Folder() + QLatin1Char('/');
     }
 
-    void Round_Trip_data()
+    // Values rounded to five decimals, markup in the serial, an empty set; the shipped example set
+    // (five decimals, indented) is exactly what the program writes.
+    void Writes_And_Reads_Back()
     {
-        QTest::addColumn<QString>("serial");
-        QTest::addColumn<TValues>("values");
-        QTest::addColumn<TValues>("expected");
-        QTest::newRow("rounded to 5 decimals")
-            << "A 7" << TValues{1.234567, -0.000004, 2000.123456} << TValues{1.23457, -0.0, 2000.12346};
-        QTest::newRow("empty set") << "E" << TValues() << TValues();
-        QTest::newRow("markup in serial") << "<a&b>" << TValues{5.0} << TValues{5.0};
-    }
-
-    void Round_Trip()
-    {
-        QFETCH(QString, serial);
-        QFETCH(TValues, values);
-        QFETCH(TValues, expected);
-        d_store.Set_Nominal(serial, values);
+        d_store.Set_Nominal(QStringLiteral("<a&b>"), {1.234567, -0.000004, 2000.123456});
         QVERIFY(d_store.Save_Data(QStringLiteral("SG_X")));
-        TNominalStore reader;
-        reader.Initialize(d_base->path());
-        QVERIFY(reader.Load_Data(QStringLiteral("SG_X")));
-        QCOMPARE(reader.Serial_Number(), serial);
-        QCOMPARE(reader.Nominal_Values().size(), expected.size());
-        for (size_t i = 0; i < expected.size(); ++i)
-            QVERIFY2(std::abs(reader.Nominal_Values()[i] - expected[i]) < 1e-9,
-                     qPrintable(QString::number(i)));
-    }
-
-    void Writes_The_File_Format()
-    {
         d_store.Set_Nominal(QStringLiteral("E"), {});
         QVERIFY(d_store.Save_Data(QStringLiteral("SG_E")));
         QCOMPARE(Read_File(d_folder + "SG_E"),
                  Nominal_File("    <Serial_Number>E</Serial_Number>\n    <Actual/>\n"));
-        // The shipped example set (five decimals, indented) is exactly what the program writes.
-        const QString name = TNominalStore::File_Name_For_Serial(QLatin1String(EXAMPLE_SERIAL));
-        d_store.Set_Nominal(QLatin1String(EXAMPLE_SERIAL), EXAMPLE_VALUES);
+        const QString name = TNominalStore::File_Name_For_Serial(EXAMPLE_SERIAL);
+        d_store.Set_Nominal(EXAMPLE_SERIAL, EXAMPLE_VALUES);
         QVERIFY(d_store.Save_Data(name));
-        QCOMPARE(Read_File(d_folder + name),
-                 Read_File(QStringLiteral(QUILLON_SOURCE_DIR "/examples/Nominal_Data/") + name));
+        QCOMPARE(Read_File(d_folder + name), Read_File(Source_Path("examples/Nominal_Data/" + name)));
+
+        TNominalStore reader;
+        reader.Initialize(d_base->path());
+        QVERIFY(reader.Load_Data(QStringLiteral("SG_X")));
+        QCOMPARE(reader.Serial_Number(), QStringLiteral("<a&b>"));
+        QCOMPARE(reader.Nominal_Values(), TValues({1.23457, -0.0, 2000.12346}));
+        QVERIFY(reader.Load_Data(QStringLiteral("SG_E")));
+        QCOMPARE(reader.Nominal_Values(), TValues());
     }
 
     void Lists_Nominal_Files()
@@ -99,91 +95,72 @@ class TTestNominalStore : public QObject
 
     void Loads_Edge_Cases_data()
     {
-        QTest::addColumn<QByteArray>("contents");
-        QTest::addColumn<TValues>("values"); // {-1}: fails to load
-        const QByteArray serial = "<Serial_Number>S</Serial_Number>";
+        QTest::addColumn<TFileRow>("row");
+        const auto file = [](const QByteArray &indices)
+        { return Nominal_File("<Serial_Number>S</Serial_Number><Actual>" + indices + "</Actual>"); };
         const TValues fails = {-1};
         QTest::newRow("gap ends the values")
-            << Nominal_File(serial +
-                            "<Actual><Index_0>1</Index_0><Index_1>2</Index_1><Index_3>4</Index_3></Actual>")
-            << TValues{1.0, 2.0};
+            << TFileRow{file("<Index_0>1</Index_0><Index_1>2</Index_1><Index_3>4</Index_3>"), {1.0, 2.0}};
         QTest::newRow("non-numeric skipped")
-            << Nominal_File(serial +
-                            "<Actual><Index_0>1</Index_0><Index_1>one</Index_1><Index_2> 3.5 </Index_2>"
-                            "<Index_3>nan</Index_3><Index_4>1e999</Index_4><Index_5>6</Index_5></Actual>")
-            << TValues{1.0, 3.5, 6.0};
-        QTest::newRow("indices searched forward")
-            << Nominal_File(serial +
-                            "<Actual><Index_0>1</Index_0><Other/><Index_2>3</Index_2><Index_1>2</Index_1>"
-                            "</Actual>")
-            << TValues{1.0, 2.0};
-        QTest::newRow("version 2") << Nominal_File(serial + "<Actual/>", "2") << fails;
-        QTest::newRow("serial missing") << Nominal_File("<Actual><Index_0>1</Index_0></Actual>") << fails;
-        QTest::newRow("serial empty") << Nominal_File("<Serial_Number/><Actual/>") << fails;
-        QTest::newRow("actual missing") << Nominal_File(serial) << fails;
-        QTest::newRow("empty index") << Nominal_File(serial +
-                                                     "<Actual><Index_0>1</Index_0><Index_1/></Actual>")
-                                     << fails;
-        QTest::newRow("other root") << QByteArray("<step_gauge_nominal File_Version=\"1\"/>") << fails;
+            << TFileRow{file("<Index_0>1</Index_0><Index_1>one</Index_1><Index_2> 3.5 </Index_2>"
+                             "<Index_3>nan</Index_3><Index_4>1e999</Index_4><Index_5>6</Index_5>"),
+                        {1.0, 3.5, 6.0}};
+        QTest::newRow("indices searched forward") << TFileRow{
+            file("<Index_0>1</Index_0><Other/><Index_2>3</Index_2><Index_1>2</Index_1>"), {1.0, 2.0}};
+        QTest::newRow("version 2") << TFileRow{Nominal_File("<Serial_Number>S</Serial_Number><Actual/>", "2"),
+                                               fails};
+        QTest::newRow("serial missing")
+            << TFileRow{Nominal_File("<Actual><Index_0>1</Index_0></Actual>"), fails};
+        QTest::newRow("serial empty") << TFileRow{Nominal_File("<Serial_Number/><Actual/>"), fails};
+        QTest::newRow("actual missing") << TFileRow{Nominal_File("<Serial_Number>S</Serial_Number>"), fails};
+        QTest::newRow("empty index") << TFileRow{file("<Index_0>1</Index_0><Index_1/>"), fails};
+        QTest::newRow("other root") << TFileRow{"<step_gauge_nominal File_Version=\"1\"/>", fails};
     }
 
     void Loads_Edge_Cases()
     {
-        QFETCH(QByteArray, contents);
-        QFETCH(TValues, values);
-        const bool loads = values != TValues{-1};
-        QVERIFY(Write_File(d_folder + "sg_s", contents));
+        QFETCH(TFileRow, row);
+        const bool loads = row.values != TValues{-1};
+        QVERIFY(Write_File(d_folder + "sg_s", row.contents));
         d_store.Update_Display();
         d_store.Set_Nominal(QStringLiteral("before"), {9.0});
         QCOMPARE(d_store.Load_Data(QStringLiteral("sg_s")), loads);
-        if (loads)
-        {
-            QCOMPARE(d_store.Serial_Number(), QStringLiteral("S"));
-            QCOMPARE(d_store.Nominal_Values(), values);
-        }
+        QCOMPARE(d_store.Serial_Number(), loads ? QStringLiteral("S") : QStringLiteral("before"));
+        QCOMPARE(d_store.Nominal_Values(), loads ? row.values : TValues{9.0});
         bool valid = !loads;
-        QCOMPARE(d_store.Nominal_Data(QStringLiteral("s"), &valid), loads ? values : TValues());
+        QCOMPARE(d_store.Nominal_Data(QStringLiteral("s"), &valid), loads ? row.values : TValues());
         QCOMPARE(valid, loads);
     }
 
     // The whole name after "SG_" must be the serial: a suffix match would hand gauge 10 the values of 110.
     void Looks_Up_The_Whole_Serial_data()
     {
-        QTest::addColumn<QStringList>("files");
-        QTest::addColumn<QString>("serial");
-        QTest::addColumn<QString>("found");
-        QTest::newRow("lower-case prefix") << QStringList{"sg_7"} << "7"
-                                           << "sg_7";
-        QTest::newRow("exact name first") << QStringList{"SG_10", "SG_110"} << "10"
-                                          << "SG_10";
-        QTest::newRow("no suffix match") << QStringList{"SG_110", "SG_210"} << "10" << QString();
-        QTest::newRow("letter case ignored") << QStringList{"SG_ab-1"} << "AB-1"
-                                             << "SG_ab-1";
-        QTest::newRow("blanks around serial") << QStringList{"SG_1020-4471"} << "  1020-4471 "
-                                              << "SG_1020-4471";
-        QTest::newRow("blank serial") << QStringList{"SG_"} << "  " << QString();
-        QTest::newRow("prefix only") << QStringList{"SG_7"} << "SG_7" << QString();
+        QTest::addColumn<TLookupRow>("row");
+        QTest::newRow("lower-case prefix") << TLookupRow{{"sg_7"}, "7", "sg_7"};
+        QTest::newRow("exact name first") << TLookupRow{{"SG_10", "SG_110"}, "10", "SG_10"};
+        QTest::newRow("no suffix match") << TLookupRow{{"SG_110", "SG_210"}, "10", ""};
+        QTest::newRow("letter case ignored") << TLookupRow{{"SG_ab-1"}, "AB-1", "SG_ab-1"};
+        QTest::newRow("blanks around serial") << TLookupRow{{"SG_1020-4471"}, "  1020-4471 ", "SG_1020-4471"};
+        QTest::newRow("blank serial") << TLookupRow{{"SG_"}, "  ", ""};
+        QTest::newRow("prefix only") << TLookupRow{{"SG_7"}, "SG_7", ""};
     }
 
     void Looks_Up_The_Whole_Serial()
     {
-        QFETCH(QStringList, files);
-        QFETCH(QString, serial);
-        QFETCH(QString, found);
-        // Each file's single value tells which file was read.
-        for (int i = 0; i < files.size(); ++i)
+        QFETCH(TLookupRow, row);
+        for (int i = 0; i < row.files.size(); ++i)
         {
-            d_store.Set_Nominal(files[i], {double(i + 1)});
-            QVERIFY(d_store.Save_Data(files[i]));
+            d_store.Set_Nominal(row.files[i], {double(i + 1)});
+            QVERIFY(d_store.Save_Data(row.files[i]));
         }
         d_store.Update_Display();
         d_store.Set_Nominal(QStringLiteral("current"), {-1.0});
         bool valid = false;
-        const TValues values = d_store.Nominal_Data(serial, &valid);
-        QCOMPARE(valid, !found.isEmpty());
-        QCOMPARE(values, found.isEmpty() ? TValues() : TValues{double(files.indexOf(found) + 1)});
+        const TValues values = d_store.Nominal_Data(row.serial, &valid);
+        QCOMPARE(valid, !row.found.isEmpty());
+        QCOMPARE(values, valid ? TValues{double(row.files.indexOf(row.found) + 1)} : TValues());
         TValues source_values{42.0};
-        QCOMPARE(d_store.Find_Nominal_Values(serial, &source_values), valid);
+        QCOMPARE(d_store.Find_Nominal_Values(row.serial, &source_values), valid);
         QCOMPARE(source_values, values);
         QCOMPARE(d_store.Serial_Number(), QStringLiteral("current")); // a lookup leaves the current set alone
     }
@@ -234,33 +211,29 @@ class TTestNominalStore : public QObject
         QCOMPARE(QDir(d_folder).entryList(QDir::Files), QStringList(QStringLiteral("SG_G")));
     }
 
-    // The report tool looks the gauge up in the store it is given, and refuses a folder without one.
+    // The report tool looks the gauge up in the store it is given (exit 0, or 1 when the gauge has no
+    // set), and refuses a folder without one (exit 2).
     void Report_Tool()
     {
-        d_store.Set_Nominal(QLatin1String(EXAMPLE_SERIAL), EXAMPLE_VALUES);
+        d_store.Set_Nominal(EXAMPLE_SERIAL, EXAMPLE_VALUES);
         QVERIFY(d_store.Save_Data(QStringLiteral("sg_1020-4471")));
-        QVERIFY(d_store.Save_Data(QStringLiteral("SG_11020-4472")));
-        QByteArray measurement = Read_File(QLatin1String(EXAMPLE_MEASUREMENT));
-        const QString path = d_base->filePath(QStringLiteral("measurement.dat"));
-        const auto report = [&](const QString &folder, const QByteArray &serial)
+        const QString measurement = Source_Path(QStringLiteral("examples/stepgauge_10360_x_front.dat"));
+        const auto report = [&measurement](const QString &folder)
         {
-            QByteArray changed(measurement);
-            Write_File(path, changed.replace("Equipment_Identification:1020-4471",
-                                             "Equipment_Identification:" + serial));
             QProcess process;
-            process.start(QStringLiteral(QUILLON_REPORT_PATH), {QStringLiteral("--nominals"), folder, path});
+            process.start(QStringLiteral(QUILLON_REPORT_PATH),
+                          {QStringLiteral("--nominals"), folder, measurement});
             process.waitForFinished(60000);
             return QString::number(process.exitCode()) + ": " +
                    QString::fromUtf8(process.readAllStandardOutput());
         };
-        QString output = report(d_base->path(), "  1020-4471");
-        QVERIFY2(output.startsWith(QLatin1String("0: ASME B89.4.10360 Stepgauge Measurement\n")),
+        const QString output = report(d_base->path());
+        QVERIFY2(output.startsWith(QLatin1String("0: ASME B89.4.10360 Stepgauge Measurement\n")) &&
+                     output.contains(QLatin1String("\n    999.9996     1000.0009        0.0012\n")),
                  qPrintable(output));
-        QVERIFY2(output.contains(QLatin1String("\n    999.9996     1000.0009        0.0012\n")),
-                 qPrintable(output));
-        QCOMPARE(report(d_base->path(), "1020-4472"),
-                 QStringLiteral("1: ERR  Stepgauge nominal data for gauge '1020-4472' not found.\n"));
-        QCOMPARE(report(d_base->filePath(QStringLiteral("none")), EXAMPLE_SERIAL), QStringLiteral("2: "));
+        QVERIFY(d_store.Remove_Data(QStringLiteral("sg_1020-4471")));
+        QVERIFY(report(d_base->path()).startsWith(QLatin1String("1: ERR  ")));
+        QCOMPARE(report(d_base->filePath(QStringLiteral("none"))), QStringLiteral("2: "));
         QVERIFY(!QFileInfo::exists(d_base->filePath(QStringLiteral("none"))));
     }
 
