@@ -513,15 +513,24 @@ class TTestGraphWidget : public QObject
         QVERIFY2(ratio > 1.99 && ratio < 2.02, qPrintable(QString::number(ratio)));
         QVERIFY(std::fabs(wider.xl + wider.xr - fitted.xl - fitted.xr) <= 2 / before.x.scale &&
                 std::fabs(wider.yb + wider.yt - fitted.yb - fitted.yt) <= 2 / -before.y.scale);
-        // Zooming out stops at 50 times the data range; scale to fit returns to the data.
+        // Zooming out stops at 50 times the data range, after many zoom outs and after a box 53 times the
+        // plot (about 55 times the data); scale to fit returns to the data.
+        const auto capped = [&]
+        {
+            const TVisible widest = Visible(graph);
+            return Near(widest.xr - widest.xl, 50 * graph.Full_X_Range(), 1e3) &&
+                   Near(widest.yt - widest.yb, 50 * graph.Full_Y_Range(), 1e3);
+        };
         for (int i = 0; i < 8; ++i)
         {
             graph.ZoomOut();
             graph.repaint();
         }
-        const TVisible widest = Visible(graph);
-        QVERIFY(Near(widest.xr - widest.xl, 50 * graph.Full_X_Range(), 1e3) &&
-                Near(widest.yt - widest.yb, 50 * graph.Full_Y_Range(), 1e3));
+        QVERIFY(capped());
+        graph.UpdateGraph();
+        graph.Update_Viewport_To_Rect(
+            QRect(plot.center() - QPoint(plot.width(), plot.height()) * 26, plot.size() * 53));
+        QVERIFY(capped());
         graph.ScaleToFit();
         graph.repaint();
         QVERIFY(Near(Visible(graph).xl, fitted.xl, 20));
