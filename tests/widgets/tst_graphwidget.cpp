@@ -281,6 +281,25 @@ class TTestGraphWidget : public QObject
         }
     }
 
+    void Marker_Size()
+    {
+        // A cross reaches three pixels to each side of the point; a box is six pixels square from the
+        // cross's top left corner.
+        QRect markers[2];
+        for (int i = 0; i < 2; ++i)
+        {
+            const QImage image = Render(i == 0 ? TGraphWidget::GRAPH_CROSS : TGraphWidget::GRAPH_BOX,
+                                        {TVector2(0, 0)}, QSize(400, 300))
+                                     .image;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    if (image.pixel(x, y) == Blue)
+                        markers[i] |= QRect(x, y, 1, 1);
+        }
+        QCOMPARE(markers[0].size(), QSize(7, 7));
+        QCOMPARE(markers[1], QRect(markers[0].topLeft(), QSize(6, 6)));
+    }
+
     void Drawn_Pixels()
     {
         // Points that are not finite leave markers and bars as without them (bars keep their width), while
