@@ -106,7 +106,8 @@ void MeasureReport::Append_Number(QString *line, double value, int width, int de
         *--first = pair[1];
         *--first = pair[0];
     }
-    if (scaled > 0 || first[0] == '.' || first == text + sizeof text)
+    // An empty text is tested first: first[0] is past the buffer then.
+    if (scaled > 0 || first == text + sizeof text || first[0] == '.')
     {
         *--first = static_cast<char>('0' + scaled);
     }
