@@ -28,6 +28,19 @@ inline bool Is_Space(QChar c)
     return u == 32 || u - 9 <= 4 || (u > 127 && Is_Wide_Space(c));
 }
 
+// Narrows [first, last) to its text without the white space around it, as trimmed() would.
+void Trim(const QChar **first, const QChar **last)
+{
+    while (*first != *last && Is_Space(**first))
+    {
+        ++*first;
+    }
+    while (*last != *first && Is_Space((*last)[-1]))
+    {
+        --*last;
+    }
+}
+
 // simplified() written into a reused string: no allocation once it has grown.
 void Set_Simplified(QString *line, const QChar *first, const QChar *last)
 {
@@ -76,14 +89,7 @@ bool TRecordReader::Next_Line()
         d_position = end + 1;
 
         // Simplifying keeps the first character and whether the line is empty.
-        while (first != last && Is_Space(*first))
-        {
-            ++first;
-        }
-        while (last != first && Is_Space(last[-1]))
-        {
-            --last;
-        }
+        Trim(&first, &last);
         d_line.setUnicode(first, static_cast<int>(last - first));
         d_unsettled = d_options.simplify;
         if (d_line.startsWith(QLatin1Char('#')))
@@ -392,14 +398,7 @@ double MeasureGrammar::To_Number(QStringView text)
     // digits, very long texts) by Qt. Both read the same numbers, rounded correctly.
     const QChar *first = text.data();
     const QChar *last = first + text.size();
-    while (first != last && Is_Space(*first))
-    {
-        ++first;
-    }
-    while (last != first && Is_Space(last[-1]))
-    {
-        --last;
-    }
+    Trim(&first, &last);
     double short_value = 0.0;
     if (Short_Decimal(first, last, &short_value))
     {
@@ -445,14 +444,7 @@ int MeasureGrammar::To_Integer(QStringView text)
     // A sign and up to nine ASCII digits between blanks is read here, anything else by Qt.
     const QChar *first = text.data();
     const QChar *last = first + text.size();
-    while (first != last && Is_Space(*first))
-    {
-        ++first;
-    }
-    while (last != first && Is_Space(last[-1]))
-    {
-        --last;
-    }
+    Trim(&first, &last);
     const bool negative = first != last && *first == QLatin1Char('-');
     if (first != last && (*first == QLatin1Char('-') || *first == QLatin1Char('+')))
     {
