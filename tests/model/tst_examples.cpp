@@ -1,7 +1,8 @@
 // Every example file, one row each: its kind, its report line for line against the golden one, the
-// shape of its graph, the records it cannot do without, the identification of every other kind, damaged
-// copies of it and entries added up to the size limit. A damaged file must load or fail with one of its
-// kind's messages: never a crash, a hang, an assertion or a number in a graph that is not finite.
+// shape of its graph, the records it cannot do without, the identification of every other kind and
+// damaged copies of it. A damaged file must load or fail with one of the records' messages: never a
+// crash, a hang, an assertion or a number in a graph that is not finite. The time a file of the largest
+// size takes is load_bench's.
 
 #include "measure_checks.h"
 #include "measurementload.h"
@@ -12,15 +13,10 @@
 #include <QSet>
 #include <QtTest>
 
-#include <ctime>
-#include <limits>
-
 using namespace MeasureChecks;
 
 namespace
 {
-using TEntry = QByteArray (*)(int);
-
 struct TExample
 {
     const char *name;
@@ -28,56 +24,21 @@ struct TExample
     bool nominals; // matched with the examples' nominal files
     std::vector<int> curves;
     QString identification; // the message for another kind's identification line
-    QStringList messages;   // others a damaged copy may fail with
     QList<QByteArray> required;
-    // Entries added (before the first line beginning with insert_before, or at the end) until the file
-    // has the largest size; each adds lines_per_entry report lines.
-    TEntry entry = nullptr;
-    const char *insert_before = nullptr;
-    int lines_per_entry = 1;
 };
-} // namespace
 
-Q_DECLARE_METATYPE(TExample)
-
-namespace
-{
-QByteArray N(double value)
-{
-    return QByteArray::number(value, 'g', 12);
-}
+// Every message a load fails with, but for the identification messages.
+// clang-format off
+const QStringList LOAD_MESSAGES = {DATA_MISSING, PROBE_OFFSET, PROBE_VECTOR, X_ALIGNMENT, Y_ALIGNMENT,
+    Z_ALIGNMENT, TRANSLATION, "Feature form error not found.", "Feature diameter not found.",
+    "Feature position not found.", "Feature position not recognized.", "Start point data not recognized.",
+    "Measurement Axis data not recognized.", "Measurement Type not recognized.",
+    "Plane entry format not recognized.", "Line entry format not recognized.",
+    "Circle entry format not recognized.", "Sphere entry format not recognized."};
+// clang-format on
 
 std::vector<TExample> Example_Table()
 {
-    // Entries for the largest files. Step gauge and laser positions far from the examples' and apart
-    // enough that none merge; temperature readings each of a sensor of its own, the worst case for a walk
-    // over all readings per sensor.
-    const TEntry step = [](int i) { return "Point:" + N(i) + ',' + N((i * 37) % 1000) + ",0.001,-0.001\n"; };
-    const TEntry square = [](int i)
-    { return "Point:" + N(i) + ",1," + N(100000.0 - 2.5 * i) + ",0.001,0\n"; };
-    const TEntry laser_point = [](int i)
-    { return "Point:" + N(i) + ',' + N(1e5 - 1.5 * i) + ',' + N(1e5 - 1.5 * i) + ",0,0,0,0,0.001\n"; };
-    const TEntry ballbar = [](int i)
-    { return "P" + N(i) + ",Horizontal,0,0,0,0," + N(300 + i % 7) + ",400,20.1,19.9992,1,0,0\n"; };
-    const TEntry reading = [](int i)
-    { return "[" + QByteArray::number(100000 + i % 140000) + "]," + N(i + 1000) + ",2" + N(i % 10) + "\n"; };
-    const TEntry tip = [](int i) { return "T1A90B" + N(i) + "   3.9962   0.0007\n"; };
-    const TEntry circle_row = [](int i) { return N(i % 25) + ",0,-5,-1,0,0,0.0004\n"; };
-    const TEntry centre = [](int i) { return N(i + 1) + ",452.11861,-210.44681,-381.99325\n"; };
-    const TEntry plane = [](int i) {
-        return "Plane " + N(i + 1) +
-               " 2 247.4 123.0 -0.0002 0 0 1 0.0013\n  Point 1 1 2 3\n  Point 2 4 5 6\n";
-    };
-
-    const QStringList alignment = {DATA_MISSING, X_ALIGNMENT, Y_ALIGNMENT, Z_ALIGNMENT, TRANSLATION};
-    const QStringList common = alignment + QStringList{PROBE_OFFSET, PROBE_VECTOR};
-    const QStringList feature =
-        common + QStringList{"Feature form error not found.", "Feature diameter not found.",
-                             "Feature position not found.", "Feature position not recognized."};
-    const QStringList laser = {DATA_MISSING, PROBE_OFFSET, "Start point data not recognized.",
-                               "Measurement Axis data not recognized.", "Measurement Type not recognized."};
-    const QStringList fit = {"Plane entry format not recognized.", "Line entry format not recognized.",
-                             "Circle entry format not recognized.", "Sphere entry format not recognized."};
     const QString laser_id = QStringLiteral("Machine_Laser identification line not recognized");
     const QString fit_id = QStringLiteral("Validation identification line not recognized");
     const QString block_id = QStringLiteral("Gauge block identification line not recognized");
@@ -88,47 +49,36 @@ std::vector<TExample> Example_Table()
                                      "Alignment_Begin:",          "Measurement_Begin:", "Description:"};
     const QList<QByteArray> stepgauge = gauge + QList<QByteArray>{"Reference_Step_Position:"};
     const QList<QByteArray> sections = {"Scales_Begin:", "Temperature_Begin:"};
-    const QList<QByteArray> laser_records = {
+    const QList<QByteArray> laser = {
         "Probe_Offsets_Valid:", "Probe_Offset:", "Start_Point:",      "Measurement_Axis:",
         "Measurement_Type:",    "Description:",  "Measurement_Begin:"};
     const QList<QByteArray> probe = {"Alignment_Begin:", "Probe_Offset:", "Probe_Vector:"};
     const QList<QByteArray> circle = probe + QList<QByteArray>{"Point_Data_Begin:", "Circle"};
     const QList<QByteArray> repeat = probe + QList<QByteArray>{"Measurement_Begin:"};
-    const char *const end = "Measurement_End::";
-    const char *const points_end = "Point_Data_End::";
     using K = TMeasureData;
     // clang-format off
     return {
-        {"stepgauge_10360_x_front", K::CONTENTS_STEPGAUGE_10360, false, {6, 6, 6}, step_id, common,
+        {"stepgauge_10360_x_front", K::CONTENTS_STEPGAUGE_10360, false, {6, 6, 6}, step_id,
             stepgauge + sections},
-        {"stepgauge_b89_x_axis", K::CONTENTS_STEPGAUGE_B89, true, {21, 21}, step_id, common,
-            stepgauge + sections, step, end},
-        {"stepgauge_squareness_xy", K::CONTENTS_STEPGAUGE_SQUARE, true, {12}, step_id, common, stepgauge,
-            square, end},
-        {"gaugeblock_500mm_x_axis", K::CONTENTS_GAUGEBLOCK, false, {}, block_id, common,
+        {"stepgauge_b89_x_axis", K::CONTENTS_STEPGAUGE_B89, true, {21, 21}, step_id, stepgauge + sections},
+        {"stepgauge_squareness_xy", K::CONTENTS_STEPGAUGE_SQUARE, true, {12}, step_id, stepgauge},
+        {"gaugeblock_500mm_x_axis", K::CONTENTS_GAUGEBLOCK, false, {}, block_id,
             gauge + sections + QList<QByteArray>{"Datum_Flatness:"}},
-        {"laser_10360_x_axis", K::CONTENTS_LASER_10360, false, {5, 5, 5}, laser_id, laser, laser_records},
-        {"laser_pmove_x_axis", K::CONTENTS_LASER_PMOVE, false, {11}, laser_id, laser, laser_records,
-            laser_point, end},
-        {"laser_pmove_y_straightness_z", K::CONTENTS_LASER_PMOVE, false, {17}, laser_id, laser,
-            laser_records},
-        {"ballbar_500mm", K::CONTENTS_BALLBAR, false, {14}, artifact_id, {}, {}, ballbar},
-        {"temperature_machine_day", K::CONTENTS_TEMPERATURE, false, std::vector<int>(6, 61), log_id,
-            {DATA_MISSING}, {}, reading, nullptr, 7},
-        {"probe_tip_calibration", K::CONTENTS_PROBE, false, {}, artifact_id, alignment,
-            {"Nominal_Sphere_Diameter:"}, tip},
-        {"pingauge_10mm", K::CONTENTS_PIN_GAUGE, false, {25, 25, 25}, artifact_id, feature, circle,
-            circle_row, points_end},
-        {"ringgauge_25mm", K::CONTENTS_RING_GAUGE, false, {37, 37, 37}, artifact_id, feature, circle,
-            circle_row, points_end},
-        {"sphere_pftu_25mm", K::CONTENTS_SPHERE_PFTU, false, {}, artifact_id, feature, probe},
-        {"sphere_rpt_table_centre", K::CONTENTS_SPHERE_RPT, false, {}, artifact_id, common, repeat, centre,
-            end},
-        {"point_repeat_table_centre_x", K::CONTENTS_POINT_REPEAT, false, {}, artifact_id, common, repeat},
-        {"validation_plane_four_planes", K::CONTENTS_VALIDATION_PLANE, false, {}, fit_id, fit, {}, plane},
-        {"validation_line_four_lines", K::CONTENTS_VALIDATION_LINE, false, {}, fit_id, fit, {}},
-        {"validation_circle_three_rings", K::CONTENTS_VALIDATION_CIRCLE, false, {}, fit_id, fit, {}},
-        {"validation_sphere_three_spheres", K::CONTENTS_VALIDATION_SPHERE, false, {}, fit_id, fit, {}}};
+        {"laser_10360_x_axis", K::CONTENTS_LASER_10360, false, {5, 5, 5}, laser_id, laser},
+        {"laser_pmove_x_axis", K::CONTENTS_LASER_PMOVE, false, {11}, laser_id, laser},
+        {"laser_pmove_y_straightness_z", K::CONTENTS_LASER_PMOVE, false, {17}, laser_id, laser},
+        {"ballbar_500mm", K::CONTENTS_BALLBAR, false, {14}, artifact_id, {}},
+        {"temperature_machine_day", K::CONTENTS_TEMPERATURE, false, std::vector<int>(6, 61), log_id, {}},
+        {"probe_tip_calibration", K::CONTENTS_PROBE, false, {}, artifact_id, {"Nominal_Sphere_Diameter:"}},
+        {"pingauge_10mm", K::CONTENTS_PIN_GAUGE, false, {25, 25, 25}, artifact_id, circle},
+        {"ringgauge_25mm", K::CONTENTS_RING_GAUGE, false, {37, 37, 37}, artifact_id, circle},
+        {"sphere_pftu_25mm", K::CONTENTS_SPHERE_PFTU, false, {}, artifact_id, probe},
+        {"sphere_rpt_table_centre", K::CONTENTS_SPHERE_RPT, false, {}, artifact_id, repeat},
+        {"point_repeat_table_centre_x", K::CONTENTS_POINT_REPEAT, false, {}, artifact_id, repeat},
+        {"validation_plane_four_planes", K::CONTENTS_VALIDATION_PLANE, false, {}, fit_id, {}},
+        {"validation_line_four_lines", K::CONTENTS_VALIDATION_LINE, false, {}, fit_id, {}},
+        {"validation_circle_three_rings", K::CONTENTS_VALIDATION_CIRCLE, false, {}, fit_id, {}},
+        {"validation_sphere_three_spheres", K::CONTENTS_VALIDATION_SPHERE, false, {}, fit_id, {}}};
     // clang-format on
 }
 
@@ -200,40 +150,9 @@ std::vector<QByteArray> Damaged_Copies(const QByteArray &data)
     return copies;
 }
 
-// The example with entries added while it stays within limit bytes.
-QByteArray With_Entries(const TExample &example, qint64 limit, int *added = nullptr)
-{
-    QByteArray data = Example(QLatin1String(example.name));
-    const int at = example.insert_before ? data.indexOf("\n" + QByteArray(example.insert_before)) + 1
-                                         : static_cast<int>(data.size());
-    QByteArray entries;
-    int i = 0;
-    for (; data.size() + entries.size() + example.entry(i).size() <= limit; ++i)
-        entries += example.entry(i);
-    if (added)
-        *added = i;
-    return data.insert(at, entries);
-}
-
-// Processor time in microseconds: unlike the clock on the wall, the machine's other work does not count.
-qint64 Processor_Time()
-{
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return qint64(now.tv_sec) * 1000000 + now.tv_nsec / 1000;
-}
-
-// Microseconds to parse the data, write the report and make the graph with a record of the kind.
-qint64 Parse_Time(int kind, const QByteArray &file_data)
-{
-    const qint64 start = Processor_Time();
-    const std::unique_ptr<TMeasureData> record = Loaded(kind, file_data);
-    if (!record->last_error.isEmpty() || record->Text_Report().isEmpty())
-        return -1;
-    record->Graph_Data();
-    return Processor_Time() - start;
-}
 } // namespace
+
+Q_DECLARE_METATYPE(TExample)
 
 class TTestExamples : public QObject
 {
@@ -306,7 +225,7 @@ class TTestExamples : public QObject
     void Damaged_Input()
     {
         QFETCH(TExample, example);
-        QSet<QString> allowed(example.messages.begin(), example.messages.end());
+        QSet<QString> allowed(LOAD_MESSAGES.begin(), LOAD_MESSAGES.end());
         allowed.insert(example.identification);
         for (const QByteArray &damaged : Damaged_Copies(Example(QLatin1String(example.name))))
         {
@@ -324,47 +243,6 @@ class TTestExamples : public QObject
                 for (const TVector2 &point : curve)
                     QVERIFY2(std::isfinite(point.x) && std::isfinite(point.y), qPrintable(text));
         }
-    }
-
-    void Largest_File_data()
-    {
-        QTest::addColumn<TExample>("example");
-        for (const TExample &example : Example_Table())
-            if (example.entry)
-                QTest::newRow(example.name) << example;
-    }
-
-    // A file of the largest accepted size loads and reports lines_per_entry lines per entry. Parsing
-    // grows linearly: sixteen times the data takes about sixteen times as long (quadratic growth would
-    // be 256 times).
-    void Largest_File()
-    {
-        QFETCH(TExample, example);
-        int count = 0;
-        const QByteArray largest = With_Entries(example, MeasurementLoad::LARGEST_FILE_SIZE, &count);
-        QVERIFY(count > 1000);
-        const qint64 start = Processor_Time();
-        const TMeasurementLoad load = MeasurementLoad::Load_Contents(largest, nullptr);
-        QVERIFY2(Processor_Time() - start < 2000000, qPrintable(QString::number(Processor_Time() - start)));
-        QVERIFY2(load.Succeeded(), qPrintable(load.report_lines.join(QLatin1Char('\n'))));
-        const int plain =
-            static_cast<int>(Loaded(example.kind, With_Entries(example, 0))->Text_Report().size());
-        QCOMPARE(static_cast<int>(load.report_lines.size()), plain + example.lines_per_entry * count);
-
-        // Best of several runs, taken in turn so that both sizes meet the same load of the machine.
-        const QByteArray small = With_Entries(example, 64 * 1024);
-        const QByteArray large = With_Entries(example, 1024 * 1024);
-        qint64 small_time = std::numeric_limits<qint64>::max();
-        qint64 large_time = std::numeric_limits<qint64>::max();
-        for (int run = 0; run < 5; ++run)
-        {
-            small_time = std::min(small_time, Parse_Time(example.kind, small));
-            large_time = std::min(large_time, Parse_Time(example.kind, large));
-        }
-        QVERIFY(small_time >= 0 && large_time >= 0);
-        QVERIFY2(
-            large_time <= 48 * small_time + 5000,
-            qPrintable(QStringLiteral("%1 us for 1 MiB, %2 us for 64 KiB").arg(large_time).arg(small_time)));
     }
 };
 

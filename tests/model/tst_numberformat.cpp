@@ -9,15 +9,6 @@
 #include <cstring>
 #include <random>
 
-class TestNumberFormat : public QObject
-{
-    Q_OBJECT
-
-  private slots:
-    void Format_As_Qt();
-    void Read_As_Qt();
-};
-
 // Every magnitude (any bit pattern now and then, or one of 2^-60 to 2^40), exact ties at the rounding
 // digit, negatives that round to zero, the edge of 64-bit results, values near 1e15 and 1e308.
 static double Value(std::mt19937_64 &random, int decimals)
@@ -42,51 +33,57 @@ static double Value(std::mt19937_64 &random, int decimals)
     return values[bits % 7];
 }
 
-void TestNumberFormat::Format_As_Qt()
+class TTestNumberFormat : public QObject
 {
-    std::mt19937_64 random(20261207);
-    for (int i = 0; i < 1200000; ++i)
-    {
-        const int decimals = static_cast<int>(random() % 14);
-        const int width = static_cast<int>(random() % 3) * 12;
-        const double value = i < 2 ? (i ? 0.125 : 2.5) : Value(random, decimals);
-        const QString expected = QStringLiteral("%1").arg(value, width, 'f', decimals);
-        const QString actual = MeasureReport::Number(value, width, decimals);
-        if (actual != expected)
-            QFAIL(qPrintable(QStringLiteral("%1 (%2, %3): '%4' instead of '%5'")
-                                 .arg(QString::number(value, 'g', 17), QString::number(width),
-                                      QString::number(decimals), actual, expected)));
-    }
-}
+    Q_OBJECT
 
-// Short texts of the characters numbers are made of, and printed doubles of every magnitude, read as
-// numbers and as whole numbers.
-void TestNumberFormat::Read_As_Qt()
-{
-    const char alphabet[] = " \t+-.eE0123456789iInNaf,x";
-    std::mt19937_64 random(7);
-    for (int i = 0; i < 600000; ++i)
+  private slots:
+    void Format_As_Qt()
     {
-        QString text;
-        if (i % 2)
-            text = QString::number(Value(random, 4), "egf"[i % 3], static_cast<int>(random() % 20));
-        for (int length = i % 2 ? 0 : static_cast<int>(random() % 12); length > 0; --length)
-            text += QLatin1Char(alphabet[random() % (sizeof alphabet - 1)]);
-        bool ok = false;
-        const double qt = text.toDouble(&ok);
-        const double expected = ok && std::isfinite(qt) ? qt : 0.0;
-        const double actual = MeasureGrammar::To_Number(text);
-        if (MeasureGrammar::To_Integer(text) != text.toInt())
-            QFAIL(qPrintable(QStringLiteral("'%1' read as the whole number %2 instead of %3")
-                                 .arg(text)
-                                 .arg(MeasureGrammar::To_Integer(text))
-                                 .arg(text.toInt())));
-        if (std::memcmp(&actual, &expected, sizeof actual) != 0)
-            QFAIL(qPrintable(
-                QStringLiteral("'%1' read as %2 instead of %3")
-                    .arg(text, QString::number(actual, 'g', 17), QString::number(expected, 'g', 17))));
+        std::mt19937_64 random(20261207);
+        for (int i = 0; i < 1200000; ++i)
+        {
+            const int decimals = static_cast<int>(random() % 14);
+            const int width = static_cast<int>(random() % 3) * 12;
+            const double value = i < 2 ? (i ? 0.125 : 2.5) : Value(random, decimals);
+            const QString expected = QStringLiteral("%1").arg(value, width, 'f', decimals);
+            const QString actual = MeasureReport::Number(value, width, decimals);
+            if (actual != expected)
+                QFAIL(qPrintable(QStringLiteral("%1 (%2, %3): '%4' instead of '%5'")
+                                     .arg(QString::number(value, 'g', 17), QString::number(width),
+                                          QString::number(decimals), actual, expected)));
+        }
     }
-}
 
-QTEST_APPLESS_MAIN(TestNumberFormat)
+    // Short texts of the characters numbers are made of, and printed doubles of every magnitude, read as
+    // numbers and as whole numbers.
+    void Read_As_Qt()
+    {
+        const char alphabet[] = " \t+-.eE0123456789iInNaf,x";
+        std::mt19937_64 random(7);
+        for (int i = 0; i < 600000; ++i)
+        {
+            QString text;
+            if (i % 2)
+                text = QString::number(Value(random, 4), "egf"[i % 3], static_cast<int>(random() % 20));
+            for (int length = i % 2 ? 0 : static_cast<int>(random() % 12); length > 0; --length)
+                text += QLatin1Char(alphabet[random() % (sizeof alphabet - 1)]);
+            bool ok = false;
+            const double qt = text.toDouble(&ok);
+            const double expected = ok && std::isfinite(qt) ? qt : 0.0;
+            const double actual = MeasureGrammar::To_Number(text);
+            if (MeasureGrammar::To_Integer(text) != text.toInt())
+                QFAIL(qPrintable(QStringLiteral("'%1' read as the whole number %2 instead of %3")
+                                     .arg(text)
+                                     .arg(MeasureGrammar::To_Integer(text))
+                                     .arg(text.toInt())));
+            if (std::memcmp(&actual, &expected, sizeof actual) != 0)
+                QFAIL(qPrintable(
+                    QStringLiteral("'%1' read as %2 instead of %3")
+                        .arg(text, QString::number(actual, 'g', 17), QString::number(expected, 'g', 17))));
+        }
+    }
+};
+
+QTEST_APPLESS_MAIN(TTestNumberFormat)
 #include "tst_numberformat.moc"

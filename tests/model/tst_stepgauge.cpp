@@ -328,81 +328,51 @@ class TTestStepgauge : public QObject
         QVERIFY(single.Set_Nominal_Data({20.0, 120.0}));
         QCOMPARE(single.Slope(), 0.0);
     }
-    // The values: measurement type and whether the probe offsets are valid.
-    void Length_Pairs()
+    void Length_Points_In_Any_Order()
     {
-        // Five lengths of 100 to 500 mm, three repeats each, deviations 1 to 15 µm; written 30 down to 1,
-        // one number with blanks around it: after sorting the points still pair as (1, 2), (3, 4), ...
+        // The example's points written 30 down to 1, one number with blanks around it: after sorting
+        // they pair as (1, 2), (3, 4), ... again.
         QList<QByteArray> points;
-        for (int number = 30; number >= 1; --number)
-        {
-            const int length = (number - 1) / 2;
-            const double nominal = number % 2 == 0 ? 100.0 * (length / 3 + 1) : 0.0;
-            points += Point(number, nominal, number % 2 == 0 ? nominal + 0.001 * (length + 1) : 0.0);
-        }
+        for (const QByteArray &line : Example_Of(LENGTHS).split('\n'))
+            if (line.startsWith("Point:"))
+                points.prepend(line);
         points[0].replace("Point:30,", "Point: 30 ,");
-
-        TMeasureMachineLaser10360 record;
-        QVERIFY(record.Load_Data(With_Points(LENGTHS, points.join('\n'))));
-        TValues lengths;
-        TValues expected_lengths;
-        for (size_t i = 0; i < record.Lengths().size(); ++i)
-        {
-            lengths.insert(lengths.end(), {record.Lengths()[i].nominal, record.Lengths()[i].actual});
-            const double nominal = 100.0 * static_cast<double>(i / 3 + 1);
-            expected_lengths.insert(expected_lengths.end(),
-                                    {nominal, nominal + 0.001 * static_cast<double>(i + 1)});
-        }
-        Compare_Values(lengths, expected_lengths);
-        QCOMPARE(lengths.size(), size_t(30));
+        QCOMPARE(Loaded(LENGTHS, With_Points(LENGTHS, points.join('\n')))->Text_Report(),
+                 Loaded(LENGTHS, Example_Of(LENGTHS))->Text_Report());
     }
 
     void Combined_Readings_data()
     {
-        QTest::addColumn<QByteArray>("readings");
-        QTest::addColumn<TValues>("points"); // x and y of each point
+        QTest::addColumn<TLoadRow>("row"); // the values: x and y of each point
+        const auto row = [](const char *name, const QByteArray &file, const TValues &points) {
+            QTest::newRow(name) << TLoadRow{PMOVE, file, QString(), points};
+        };
+        const auto file = [](const QByteArray &readings)
+        { return With_Points(PMOVE, readings) + Point(9, 500, 500.5) + '\n'; };
 
         // Deviations are 0.001, 0.002, ... in file order; readings closer than 1.0 to the one before
         // them in sorted order are one point, at the mean position with the mean deviation.
-        QTest::newRow("readings combine per position") << Readings({0.0, 0.5, 100.0, 100.9, 200.0})
-                                                       << TValues{0.25, 0.0015, 100.45, 0.0035, 200.0, 0.005};
-        QTest::newRow("a gap of exactly 1.0 splits, sorted")
-            << Readings({1.0, 0.0}) << TValues{0.0, 0.002, 1.0, 0.001};
-        QTest::newRow("a chain of close readings is one position")
-            << Readings({1.2, 0.0, 0.6}) << TValues{0.6, 0.002};
-        QTest::newRow("no readings") << QByteArray() << TValues{};
-        QTest::newRow("seven parts ignored")
-            << Readings({10.0}) + "\nPoint:2,20,20,20,0,0,0" << TValues{10.0, 0.001};
+        row("readings combine per position", file(Readings({0.0, 0.5, 100.0, 100.9, 200.0})),
+            {0.25, 0.0015, 100.45, 0.0035, 200.0, 0.005});
+        row("a gap of exactly 1.0 splits, sorted", file(Readings({1.0, 0.0})), {0.0, 0.002, 1.0, 0.001});
+        row("a chain of close readings is one position", file(Readings({1.2, 0.0, 0.6})), {0.6, 0.002});
+        row("no readings", file(QByteArray()), {});
+        row("seven parts ignored", file(Readings({10.0}) + "\nPoint:2,20,20,20,0,0,0"), {10.0, 0.001});
+        // Readings count only once a measurement type has been read.
+        const QByteArray type = "Measurement_Type:Scale";
+        row("readings before the type",
+            Inserted(Without(file(Readings({0.0, 100.0, 200.0})), type), "Point:3,", type), {200.0, 0.003});
+        row("type after the section", Without(file(Readings({0.0, 100.0})), type) + type + '\n', {});
     }
 
     void Combined_Readings()
     {
-        QFETCH(QByteArray, readings);
-        QFETCH(TValues, points);
-        TMeasureMachineLaserPMove record;
-        QVERIFY(record.Load_Data(With_Points(PMOVE, readings) + Point(9, 500, 500.5) + '\n'));
-        Compare_Values(Flat({record.Points()}), points);
-        // The graph is always exactly one curve: the combined points.
-        Compare_Values(Flat(record.Graph_Data()), points);
-        QCOMPARE(record.Graph_Data().size(), size_t(1));
-    }
-
-    void Readings_Before_The_Type()
-    {
-        // Readings count only once a measurement type has been read; all of them stay as entries.
-        const QByteArray type = "Measurement_Type:Scale";
-        const QByteArray late =
-            Inserted(Without(With_Points(PMOVE, Readings({0.0, 100.0, 200.0})), type), "Point:3,", type);
-        TMeasureMachineLaserPMove record;
-        QVERIFY(record.Load_Data(late));
-        QCOMPARE(record.Measured_Data().size(), size_t(3));
-        Compare_Values(Flat({record.Points()}), {200.0, 0.003});
-
-        // A type after the whole measurement section: the file loads with no points and an empty curve.
-        TMeasureMachineLaserPMove after;
-        QVERIFY(after.Load_Data(Without(With_Points(PMOVE, Readings({0.0, 100.0})), type) + type + '\n'));
-        QVERIFY(after.Points().empty());
-        QCOMPARE(Sizes(after.Graph_Data()), std::vector<int>{0});
+        QFETCH(TLoadRow, row);
+        const std::unique_ptr<TMeasureData> record = Loaded(row.kind, row.file);
+        QCOMPARE(record->last_error, QString());
+        // The graph is always exactly one curve, also an empty one: the combined points.
+        QCOMPARE(record->Graph_Data().size(), size_t(1));
+        Compare_Values(Flat(record->Graph_Data()), row.values);
     }
 };
 
