@@ -47,15 +47,6 @@ template <class... TValue> QString Texts(const TValue &...values)
     return QStringList{Text(values)...}.join(QLatin1String(" | "));
 }
 
-TMat4 Translation(const TVector3 &t)
-{
-    TMat4 m;
-    m[3] = t.x;
-    m[7] = t.y;
-    m[11] = t.z;
-    return m;
-}
-
 using TRs = TReferenceSystem;
 const double PI = std::acos(-1.0);
 const QString IDENTITY = QStringLiteral("1 0 0 | 0 1 0 | 0 0 1");
@@ -188,52 +179,55 @@ class TTestGeometry : public QObject
         QCOMPARE(Text(m), Text(TMat4()));
 
         // a translates by (1, 2, 3), b scales x by 2: a * b is b applied after a.
-        const TMat4 a = Translation(TVector3(1, 2, 3));
-        TMat4 b;
-        b[0] = 2;
+        TMat4 a, b;
+        a[3] = 1;
+        a[7] = b[0] = 2;
+        a[11] = 3;
         QCOMPARE(Texts((a * b) * TVector3(1, 1, 1), (b * a) * TVector3(1, 1, 1)),
                  QStringLiteral("4 3 4 | 3 3 4"));
         QCOMPARE(Text(TMat4(a) *= b), Text(a * b));
 
         // Rodrigues' rotation by the negated angle (x goes to -y about z), applied on top of what the
-        // matrix holds: a translation turns too.
-        const TVector3 k = TVector3(1, 2, 3) / std::sqrt(14.0);
-        const TVector3 point(0.3, -1, 2);
+        // matrix holds: a's translation turns too.
+        const TVector3 k = TVector3(3, -1, 2) / std::sqrt(14.0), point(1, 2, 3);
         const double angle = 0.7;
         const TVector3 expected = point * std::cos(angle) - (k * point) * std::sin(angle) +
                                   k * ((k ^ point) * (1 - std::cos(angle)));
-        TMat4 shifted = Translation(point);
-        shifted.Rotate(k, angle);
-        QCOMPARE(Text(shifted * TVector3()), Text(expected));
+        TMat4 turned(a);
+        turned.Rotate(k, angle);
+        QCOMPARE(Text(turned * TVector3()), Text(expected));
     }
 
-    void Skew1()
+    void Alignments()
     {
-        const TVector3 diagonal(1, 1, 0);
+        // Each from the machine system; h is the square root of one half. A direction along the fixed
+        // axis of Skew2, or no direction, leaves the system alone.
         const struct
         {
-            TVector3 direction;
-            TRs::TAxis axis;
-            QString rows; // h: the square root of one half
+            void (*align)(TRs &);
+            QString rows;
         } cases[] = {
-            {TVector3(0, 0, 2), TRs::ZPLUS, IDENTITY},
-            {diagonal, TRs::XPLUS, "h h 0 | -h h 0 | 0 0 1"},
-            {diagonal, TRs::YPLUS, "h -h 0 | h h 0 | 0 0 1"},
-            {diagonal, TRs::XMINUS, "-h -h 0 | -h h 0 | 0 0 -1"},
-            {TVector3(0, 3, 0), TRs::YMINUS, "-1 0 0 | 0 -1 0 | 0 0 1"},
-            {TVector3(0, 0, 2), TRs::ZMINUS, "1 0 0 | 0 -1 0 | 0 0 -1"},
-            {TVector3(), TRs::XPLUS, IDENTITY}, // no direction: unchanged
+            {[](TRs &s) { s.Skew1(TVector3(0, 0, 2), TRs::ZPLUS); }, IDENTITY},
+            {[](TRs &s) { s.Skew1(TVector3(1, 1, 0), TRs::XPLUS); }, "h h 0 | -h h 0 | 0 0 1"},
+            {[](TRs &s) { s.Skew1(TVector3(1, 1, 0), TRs::YPLUS); }, "h -h 0 | h h 0 | 0 0 1"},
+            {[](TRs &s) { s.Skew1(TVector3(1, 1, 0), TRs::XMINUS); }, "-h -h 0 | -h h 0 | 0 0 -1"},
+            {[](TRs &s) { s.Skew1(TVector3(0, 3, 0), TRs::YMINUS); }, "-1 0 0 | 0 -1 0 | 0 0 1"},
+            {[](TRs &s) { s.Skew1(TVector3(0, 0, 2), TRs::ZMINUS); }, "1 0 0 | 0 -1 0 | 0 0 -1"},
+            {[](TRs &s) { s.Skew1(TVector3(), TRs::XPLUS); }, IDENTITY},
+            {[](TRs &s) { s.Skew2(TVector3(0, 0, 5), TRs::XPLUS, TRs::ZPLUS); }, IDENTITY},
+            {[](TRs &s) { s.Skew2(TVector3(), TRs::XPLUS, TRs::ZPLUS); }, IDENTITY},
+            {[](TRs &s) { s.Rotate(PI / 2, TRs::ZPLUS); }, "0 1 0 | -1 0 0 | 0 0 1"},
         };
         for (const auto &c : cases)
         {
             TRs system;
-            system.Skew1(c.direction, c.axis);
+            c.align(system);
             QCOMPARE(Rows(system), QString(c.rows).replace(QLatin1Char('h'), Text({std::sqrt(0.5)})));
             QCOMPARE(Consistency_Fault(system), QByteArray());
         }
     }
 
-    void Skew2()
+    void Skew2_And_Rotate()
     {
         // From a turned system, for every pair of axes: the fixed row stays, the named axis (with its sense)
         // turns to the part of the direction perpendicular to it, and the rows stay a consistent set.
@@ -264,13 +258,12 @@ class TTestGeometry : public QObject
                          pair);
             }
         }
-        // A direction along the fixed axis, or none, leaves the system alone.
-        for (const TVector3 &none : {TVector3(0, 0, 5), TVector3()})
-        {
-            TRs system;
-            system.Skew2(none, TRs::XPLUS, TRs::ZPLUS);
-            QCOMPARE(Rows(system), IDENTITY);
-        }
+        // Turning back about the same own axis restores the system.
+        TRs turned(start);
+        turned.Rotate(0.3, TRs::XMINUS);
+        QVERIFY(Rows(turned) != Rows(start) && Consistency_Fault(turned).isEmpty());
+        turned.Rotate(-0.3, TRs::XPLUS);
+        QCOMPARE(Rows(turned), Rows(start));
     }
 
     void Origin_And_Clear()
@@ -297,23 +290,6 @@ class TTestGeometry : public QObject
         QCOMPARE(origins.join(QLatin1String(" / ")),
                  QStringLiteral("0 7 0 / 0 7 2 / -4 7 2 / 1 1 0 / 1 1 0 / 0 2 0 / 0 0 0 / ") + IDENTITY);
         QCOMPARE(Consistency_Fault(system), QByteArray());
-    }
-
-    void Rotate()
-    {
-        TRs system;
-        system.Rotate(PI / 2, TRs::ZPLUS);
-        QCOMPARE(Rows(system), QStringLiteral("0 1 0 | -1 0 0 | 0 0 1"));
-        QCOMPARE(Consistency_Fault(system), QByteArray());
-
-        // Turning back about the same own axis restores the system, whatever it was.
-        system.Skew1(TVector3(1, 2, 3), TRs::ZPLUS);
-        const QString before = Rows(system);
-        system.Rotate(0.3, TRs::XMINUS);
-        QVERIFY(Rows(system) != before);
-        QCOMPARE(Consistency_Fault(system), QByteArray());
-        system.Rotate(-0.3, TRs::XPLUS);
-        QCOMPARE(Rows(system), before);
     }
 
     void Fits_data()
@@ -397,19 +373,16 @@ class TTestGeometry : public QObject
 
     void Value_3D()
     {
-        // Each form takes its own component as abscissa and interpolates the other two.
+        // Each form takes its own component as abscissa and interpolates the other two; y = 10 only on
+        // the first segment. A failure sets both outputs to zero.
         const std::vector<TVector3> points = {TVector3(0, 0, 0), TVector3(10, 20, 30), TVector3(20, 20, 60)};
-        double first = 7;
-        double second = 7;
-        QVERIFY(Extrapolation::Get_Value_XY(points, 15.0, &first, &second));
-        QCOMPARE(QPointF(first, second), QPointF(5, 10));
-        QVERIFY(Extrapolation::Get_Value_YZ(points, 15.0, &first, &second));
-        QCOMPARE(QPointF(first, second), QPointF(20, 45));
-        // y = 10 only on the first segment.
-        QVERIFY(Extrapolation::Get_Value_ZX(points, 10.0, &first, &second));
-        QCOMPARE(QPointF(first, second), QPointF(5, 15));
-        QVERIFY(!Extrapolation::Get_Value_XY({TVector3(1, 2, 3)}, 3.0, &first, &second));
-        QCOMPARE(QPointF(first, second), QPointF(0, 0));
+        double r[6] = {7, 7, 7, 7, 7, 7};
+        QVERIFY(Extrapolation::Get_Value_XY(points, 15.0, &r[0], &r[1]) &&
+                Extrapolation::Get_Value_YZ(points, 15.0, &r[2], &r[3]) &&
+                Extrapolation::Get_Value_ZX(points, 10.0, &r[4], &r[5]));
+        QCOMPARE(Text({r[0], r[1], r[2], r[3], r[4], r[5]}), QStringLiteral("5 10 20 45 5 15"));
+        QVERIFY(!Extrapolation::Get_Value_XY({TVector3(1, 2, 3)}, 3.0, &r[0], &r[1]));
+        QCOMPARE(QPointF(r[0], r[1]), QPointF(0, 0));
     }
 
     void Preconditions()

@@ -10,13 +10,14 @@
 #include <QtTest>
 
 using TValues = std::vector<double>;
+using TOperation = void (TEditTable::*)();
 
 // A block operation on a table whose cells start at 1, 2, 3, ... in storage order.
 struct TBlockCase
 {
     int rows, columns;
     TTableBox box;
-    QString operation; // "paste", "copy", "cut", "delete", "invert"
+    TOperation operation;
     QString clipboard; // the text pasted, or the text expected on the clipboard
     TValues expected;  // the values afterwards, column by column
     int changes;       // Cell_Changed signals
@@ -49,28 +50,29 @@ class TTestTableEditor : public QObject
     Q_OBJECT
 
   private slots:
-    void blocks_data()
+    void Blocks_data()
     {
         QTest::addColumn<TBlockCase>("block");
         const auto row = [](const char *tag, const TBlockCase &block) { QTest::newRow(tag) << block; };
         const TValues ten = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
-        row("copy three rows", {10, 1, {2, 0, 4, 0}, "copy", "3.0\n4.0\n5.0\n", ten, 0});
-        row("cut", {3, 2, {1, 0, 2, 1}, "cut", "2.0\t5.0\n3.0\t6.0\n", {1, 0, 0, 4, 0, 0}, 4});
-        row("delete", {3, 1, {0, 0, 1, 0}, "delete", "", {0, 0, 3}, 2});
-        row("invert", {2, 2, {0, 1, 1, 1}, "invert", "", {1, 2, -3, -4}, 2});
-        row("one value across a 3x1 box", {4, 1, {0, 0, 2, 0}, "paste", "7.5", {7.5, 7.5, 7.5, 4}, 3});
+        const TOperation paste = &TEditTable::Edit_Paste, copy = &TEditTable::Edit_Copy,
+                         cut = &TEditTable::Edit_Cut, invert = &TEditTable::Edit_Invert;
+        row("copy three rows", {10, 1, {2, 0, 4, 0}, copy, "3.0\n4.0\n5.0\n", ten, 0});
+        row("cut", {3, 2, {1, 0, 2, 1}, cut, "2.0\t5.0\n3.0\t6.0\n", {1, 0, 0, 4, 0, 0}, 4});
+        row("delete", {3, 1, {0, 0, 1, 0}, &TEditTable::Edit_Delete, "", {0, 0, 3}, 2});
+        row("invert", {2, 2, {0, 1, 1, 1}, invert, "", {1, 2, -3, -4}, 2});
+        row("one value across a 3x1 box", {4, 1, {0, 0, 2, 0}, paste, "7.5", {7.5, 7.5, 7.5, 4}, 3});
         row("2x2 block at the last row",
-            {3, 2, {2, 0, 2, 0}, "paste", "8\t9\n10\t11\n", {1, 2, 8, 4, 5, 9}, 2});
-        row("two lines tiled over three rows", {4, 1, {0, 0, 2, 0}, "paste", "5\n6\n", {5, 6, 5, 4}, 3});
-        row("CR LF like LF", {4, 1, {0, 0, 3, 0}, "paste", "5\r\n6\r\n\r\n", {5, 6, 5, 6}, 4});
-        row("empty field and short line",
-            {2, 3, {0, 0, 0, 0}, "paste", "5\t\t7\n8\n", {5, 8, 3, 4, 7, 6}, 3});
-        row("text, nan and inf give zero", {3, 1, {0, 0, 0, 0}, "paste", "abc\nnan\ninf", {0, 0, 0}, 3});
-        row("longer block stops at the box", {3, 1, {0, 0, 1, 0}, "paste", "5\n6\n7", {5, 6, 3}, 2});
-        row("empty clipboard", {2, 1, {0, 0, 1, 0}, "paste", "\r\n\n", {1, 2}, 0});
+            {3, 2, {2, 0, 2, 0}, paste, "8\t9\n10\t11\n", {1, 2, 8, 4, 5, 9}, 2});
+        row("two lines tiled over three rows", {4, 1, {0, 0, 2, 0}, paste, "5\n6\n", {5, 6, 5, 4}, 3});
+        row("CR LF like LF", {4, 1, {0, 0, 3, 0}, paste, "5\r\n6\r\n\r\n", {5, 6, 5, 6}, 4});
+        row("empty field and short line", {2, 3, {0, 0, 0, 0}, paste, "5\t\t7\n8\n", {5, 8, 3, 4, 7, 6}, 3});
+        row("text, nan and inf give zero", {3, 1, {0, 0, 0, 0}, paste, "abc\nnan\ninf", {0, 0, 0}, 3});
+        row("longer block stops at the box", {3, 1, {0, 0, 1, 0}, paste, "5\n6\n7", {5, 6, 3}, 2});
+        row("empty clipboard", {2, 1, {0, 0, 1, 0}, paste, "\r\n\n", {1, 2}, 0});
     }
 
-    void blocks()
+    void Blocks()
     {
         QFETCH(TBlockCase, block);
         TEditTable table;
@@ -78,22 +80,18 @@ class TTestTableEditor : public QObject
         const TTableBox &box = block.box;
         table.setRangeSelected(
             QTableWidgetSelectionRange(box.first_row, box.first_column, box.last_row, box.last_column), true);
+        const bool pasted = block.operation == &TEditTable::Edit_Paste;
         QClipboard *clipboard = QApplication::clipboard();
-        clipboard->setText(block.operation == "paste" ? block.clipboard : QStringLiteral("untouched"));
+        clipboard->setText(pasted ? block.clipboard : QStringLiteral("untouched"));
         QSignalSpy changes(&table, &TEditTable::Cell_Changed);
         QSignalSpy starts(&table, &TEditTable::Start_Multiple_Cell_Change);
         QSignalSpy ends(&table, &TEditTable::End_Multiple_Cell_Change);
-        const QMap<QString, void (TEditTable::*)()> operations = {{"paste", &TEditTable::Edit_Paste},
-                                                                  {"copy", &TEditTable::Edit_Copy},
-                                                                  {"cut", &TEditTable::Edit_Cut},
-                                                                  {"delete", &TEditTable::Edit_Delete},
-                                                                  {"invert", &TEditTable::Edit_Invert}};
-        (table.*operations.value(block.operation))();
+        (table.*block.operation)();
         QCOMPARE(Values(table), block.expected);
         QCOMPARE(changes.count(), block.changes);
-        if (block.operation != "paste" && !block.clipboard.isEmpty())
+        if (!pasted && !block.clipboard.isEmpty())
             QCOMPARE(clipboard->text(), block.clipboard);
-        const bool bracketed = block.operation != "copy" && (block.operation != "paste" || block.changes > 0);
+        const bool bracketed = block.operation != &TEditTable::Edit_Copy && (!pasted || block.changes > 0);
         QCOMPARE(starts.count(), bracketed ? 1 : 0);
         QCOMPARE(ends.count(), starts.count());
         // The cells show the stored values with the display precision.
@@ -101,7 +99,7 @@ class TTestTableEditor : public QObject
     }
 
     // Hostile clipboards: never outside the table, and bounded by the table rather than the text.
-    void plan()
+    void Paste_Plan()
     {
         const QString lines = QStringLiteral("1\t2\n").repeated(100000);
         const QString tabs = QString(1000000, QLatin1Char('\t')) + QStringLiteral("\n3");
@@ -132,12 +130,14 @@ class TTestTableEditor : public QObject
     }
 
     // Typing over a cell: the text is committed on Return, Escape or Enter when it is a finite number.
-    void typing()
+    // Return outside the editor moves down, or up, wrapping at the ends; without rows it does nothing.
+    void Typing_And_Return()
     {
         TEditTable table;
         table.show();
         QApplication::setActiveWindow(&table);
         QVERIFY(QTest::qWaitForWindowActive(&table));
+        QTest::keyClick(&table, Qt::Key_Return);
         const struct
         {
             const char *typed;
@@ -159,20 +159,12 @@ class TTestTableEditor : public QObject
             QVERIFY2(!table.Line_Editor()->isVisible() && table.Cell_Value(2, 0) == row.value, row.typed);
             QCOMPARE(changes.count(), row.value == 3.0 ? 0 : 1);
         }
-    }
-
-    void return_moves_and_wraps()
-    {
-        TEditTable table;
-        QTest::keyClick(&table, Qt::Key_Return); // no rows: nothing happens
-        Fill(&table, 3, 1);
-        table.setCurrentCell(2, 0);
+        table.setCurrentCell(3, 0);
         QTest::keyClick(&table, Qt::Key_Return);
         QCOMPARE(table.currentRow(), 0);
         table.Set_Selection_Mode(TEditTable::SELECTION_MOVE_UP);
         QTest::keyClick(&table, Qt::Key_Return);
-        QCOMPARE(table.currentRow(), 2);
-        QCOMPARE(table.Selection_Box().first_row, 2);
+        QCOMPARE(QPoint(table.currentRow(), table.Selection_Box().first_row), QPoint(3, 3));
         table.d_allow_invert = false;
         QCOMPARE(table.Context_Actions().size(), 4);
     }

@@ -103,18 +103,13 @@ class TTestXmlFile : public QObject
         QVERIFY(!compact.contains('\n') && !compact.contains('\r'));
         QVERIFY2(compact.startsWith(expected.replace("</Step_Gauge_Nominal>", "<Note>two")),
                  compact.constData());
-    }
 
-    void Doctype_And_Version()
-    {
-        TXmlFile xml;
+        // A document type; a version that is no number reads as 0.
         xml.Reset(QStringLiteral("Calibration"), QStringLiteral("Root"), 3);
-        QByteArray data;
-        xml.Write_Data(&data, false);
-        QCOMPARE(data, QByteArray("<!DOCTYPE Calibration>\n<Root File_Version=\"3\"/>\n"));
-        TXmlFile read;
-        int version = 0;
-        read.Open_Data(data, QStringLiteral("Root"), &version, false);
+        QByteArray typed;
+        xml.Write_Data(&typed, false);
+        QCOMPARE(typed, QByteArray("<!DOCTYPE Calibration>\n<Root File_Version=\"3\"/>\n"));
+        read.Open_Data(typed, QStringLiteral("Root"), &version, false);
         QCOMPARE(read.Document_Type_Name() + QString::number(version), QStringLiteral("Calibration3"));
         read.Open_Data("<R File_Version=\"two\"/>", QStringLiteral("R"), &version, false);
         QCOMPARE(version, 0);
