@@ -480,7 +480,7 @@ class TTestGraphWidget : public QObject
         Move(&graph, start + row.drag / 2, Qt::LeftButton);
         Move(&graph, end, Qt::LeftButton);
         // The rubber band is a black outline; a pen outline ends one pixel out.
-        const QRect band = QRect(start, end).normalized();
+        const QRect band = QRect(start, QSize(1, 1)).united(QRect(end, QSize(1, 1)));
         const QImage screen = graph.grab().toImage();
         for (const QPoint &edge :
              {QPoint(band.center().x(), band.top()), QPoint(band.left(), band.center().y()),
