@@ -6,6 +6,8 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include "test_support.h"
+
 // The window keeps its settings under the home folder: every test program gets an empty one of its own.
 #define QUILLON_APP_TEST_MAIN(TestClass)                                                                     \
     int main(int argc, char *argv[])                                                                         \
@@ -17,19 +19,6 @@
         return QTest::qExec(&test, argc, argv);                                                              \
     }
 
-inline bool Write_File(const QString &path, const QByteArray &contents)
-{
-    QFile file(path);
-    return QDir().mkpath(QFileInfo(path).absolutePath()) && file.open(QIODevice::WriteOnly) &&
-           file.write(contents) == contents.size();
-}
-
-inline QByteArray Read_File(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 inline QStringList Sorted_Files(const QString &folder)
 {
     return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
@@ -40,12 +29,12 @@ template <typename T> T *Child(const QObject &parent, const char *name)
     return parent.findChild<T *>(QLatin1String(name));
 }
 
-// The names in the file list of a window or file list widget.
-inline QStringList Listed(const QObject &parent)
+// The names in a list, by default the file list of a window or file list widget.
+inline QStringList Listed(const QObject &parent, const char *list = "file_list")
 {
     QStringList names;
-    for (int i = 0; i < Child<QListWidget>(parent, "file_list")->count(); ++i)
-        names.append(Child<QListWidget>(parent, "file_list")->item(i)->text());
+    for (int i = 0; i < Child<QListWidget>(parent, list)->count(); ++i)
+        names.append(Child<QListWidget>(parent, list)->item(i)->text());
     return names;
 }
 

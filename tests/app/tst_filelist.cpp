@@ -37,8 +37,8 @@ struct TRemovalRow
 // The files of a folder and, under "old/", of its old folder, sorted.
 QStringList Files(const QString &folder)
 {
-    QStringList files = Sorted_Files(folder + "/old").replaceInStrings(QRegularExpression("^"), "old/");
-    files = Sorted_Files(folder) + files;
+    QStringList files = Sorted_Files(folder) +
+                        Sorted_Files(folder + "/old").replaceInStrings(QRegularExpression("^"), "old/");
     files.sort();
     return files;
 }
@@ -55,7 +55,7 @@ class TTestFileList : public QObject
     const QString d_app = QCoreApplication::applicationDirPath();
 
   private slots:
-    void list_data()
+    void List_data()
     {
         for (const char *name : {"B.dat", "a.DAT", "c.txt", ".hidden.dat", "sub.dat/x.dat", "-lead %1.dat"})
             QVERIFY(Write_File(d_folder.filePath(name), "x"));
@@ -74,7 +74,7 @@ class TTestFileList : public QObject
         Add_Rows(rows);
     }
 
-    void list()
+    void List()
     {
         QFETCH(TListRow, row);
         // The working folder holds files too: an unusable setting must not list them.
@@ -88,7 +88,7 @@ class TTestFileList : public QObject
 
     // One selected file loads, several do not; the remove button offers the selection. Ten thousand
     // files are listed at once.
-    void selection()
+    void Selection()
     {
         QTemporaryDir temp;
         for (int i = 0; i < 10000; ++i)
@@ -120,7 +120,7 @@ class TTestFileList : public QObject
 
     // Applying the dialog, even unchanged, refreshes the list and announces the folder; the radio
     // buttons enable their own edit and browse button; a picked folder is made relative.
-    void input_dialog()
+    void Input_Dialog()
     {
         QTemporaryDir temp;
         TMeasuredWidget widget;
@@ -160,7 +160,7 @@ class TTestFileList : public QObject
         TMeasuredInputDialog::Set_Folder_Picker(nullptr);
     }
 
-    void remove_data()
+    void Remove_data()
     {
         const QString long_name = QString(250, QLatin1Char('x')) + QStringLiteral(".dat");
         const QStringList odd{"%1 run.dat", "-lead.dat", "with blank.dat", "\u00fcn\u00ef.dat", "README"};
@@ -186,7 +186,7 @@ class TTestFileList : public QObject
         Add_Rows(rows);
     }
 
-    void remove()
+    void Remove()
     {
         QFETCH(TRemovalRow, row);
         if (row.old == "read-only" && geteuid() == 0)
@@ -225,7 +225,7 @@ class TTestFileList : public QObject
     }
 
     // Markup and a "%1" in the text stay as written.
-    void message_box()
+    void Message_Box()
     {
         TMessageBox box(nullptr);
         box.setText(QStringLiteral("a <b>bold</b> %1 word"));

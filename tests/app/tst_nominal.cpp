@@ -71,7 +71,7 @@ class TTestNominal : public QObject
   private slots:
     void init() { QDir(Nominal_Folder()).removeRecursively(); }
 
-    void editor_data()
+    void Editor_data()
     {
         QTest::addColumn<TEditorCase>("editor");
         const auto row = [](const char *tag, const TEditorCase &editor) { QTest::newRow(tag) << editor; };
@@ -84,7 +84,7 @@ class TTestNominal : public QObject
         row("10,000-face cap", {{0, 20, 40}, "", "1e9", false, "20.000", "1e9", {}, 0, "end"});
     }
 
-    void editor()
+    void Editor()
     {
         QFETCH(TEditorCase, editor);
         TNominalEditorDialog dialog;
@@ -116,7 +116,7 @@ class TTestNominal : public QObject
     }
 
     // Entries go back into the set through the table's signal, in both modes.
-    void entries()
+    void Entries()
     {
         TNominalEditorDialog dialog;
         dialog.Reset(QStringLiteral("7"), {0, 20.00012, 40.0003});
@@ -133,7 +133,7 @@ class TTestNominal : public QObject
         QCOMPARE(table->item(2, 0)->text(), QStringLiteral("0.5"));
     }
 
-    void dock_data()
+    void Dock_data()
     {
         QTest::addColumn<TDockCase>("dock");
         const auto row = [](const char *tag, const TDockCase &dock) { QTest::newRow(tag) << dock; };
@@ -152,7 +152,7 @@ class TTestNominal : public QObject
         row("remove, no", {"SG_1=1:3", "remove", "SG_1", "", "No", "SG_1=1:3", remove});
     }
 
-    void dock()
+    void Dock()
     {
         QFETCH(TDockCase, dock);
         TQuillon window;
@@ -166,10 +166,8 @@ class TTestNominal : public QObject
             for (int face = 0; face < parts.value(2).toInt(); ++face)
                 faces.push_back(10.0 * face);
             store.Set_Nominal(parts[1], faces);
-            QFile damaged(Nominal_Folder() + '/' + parts[0]);
-            QVERIFY(parts[1] == "!"
-                        ? damaged.open(QIODevice::WriteOnly) && damaged.write("<Step_Gauge_Nominal>") > 0
-                        : store.Save_Data(parts[0]));
+            QVERIFY(parts[1] == "!" ? Write_File(Nominal_Folder() + '/' + parts[0], "<Step_Gauge_Nominal>")
+                                    : store.Save_Data(parts[0]));
         }
         widget->Update_Display();
         QListWidget *list = Child<QListWidget>(*widget, "nominal_list");
@@ -186,9 +184,7 @@ class TTestNominal : public QObject
                 return buttons.value(asked.size() == 1 ? dock.answer : QString(), QMessageBox::NoButton);
             });
         Answer_Editor(dock.serial);
-        const QMap<QString, const char *> buttons = {
-            {"add", "add_button"}, {"edit", "edit_button"}, {"remove", "remove_button"}};
-        Child<QToolButton>(*widget, buttons.value(dock.action))->click();
+        Child<QToolButton>(*widget, qPrintable(dock.action + "_button"))->click();
         TMessageBox::Set_Answer_Function(nullptr);
         TNominalEditorDialog::Set_Run_Function(nullptr);
 
@@ -201,14 +197,11 @@ class TTestNominal : public QObject
                               ? store.Serial_Number() + ':' + QString::number(store.Nominal_Values().size())
                               : QStringLiteral("!"));
         QCOMPARE(found.join(QLatin1Char(' ')), dock.expected);
-        QStringList listed;
-        for (int row = 0; row < list->count(); ++row)
-            listed << list->item(row)->text();
-        QCOMPARE(listed, store.File_Names());
+        QCOMPARE(Listed(*widget, "nominal_list"), store.File_Names());
     }
 
     // A set saved through the dock is used by the window's next load.
-    void saved_set_reaches_the_reports()
+    void Saved_Set_Reaches_The_Reports()
     {
         TQuillon window;
         Answer_Editor(QStringLiteral("1020-4471"), [](TNominalEditorDialog *dialog)

@@ -117,7 +117,7 @@ class TTestQuillon : public QObject
                 Write_File(Settings("Nominal_Data/" + name), Read_File(EXAMPLES + "Nominal_Data/" + name)));
     }
 
-    void settings_data()
+    void Window_Settings_data()
     {
         // Both edges of the 101 pixel rule at the screen's far corner; sizes as the settings store them.
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry(),
@@ -141,7 +141,7 @@ class TTestQuillon : public QObject
     }
 
     // Read at start; written at close, where a folder opened for the run is stored only once chosen.
-    void settings()
+    void Window_Settings()
     {
         QFETCH(TSettingsRow, row);
         std::unique_ptr<TQuillon> window = Window(row.ini);
@@ -176,7 +176,7 @@ class TTestQuillon : public QObject
 
     // Each load follows a good one of another kind, so that the current path, graph and style buttons
     // tell which state the load sets. The pipeline's own tests check its messages.
-    void load_data()
+    void Load_data()
     {
         QTest::addColumn<TLoadRow>("row");
         const QByteArray step_gauge = Read_File(EXAMPLES + "stepgauge_10360_x_front.dat");
@@ -206,7 +206,7 @@ class TTestQuillon : public QObject
             QTest::newRow(qPrintable(row.name)) << row;
     }
 
-    void load()
+    void Load()
     {
         QFETCH(TLoadRow, row);
         QTemporaryDir folder;
@@ -233,7 +233,7 @@ class TTestQuillon : public QObject
         QCOMPARE(Shown(*window) == shown, row.result == "parsed");
     }
 
-    void open_data()
+    void Open_data()
     {
         const QString step_gauge = EXAMPLES + "stepgauge_b89_x_axis.dat";
         const TCommandLine::TAction run = TCommandLine::ACTION_RUN, usage = TCommandLine::ACTION_USAGE_ERROR;
@@ -253,7 +253,7 @@ class TTestQuillon : public QObject
     }
 
     // The command line and a drop open the same paths the same way.
-    void open()
+    void Open()
     {
         QFETCH(TOpenRow, row);
         const TCommandLine command_line = TCommandLine::Parse(row.arguments);
@@ -262,10 +262,8 @@ class TTestQuillon : public QObject
         {
             // Help and version need no display: a platform that cannot start would stop the program.
             const bool usage = row.action == TCommandLine::ACTION_USAGE_ERROR;
-            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-            environment.insert("QT_QPA_PLATFORM", usage ? "offscreen" : "no-such-platform");
+            qputenv("QT_QPA_PLATFORM", usage ? "offscreen" : "no-such-platform");
             QProcess viewer;
-            viewer.setProcessEnvironment(environment);
             viewer.start(QStringLiteral(QUILLON_VIEWER_PATH), row.arguments);
             QVERIFY(viewer.waitForFinished());
             QCOMPARE(viewer.exitCode(), usage ? 2 : 0);
@@ -301,7 +299,7 @@ class TTestQuillon : public QObject
     }
 
     // Changes are gathered for a moment, also within a long burst; a folder made again is watched again.
-    void watcher()
+    void Watcher()
     {
         QTemporaryDir folder;
         std::unique_ptr<TQuillon> window = Window();

@@ -53,7 +53,7 @@ struct TToleranceRow
 } // namespace
 Q_DECLARE_METATYPE(TToleranceRow)
 
-class TestSignoff : public QObject
+class TTestSignoff : public QObject
 {
     Q_OBJECT
 
@@ -161,22 +161,12 @@ class TestSignoff : public QObject
 
         // The save dialog proposes the measurement's name; a folder in its place is refused with a message.
         QTemporaryDir dir;
-        QString proposed;
-        QString answer = dir.filePath(QStringLiteral("folder.pdf"));
+        QString proposed, message, answer = dir.filePath(QStringLiteral("folder.pdf"));
         QVERIFY(QDir().mkdir(answer));
-        TSignoffActions::Set_Save_Name_Function(
-            [&](const QString &, const QString &proposal)
-            {
-                proposed = proposal;
-                return answer;
-            });
-        QString message;
-        TMessageBox::Set_Answer_Function(
-            [&](TMessageBox *box)
-            {
-                message = box->text() + box->informativeText();
-                return int(QMessageBox::Ok);
-            });
+        TSignoffActions::Set_Save_Name_Function([&](const QString &, const QString &proposal)
+                                                { return (proposed = proposal, answer); });
+        TMessageBox::Set_Answer_Function([&](TMessageBox *box)
+                                         { return (message = box->text() + box->informativeText(), 0); });
         actions.Export_Pdf_Action()->trigger();
         QVERIFY(proposed.endsWith(QStringLiteral("/temperature_machine_day.pdf")));
         QVERIFY2(message.contains(QStringLiteral("Cannot write '%1'").arg(answer)), qPrintable(message));
@@ -188,10 +178,7 @@ class TestSignoff : public QObject
         actions.Save_Graph_Action()->trigger();
         TSignoffActions::Set_Print_Function(
             [&](QPrinter *printer)
-            {
-                printer->setOutputFileName(dir.filePath(QStringLiteral("printed.pdf")));
-                return true;
-            });
+            { return (printer->setOutputFileName(dir.filePath(QStringLiteral("printed.pdf"))), true); });
         actions.Print_Action()->trigger();
         QCOMPARE(message, QString());
         QCOMPARE(Sorted_Files(dir.path()), (QStringList{"graph.png", "printed.pdf", "report.pdf"}));
@@ -205,22 +192,13 @@ class TestSignoff : public QObject
     // close. Last, since it leaves settings behind.
     void Window()
     {
+        // No length term: a constant 0.0100.
         const QString ini = QDir::home().filePath(QStringLiteral(".corvane/quillon_settings.ini"));
-        QDir::home().mkpath(QStringLiteral(".corvane"));
-        {
-            QSettings settings(ini, QSettings::IniFormat);
-            settings.setValue(QStringLiteral("Tolerance_A"), 0.01);
-            settings.setValue(QStringLiteral("Tolerance_C"), 0); // no length term: constant 0.0100
-            settings.setValue(QStringLiteral("Tolerance_D"), 0);
-        }
+        QVERIFY(Write_File(ini, "[General]\nTolerance_A=0.01\nTolerance_C=0\nTolerance_D=0\n"));
         auto window = std::make_unique<TQuillon>();
         const TGraphWidget &graph = *window->findChild<TGraphWidget *>();
         window->Load_Data(EXAMPLES + QStringLiteral("laser_10360_x_axis.dat"));
         QCOMPARE(graph.d_data_sets.back().dataset_points.front().y, -0.01);
-        QCOMPARE(graph.d_data_sets.front().dataset_type, TGraphWidget::GRAPH_CROSS);
-        Child<QToolButton>(*window, "line_graph_button")->click();
-        QVERIFY(!Child<QToolButton>(*window, "point_graph_button")->isChecked());
-        QCOMPARE(graph.d_data_sets.front().dataset_type, TGraphWidget::GRAPH_LINE);
 
         // Values typed into a cancelled dialog stay in force, so the verdict follows them at once.
         window->Load_Data(EXAMPLES + QStringLiteral("temperature_machine_day.dat"));
@@ -245,5 +223,5 @@ class TestSignoff : public QObject
     }
 };
 
-QUILLON_APP_TEST_MAIN(TestSignoff)
+QUILLON_APP_TEST_MAIN(TTestSignoff)
 #include "tst_signoff.moc"

@@ -4,7 +4,9 @@
 // child process that may stop the program on a failed assertion.
 
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QString>
 
 #include <csignal>
@@ -25,10 +27,12 @@ inline QByteArray Read_File(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
+// Makes the file's folder if need be.
 inline bool Write_File(const QString &path, const QByteArray &data)
 {
     QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
+    return QDir().mkpath(QFileInfo(path).absolutePath()) && file.open(QIODevice::WriteOnly) &&
+           file.write(data) == data.size();
 }
 
 // An action run for its precondition check, and whether that check must stop the program.

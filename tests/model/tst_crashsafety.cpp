@@ -2,18 +2,12 @@
 // is the complete old or the complete new set, never missing and never cut.
 
 #include "nominalstore.h"
+#include "test_support.h"
 
-#include <QElapsedTimer>
-#include <QFile>
 #include <QRandomGenerator>
-#include <QTemporaryDir>
 #include <QtTest>
 
-#include <algorithm>
-#include <csignal>
 #include <limits>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace
 {
@@ -26,12 +20,6 @@ std::vector<double> Values(int count, double offset)
     for (int i = 0; i < count; ++i)
         values.push_back(10.0 * i + offset);
     return values;
-}
-
-QByteArray Read_Bytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // Saves the set in a child process and kills it after delay_us (never, when negative); returns
@@ -60,7 +48,7 @@ class TTestCrashSafety : public QObject
     Q_OBJECT
 
   private slots:
-    void killed_while_saving()
+    void Killed_While_Saving()
     {
         QTemporaryDir folder;
         TNominalStore store;
@@ -77,10 +65,10 @@ class TTestCrashSafety : public QObject
             QVERIFY(!Save_In_Child(&store, new_values, -1));
             save_us = std::min(save_us, timer.nsecsElapsed() / 1000);
         }
-        const QByteArray new_bytes = Read_Bytes(path);
+        const QByteArray new_bytes = Read_File(path);
         store.Set_Nominal(QStringLiteral("K-17"), old_values);
         QVERIFY(store.Save_Data(FILE_NAME));
-        const QByteArray old_bytes = Read_Bytes(path);
+        const QByteArray old_bytes = Read_File(path);
         QVERIFY(new_bytes.contains("<Index_1499>") && old_bytes.contains("<Index_999>"));
 
         int killed = 0, old_left = 0, new_left = 0;
@@ -88,7 +76,7 @@ class TTestCrashSafety : public QObject
         for (int round = 0; killed < 200 && round < 2000; ++round)
         {
             killed += Save_In_Child(&store, new_values, random.bounded(static_cast<int>(save_us * 2)));
-            const QByteArray left = Read_Bytes(path);
+            const QByteArray left = Read_File(path);
             QVERIFY2(left == old_bytes || left == new_bytes,
                      qPrintable(QStringLiteral("round %1 left %2 bytes").arg(round).arg(left.size())));
             old_left += left == old_bytes;

@@ -1,3 +1,5 @@
+// The arithmetic of a nominal set's faces: pitch fields, deviations shown and entered, serial numbers.
+
 #include "nominalfaces.h"
 
 #include <QtTest>
@@ -29,7 +31,7 @@ class TTestNominalFaces : public QObject
     Q_OBJECT
 
   private slots:
-    void generate_data()
+    void Generate_data()
     {
         using namespace NominalFaces;
         QTest::addColumn<TPitchCase>("pitch");
@@ -45,7 +47,7 @@ class TTestNominalFaces : public QObject
         QTest::newRow("increment nan") << TPitchCase{"nan", "100", PITCH_INCREMENT_INVALID, 0, 0.0};
     }
 
-    void generate()
+    void Generate()
     {
         QFETCH(TPitchCase, pitch);
         TValues positions = {1.0};
@@ -57,7 +59,7 @@ class TTestNominalFaces : public QObject
             QVERIFY(positions.front() == 0.0 && std::fabs(positions.back() - pitch.last) < 1e-9);
     }
 
-    void derive_data()
+    void Derive_data()
     {
         QTest::addColumn<TDeriveCase>("derive");
         QTest::newRow("calibrated set") << TDeriveCase{{0, 20.00012, 40.0003}, true, 20, 40, {0, 0.12, 0.3}};
@@ -72,7 +74,7 @@ class TTestNominalFaces : public QObject
     }
 
     // The deviations shown for a set, and entering the shown deviation gives each face back.
-    void derive()
+    void Derive()
     {
         QFETCH(TDeriveCase, derive);
         double increment = 0.0, end = 0.0;
@@ -96,14 +98,14 @@ class TTestNominalFaces : public QObject
     }
 
     // The ideal position, not the value rounded to 0.1 mm, takes the deviation: a face 60 µm off.
-    void deviation_of_a_far_face()
+    void Deviation_Of_A_Far_Face()
     {
         const TValues positions = NominalFaces::Face_Positions(20.0, 3);
         QCOMPARE(NominalFaces::Value_From_Deviation({0, 20.06, 40}, positions, 1, 2.5), 20.0025);
         QCOMPARE(NominalFaces::Value_From_Deviation({10.00004, 30.06, 50}, positions, 0, 1.0), 10.001);
     }
 
-    void serial()
+    void Serial()
     {
         for (const char *good : {"90210", "1020-4471", "SG-0620 0877", "a.b"})
             QVERIFY2(NominalSerial::Problem(good).isEmpty(), good);

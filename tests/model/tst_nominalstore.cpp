@@ -1,17 +1,10 @@
 // The nominal store: saving and reading back, the file format, listing, loading odd files, looking a
-// gauge up by its whole serial, removal, names that lead out of the folder, failed saves and the
-// report tool's use of it.
+// gauge up by its whole serial, removal, names that lead out of the folder and failed saves.
 
 #include "nominalstore.h"
 #include "test_support.h"
 
-#include <QDir>
-#include <QProcess>
-#include <QTemporaryDir>
 #include <QtTest>
-
-#include <csignal>
-#include <sys/resource.h>
 
 using TValues = std::vector<double>;
 
@@ -209,32 +202,6 @@ class TTestNominalStore : public QObject
         QVERIFY(!saved);
         QCOMPARE(Read_File(d_folder + "SG_G"), old_contents);
         QCOMPARE(QDir(d_folder).entryList(QDir::Files), QStringList(QStringLiteral("SG_G")));
-    }
-
-    // The report tool looks the gauge up in the store it is given (exit 0, or 1 when the gauge has no
-    // set), and refuses a folder without one (exit 2).
-    void Report_Tool()
-    {
-        d_store.Set_Nominal(EXAMPLE_SERIAL, EXAMPLE_VALUES);
-        QVERIFY(d_store.Save_Data(QStringLiteral("sg_1020-4471")));
-        const QString measurement = Source_Path(QStringLiteral("examples/stepgauge_10360_x_front.dat"));
-        const auto report = [&measurement](const QString &folder)
-        {
-            QProcess process;
-            process.start(QStringLiteral(QUILLON_REPORT_PATH),
-                          {QStringLiteral("--nominals"), folder, measurement});
-            process.waitForFinished(60000);
-            return QString::number(process.exitCode()) + ": " +
-                   QString::fromUtf8(process.readAllStandardOutput());
-        };
-        const QString output = report(d_base->path());
-        QVERIFY2(output.startsWith(QLatin1String("0: ASME B89.4.10360 Stepgauge Measurement\n")) &&
-                     output.contains(QLatin1String("\n    999.9996     1000.0009        0.0012\n")),
-                 qPrintable(output));
-        QVERIFY(d_store.Remove_Data(QStringLiteral("sg_1020-4471")));
-        QVERIFY(report(d_base->path()).startsWith(QLatin1String("1: ERR  ")));
-        QCOMPARE(report(d_base->filePath(QStringLiteral("none"))), QStringLiteral("2: "));
-        QVERIFY(!QFileInfo::exists(d_base->filePath(QStringLiteral("none"))));
     }
 
   private:

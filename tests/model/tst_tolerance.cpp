@@ -86,7 +86,7 @@ Q_DECLARE_METATYPE(TLimitRow)
 Q_DECLARE_METATYPE(TStyleRow)
 Q_DECLARE_METATYPE(TVerdictRow)
 
-class TestTolerance : public QObject
+class TTestTolerance : public QObject
 {
     Q_OBJECT
 
@@ -234,8 +234,6 @@ class TestTolerance : public QObject
         QCOMPARE(shown.extra_lines.size(), 2);
         QVERIFY(shown.data_sets.empty());
         QVERIFY(present({{}}, zero).extra_lines.isEmpty());
-        QCOMPARE(Presentation::Ballbar_Bins({{{0.5, 0}, {0.6, 0}, {10.4, 0}}}, 0, 1),
-                 (std::vector<int>{0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 1}));
     }
 
     // Deviations against tolerances that pass, fail, are met exactly or are zero; ballbar length ranges;
@@ -287,5 +285,5 @@ class TestTolerance : public QObject
     }
 };
 
-QTEST_APPLESS_MAIN(TestTolerance)
+QTEST_APPLESS_MAIN(TTestTolerance)
 #include "tst_tolerance.moc"
