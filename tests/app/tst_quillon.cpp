@@ -1,5 +1,5 @@
-// The main window: settings file, loading through the window, style buttons, opening a folder or file
-// from the command line or by a drop, and the folder watcher.
+// The main window: settings file, loading through the window with its verdict and actions, style
+// buttons, opening a folder or file from the command line or by a drop, and the folder watcher.
 
 #include "apptest.h"
 
@@ -7,8 +7,12 @@
 #include "graphwidget.h"
 #include "presentation.h"
 #include "quillon.h"
+#include "signoffactions.h"
 #include "tolerancedialog.h"
+#include "verdict.h"
 
+#include <QAction>
+#include <QLabel>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QScreen>
@@ -39,16 +43,29 @@ QToolButton *Style(const TQuillon &window, const char *style)
     return Child<QToolButton>(window, qPrintable(QString(style) + "_graph_button"));
 }
 
-QString Digest(const QString &state, const QString &pane, const std::vector<TGraphTypes::TDataSet> &sets)
+// Export, print, copy report, save graph, copy graph, copy graph data: 1 for enabled.
+QString Enabled(const TQuillon &window)
 {
-    QStringList lines{state, pane};
+    const TSignoffActions &actions = *window.findChild<TSignoffActions *>();
+    QString states;
+    for (const QAction *action :
+         {actions.Export_Pdf_Action(), actions.Print_Action(), actions.Copy_Report_Action(),
+          actions.Save_Graph_Action(), actions.Copy_Graph_Action(), actions.Copy_Graph_Data_Action()})
+        states += action->isEnabled() ? QLatin1Char('1') : QLatin1Char('0');
+    return states;
+}
+
+QString Digest(const QString &state, const QString &pane, const std::vector<TGraphTypes::TDataSet> &sets,
+               const QString &verdict)
+{
+    QStringList lines{state, pane, verdict};
     for (const TGraphTypes::TDataSet &set : sets)
         lines.append(QStringLiteral("set %1 of %2").arg(set.dataset_type).arg(set.dataset_points.size()));
     return lines.join('\n');
 }
 
 // The state ("GDPL": graph shown, data drawn, point and line buttons enabled; a dash for each that is
-// not), the pane and the graph's data sets.
+// not) and the actions enabled, the pane, the verdict with its colour and the graph's data sets.
 QString Shown(const TQuillon &window)
 {
     const TGraphWidget *graph = window.findChild<TGraphWidget *>();
@@ -56,22 +73,35 @@ QString Shown(const TQuillon &window)
     for (const bool on : {!graph->isHidden(), !graph->d_data_sets.empty(),
                           Style(window, "point")->isEnabled(), Style(window, "line")->isEnabled()})
         state += on ? QLatin1Char("GDPL"[state.size()]) : QLatin1Char('-');
-    return Digest(state, Child<QPlainTextEdit>(window, "report_pane")->toPlainText(), graph->d_data_sets);
+    const QLabel *verdict = Child<QLabel>(window, "verdict_label");
+    const QString colour = verdict->styleSheet().contains("rgb(0, 128, 0)")   ? " green"
+                           : verdict->styleSheet().contains("rgb(200, 0, 0)") ? " red"
+                                                                              : "";
+    return Digest(state + ' ' + Enabled(window), Child<QPlainTextEdit>(window, "report_pane")->toPlainText(),
+                  graph->d_data_sets, verdict->text() + colour);
 }
 
-// The same from the pipeline, in the style the point button chooses.
+// The same from the pipeline, in the style the point button chooses: the report actions follow a load,
+// the graph actions a graph shown.
 QString Expected(const TQuillon &window, const QString &path, const QString &state)
 {
     TNominalStore store;
     store.Initialize(Settings(""));
     const TMeasurementLoad load = MeasurementLoad::Load_File(path, &store);
+    const TTolerance tolerance = window.findChild<TToleranceDialog *>()->Tolerance();
     TPresentation shown;
+    TVerdict verdict;
     if (load.Succeeded())
-        shown = Presentation::Present(load.contents, load.graph_data,
-                                      window.findChild<TToleranceDialog *>()->Tolerance(),
+    {
+        shown = Presentation::Present(load.contents, load.graph_data, tolerance,
                                       Style(window, "point")->isChecked());
-    return Digest(state, (load.report_lines + shown.extra_lines).join('\n'),
-                  shown.setup.shown ? shown.data_sets : std::vector<TGraphTypes::TDataSet>());
+        verdict = Verdict::Evaluate(load.contents, load.graph_data, tolerance);
+    }
+    const QString actions = load.Succeeded() ? (shown.setup.shown ? " 111111" : " 111000") : " 000000";
+    const char *colours[] = {"", " green", " red"};
+    return Digest(state + actions, (load.report_lines + shown.extra_lines).join('\n'),
+                  shown.setup.shown ? shown.data_sets : std::vector<TGraphTypes::TDataSet>(),
+                  verdict.line + colours[verdict.verdict]);
 }
 
 struct TSettingsRow
@@ -217,10 +247,9 @@ class TTestQuillon : public QObject
         std::unique_ptr<TQuillon> window = Window();
         window->Load_Data(before);
         window->Load_Data(path);
-        const QPlainTextEdit *pane = Child<QPlainTextEdit>(*window, "report_pane");
         QCOMPARE(Shown(*window), Expected(*window, path, row.state));
-        QCOMPARE(pane->toPlainText().startsWith("ERR  "), row.result != "loaded");
-        QCOMPARE(pane->textCursor().position() == 0, row.result == "loaded");
+        QCOMPARE(Child<QPlainTextEdit>(*window, "report_pane")->textCursor().position() == 0,
+                 row.result == "loaded");
         QCOMPARE(window->Current_File_Path(), row.result == "failed" ? before : path);
         if (!row.state.endsWith("PL"))
             return;

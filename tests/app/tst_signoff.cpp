@@ -1,5 +1,5 @@
-// The tolerance dialog and the window's sign-off: fields and settings, the verdict in the status bar,
-// actions enabled by what is shown, clipboard contents, exports with their save dialog and messages.
+// The tolerance dialog and the window's sign-off: fields and settings, the verdict following the
+// tolerance, clipboard contents, exports with their save dialog and messages.
 
 #include "apptest.h"
 
@@ -24,17 +24,6 @@ QString Values(const TTolerance &t)
                                t.d_upper_temperature_limit, t.d_lower_temperature_limit})
         texts << QString::number(value);
     return texts.join(QLatin1Char(' '));
-}
-
-// Export, print, copy report, save graph, copy graph, copy graph data: 1 for enabled.
-QString Enabled(const TSignoffActions &actions)
-{
-    QString states;
-    for (const QAction *action :
-         {actions.Export_Pdf_Action(), actions.Print_Action(), actions.Copy_Report_Action(),
-          actions.Save_Graph_Action(), actions.Copy_Graph_Action(), actions.Copy_Graph_Data_Action()})
-        states += action->isEnabled() ? QLatin1Char('1') : QLatin1Char('0');
-    return states;
 }
 
 const QLabel &Verdict_Label(const TQuillon &window)
@@ -106,38 +95,12 @@ class TTestSignoff : public QObject
         QCOMPARE(Values(again.Tolerance()), row.values);
     }
 
-    // The verdict of the last file loaded, green for a pass, and the actions what is shown allows.
-    void Verdict_And_Actions()
-    {
-        const struct
-        {
-            const char *file, *verdict, *enabled;
-        } rows[] = {{"laser_10360_x_axis.dat",
-                     "Verdict: PASS  worst deviation -0.0038 mm at 999.9962 mm is 25.6% of E MPL 0.0150 mm",
-                     "111111"},
-                    {"ringgauge_25mm.dat", "", "111111"},
-                    {"probe_tip_calibration.dat", "", "111000"},
-                    {"missing.dat", "", "000000"}};
-        for (const auto &row : rows)
-        {
-            TQuillon window;
-            const TSignoffActions &actions = *window.findChild<TSignoffActions *>();
-            QCOMPARE(Enabled(actions), QStringLiteral("000000"));
-            window.Load_Data(EXAMPLES + QStringLiteral("laser_10360_x_axis.dat"));
-            window.Load_Data(EXAMPLES + QLatin1String(row.file));
-            QCOMPARE(Verdict_Label(window).text(), QString::fromLatin1(row.verdict));
-            QCOMPARE(Verdict_Label(window).styleSheet().contains(QStringLiteral("rgb(0, 128, 0)")),
-                     *row.verdict != 0);
-            QVERIFY2(Enabled(actions) == QLatin1String(row.enabled), row.file);
-        }
-    }
-
     void Clipboard_And_Export()
     {
         TQuillon window;
-        const QString path = EXAMPLES + QStringLiteral("temperature_machine_day.dat");
-        window.Load_Data(path);
         const TSignoffActions &actions = *window.findChild<TSignoffActions *>();
+        QVERIFY(!actions.Export_Pdf_Action()->isEnabled() && !actions.Copy_Graph_Data_Action()->isEnabled());
+        window.Load_Data(EXAMPLES + QStringLiteral("temperature_machine_day.dat"));
 
         // The copy key copies the pane's selection when there is one, else the whole report.
         QPlainTextEdit *pane = Child<QPlainTextEdit>(window, "report_pane");
