@@ -265,28 +265,12 @@ class TTestGraphWidget : public QObject
         QVERIFY(Near(graph.View().x.scale, -graph.View().y.scale, graph.View().x.scale));
     }
 
-    void Marker_Size()
-    {
-        // A cross reaches three pixels to each side of the point; a box is six pixels square from the
-        // cross's top left corner.
-        QRect markers[2];
-        for (int i = 0; i < 2; ++i)
-        {
-            const QImage image =
-                Render(TGraphWidget::GRAPH_CROSS + i, {TVector2(0, 0)}, QSize(400, 300)).image;
-            for (int y = 0; y < image.height(); ++y)
-                for (int x = 0; x < image.width(); ++x)
-                    markers[i] |= image.pixel(x, y) == Blue ? QRect(x, y, 1, 1) : QRect();
-        }
-        QCOMPARE(markers[0].size(), QSize(7, 7));
-        QCOMPARE(markers[1], QRect(markers[0].topLeft(), QSize(6, 6)));
-    }
-
     void Drawn_Pixels()
     {
         // Points that are not finite leave markers and bars as without them (bars keep their width), while
         // a line has no segment to draw. Opaque sets skip repeated pixels and merge bars: the pixels drawn
         // must be those of drawing every point, as a translucent colour does.
+        QRect single[TGraphWidget::GRAPH_BOX + 1]; // the pixels of one point
         TPoints finite, mixed, dense;
         const TVector2 bad[3] = {TVector2(Nan, 5), TVector2(5, Inf), TVector2(-Inf, 1)};
         for (int i = 0; i < 20; ++i)
@@ -306,7 +290,16 @@ class TTestGraphWidget : public QObject
             const auto mask = [&](const QColor &color)
             { return Render(type, dense, QSize(500, 300), color).image.createMaskFromColor(0xffffffff); };
             QVERIFY2(mask(QColor(Blue)) == mask(QColor(0, 0, 255, 254)), qPrintable(QString::number(type)));
+            const QImage one = Render(type, {TVector2(0, 0)}, QSize(400, 300)).image;
+            for (int y = 0; y < one.height(); ++y)
+                for (int x = 0; x < one.width(); ++x)
+                    single[type] |= one.pixel(x, y) == Blue ? QRect(x, y, 1, 1) : QRect();
         }
+        // A cross reaches three pixels to each side of the point; a box is six pixels square from the
+        // cross's top left corner.
+        QCOMPARE(single[TGraphWidget::GRAPH_CROSS].size(), QSize(7, 7));
+        QCOMPARE(single[TGraphWidget::GRAPH_BOX],
+                 QRect(single[TGraphWidget::GRAPH_CROSS].topLeft(), QSize(6, 6)));
     }
 
     void Labels_And_Ticks()
