@@ -1,10 +1,7 @@
 #pragma once
 
-#include <QApplication>
-#include <QListWidget>
-#include <QTemporaryDir>
-#include <QToolButton>
 #include <QtTest>
+#include <QtWidgets>
 
 #include "test_support.h"
 

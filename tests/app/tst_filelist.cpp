@@ -7,12 +7,6 @@
 #include "messagebox.h"
 #include "quillon.h"
 
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
-
-#include <unistd.h>
-
 namespace
 {
 struct TListRow

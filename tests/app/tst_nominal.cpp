@@ -10,9 +10,6 @@
 #include "quillon.h"
 #include "tableeditor.h"
 
-#include <QClipboard>
-#include <QtWidgets>
-
 using TValues = std::vector<double>;
 
 struct TEditorCase

@@ -7,15 +7,8 @@
 #include "graphwidget.h"
 #include "presentation.h"
 #include "quillon.h"
-#include "signoffactions.h"
 #include "tolerancedialog.h"
 #include "verdict.h"
-
-#include <QAction>
-#include <QLabel>
-#include <QMimeData>
-#include <QPlainTextEdit>
-#include <QScreen>
 
 #include <memory>
 
@@ -43,18 +36,6 @@ QToolButton *Style(const TQuillon &window, const char *style)
     return Child<QToolButton>(window, qPrintable(QString(style) + "_graph_button"));
 }
 
-// Export, print, copy report, save graph, copy graph, copy graph data: 1 for enabled.
-QString Enabled(const TQuillon &window)
-{
-    const TSignoffActions &actions = *window.findChild<TSignoffActions *>();
-    QString states;
-    for (const QAction *action :
-         {actions.Export_Pdf_Action(), actions.Print_Action(), actions.Copy_Report_Action(),
-          actions.Save_Graph_Action(), actions.Copy_Graph_Action(), actions.Copy_Graph_Data_Action()})
-        states += action->isEnabled() ? QLatin1Char('1') : QLatin1Char('0');
-    return states;
-}
-
 QString Digest(const QString &state, const QString &pane, const std::vector<TGraphTypes::TDataSet> &sets,
                const QString &verdict)
 {
@@ -65,7 +46,7 @@ QString Digest(const QString &state, const QString &pane, const std::vector<TGra
 }
 
 // The state ("GDPL": graph shown, data drawn, point and line buttons enabled; a dash for each that is
-// not) and the actions enabled, the pane, the verdict with its colour and the graph's data sets.
+// not), the actions enabled, the pane, the verdict with its colour and the graph's data sets.
 QString Shown(const TQuillon &window)
 {
     const TGraphWidget *graph = window.findChild<TGraphWidget *>();
@@ -73,16 +54,19 @@ QString Shown(const TQuillon &window)
     for (const bool on : {!graph->isHidden(), !graph->d_data_sets.empty(),
                           Style(window, "point")->isEnabled(), Style(window, "line")->isEnabled()})
         state += on ? QLatin1Char("GDPL"[state.size()]) : QLatin1Char('-');
+    state += ' ';
+    for (const char *action : {"export_pdf_action", "print_action", "copy_report_action", "save_graph_action",
+                               "copy_graph_action", "copy_graph_data_action"})
+        state += Child<QAction>(window, action)->isEnabled() ? '1' : '0';
     const QLabel *verdict = Child<QLabel>(window, "verdict_label");
     const QString colour = verdict->styleSheet().contains("rgb(0, 128, 0)")   ? " green"
                            : verdict->styleSheet().contains("rgb(200, 0, 0)") ? " red"
                                                                               : "";
-    return Digest(state + ' ' + Enabled(window), Child<QPlainTextEdit>(window, "report_pane")->toPlainText(),
-                  graph->d_data_sets, verdict->text() + colour);
+    return Digest(state, Child<QPlainTextEdit>(window, "report_pane")->toPlainText(), graph->d_data_sets,
+                  verdict->text() + colour);
 }
 
-// The same from the pipeline, in the style the point button chooses: the report actions follow a load,
-// the graph actions a graph shown.
+// The same from the pipeline, in the style the point button chooses.
 QString Expected(const TQuillon &window, const QString &path, const QString &state)
 {
     TNominalStore store;
@@ -97,6 +81,7 @@ QString Expected(const TQuillon &window, const QString &path, const QString &sta
                                       Style(window, "point")->isChecked());
         verdict = Verdict::Evaluate(load.contents, load.graph_data, tolerance);
     }
+    // Export, print and copy report follow a load; save, copy graph and copy graph data a graph shown.
     const QString actions = load.Succeeded() ? (shown.setup.shown ? " 111111" : " 111000") : " 000000";
     const char *colours[] = {"", " green", " red"};
     return Digest(state + actions, (load.report_lines + shown.extra_lines).join('\n'),

@@ -10,7 +10,6 @@
 #include "tolerancedialog.h"
 
 #include <QPrinter>
-#include <QtWidgets>
 
 namespace
 {
