@@ -25,11 +25,6 @@ QString Values(const TTolerance &t)
     return texts.join(QLatin1Char(' '));
 }
 
-const QLabel &Verdict_Label(const TQuillon &window)
-{
-    return *Child<QLabel>(window, "verdict_label");
-}
-
 // The fields "expression;upper;lower", a field shown red marked with a leading '!': typed into a new
 // dialog when stored is "-", else shown after restoring the stored settings ("key=value ..." after
 // "Tolerance_"); and the values held then.
@@ -173,8 +168,9 @@ class TTestSignoff : public QObject
                                dialog->reject();
                            });
         Child<QToolButton>(*window, "tolerance_button")->click();
-        QVERIFY(Verdict_Label(*window).text().startsWith("Verdict: FAIL  readings 19.80 to 21.21"));
-        QVERIFY(Verdict_Label(*window).styleSheet().contains(QStringLiteral("rgb(200, 0, 0)")));
+        const QLabel *verdict = Child<QLabel>(*window, "verdict_label");
+        QVERIFY(verdict->text().startsWith("Verdict: FAIL  readings 19.80 to 21.21") &&
+                verdict->styleSheet().contains(QStringLiteral("rgb(200, 0, 0)")));
 
         window->close();
         window.reset();

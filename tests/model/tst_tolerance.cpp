@@ -66,13 +66,6 @@ struct TLimitRow
     QString upper; // "none": no limit lines
 };
 
-struct TStyleRow
-{
-    TKind kind;
-    bool points;
-    QString styles;
-};
-
 struct TVerdictRow
 {
     TKind kind;
@@ -83,7 +76,6 @@ struct TVerdictRow
 } // namespace
 Q_DECLARE_METATYPE(TExpressionRow)
 Q_DECLARE_METATYPE(TLimitRow)
-Q_DECLARE_METATYPE(TStyleRow)
 Q_DECLARE_METATYPE(TVerdictRow)
 
 class TTestTolerance : public QObject
@@ -190,25 +182,19 @@ class TTestTolerance : public QObject
         }
     }
 
-    void Styles_data()
-    {
-        QTest::addColumn<TStyleRow>("row");
-        const QString limits = QStringLiteral(" 0 #a4a4ff 0 #a4a4ff");
-        QTest::newRow("points") << TStyleRow{TMeasureData::CONTENTS_STEPGAUGE_10360, true,
-                                             "3 #400000 3 #004000 3 #000040 3 #202020 3 #202020" + limits};
-        QTest::newRow("ring") << TStyleRow{TMeasureData::CONTENTS_RING_GAUGE, true,
-                                           "0 #000000 4 #a00000 0 #c0c0c0 0 #c0c0c0 0 #c0c0c0"};
-        QTest::newRow("temperature") << TStyleRow{TMeasureData::CONTENTS_TEMPERATURE, true,
-                                                  "0 #ff0000 0 #007f00 0 #0000ff 0 #ff7f00 0 #007fff"};
-    }
-
-    // Colours by curve position; five curves each.
+    // Colours by curve position, five curves of each kind.
     void Styles()
     {
-        QFETCH(TStyleRow, row);
-        const TPresentation shown =
-            Presentation::Present(row.kind, TCurves(5, {{1, 1}}), TTolerance::Default(), row.points);
-        QCOMPARE(Set_Styles(shown), row.styles);
+        const QString limits = QStringLiteral(" 0 #a4a4ff 0 #a4a4ff");
+        const std::pair<TKind, QString> rows[] = {
+            {TMeasureData::CONTENTS_STEPGAUGE_10360,
+             "3 #400000 3 #004000 3 #000040 3 #202020 3 #202020" + limits},
+            {TMeasureData::CONTENTS_RING_GAUGE, "0 #000000 4 #a00000 0 #c0c0c0 0 #c0c0c0 0 #c0c0c0"},
+            {TMeasureData::CONTENTS_TEMPERATURE, "0 #ff0000 0 #007f00 0 #0000ff 0 #ff7f00 0 #007fff"}};
+        for (const auto &row : rows)
+            QCOMPARE(Set_Styles(
+                         Presentation::Present(row.first, TCurves(5, {{1, 1}}), TTolerance::Default(), true)),
+                     row.second);
     }
 
     void Ballbar()

@@ -23,8 +23,9 @@ struct TRun
     QByteArray out, err;
 };
 
-// Output must be UTF-8 whatever the locale says, and the tool must draw without a display.
-TRun Run(const QString &program, const QStringList &arguments)
+// Runs the report tool unless told otherwise. Output must be UTF-8 whatever the locale says, and the tool
+// must draw without a display.
+TRun Run(const QStringList &arguments, const QString &program = QStringLiteral(QUILLON_REPORT_PATH))
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
@@ -38,11 +39,6 @@ TRun Run(const QString &program, const QStringList &arguments)
     if (process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit)
         run = {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
     return run;
-}
-
-TRun Report(const QStringList &arguments)
-{
-    return Run(QStringLiteral(QUILLON_REPORT_PATH), arguments);
 }
 
 // "@" in an argument stands for a fresh folder, which the run must leave empty.
@@ -109,7 +105,7 @@ class TTestQuillonReport : public QObject
         QFETCH(TRunRow, row);
         QTemporaryDir dir;
         row.arguments.replaceInStrings(QStringLiteral("@"), dir.path());
-        const TRun run = Report(row.arguments);
+        const TRun run = Run(row.arguments);
         QCOMPARE(run.exit_code, row.exit_code);
         QVERIFY2(run.out.contains(row.out), run.out.right(400).constData());
         QCOMPARE(run.out.isEmpty(), row.exit_code == 2);
@@ -126,20 +122,20 @@ class TTestQuillonReport : public QObject
     {
         const QByteArray golden =
             Read_File(Source_Path(QStringLiteral("tests/data/golden/stepgauge_10360_x_front.txt")));
-        QCOMPARE(Report({STEPGAUGE}).out, golden);
+        QCOMPARE(Run({STEPGAUGE}).out, golden);
         QVERIFY(golden.contains("20.14 \xcb\x9a"
                                 "C")); // U+02DA in UTF-8
         const QString missing = QStringLiteral("/nonexistent/missing.dat");
-        const TRun run = Report({STEPGAUGE, missing});
+        const TRun run = Run({STEPGAUGE, missing});
         QCOMPARE(run.exit_code, 1);
         QCOMPARE(run.out, "==> " + STEPGAUGE.toUtf8() + " <==\n" + golden + "\n==> " + missing.toUtf8() +
                               " <==\n" + TOO_SMALL + "\n");
-        QCOMPARE(Report({STEPGAUGE, STEPGAUGE}).exit_code, 0);
+        QCOMPARE(Run({STEPGAUGE, STEPGAUGE}).exit_code, 0);
 
         // The ballbar report ends with the tolerance line the viewer's pane prints.
         const QByteArray ballbar =
             Read_File(Source_Path(QStringLiteral("tests/data/golden/ballbar_500mm.txt")));
-        QCOMPARE(Report({"--tolerance", " 0.01 + 0.001l/1000", BALLBAR}).out,
+        QCOMPARE(Run({"--tolerance", " 0.01 + 0.001l/1000", BALLBAR}).out,
                  ballbar + "\n  BallBar Tolerance: 0.0105\n");
     }
 
@@ -151,8 +147,8 @@ class TTestQuillonReport : public QObject
         const QString png = dir.filePath(QStringLiteral("graph.png"));
         const QString pdf = dir.filePath(QStringLiteral("laser.pdf"));
         const QString csv = dir.filePath(QStringLiteral("laser.csv"));
-        const TRun run = Report({"--verdict", "--graph-size", "600x400", "--graph", png, "--line", "--pdf",
-                                 pdf, "--page-size", "letter", "--csv", csv, LASER});
+        const TRun run = Run({"--verdict", "--graph-size", "600x400", "--graph", png, "--line", "--pdf", pdf,
+                              "--page-size", "letter", "--csv", csv, LASER});
         QCOMPARE(run.exit_code, 0);
         const QImage image(png);
         QCOMPARE(image.size(), QSize(600, 400));
@@ -182,14 +178,14 @@ class TTestQuillonReport : public QObject
         QVERIFY(read == expected);
 
         const QString graph_pdf = dir.filePath(QStringLiteral("graph.PDF"));
-        QCOMPARE(Report({"--graph-size", "300x200", "--graph", graph_pdf, BALLBAR}).exit_code, 0);
+        QCOMPARE(Run({"--graph-size", "300x200", "--graph", graph_pdf, BALLBAR}).exit_code, 0);
         QVERIFY(Read_File(graph_pdf).startsWith("%PDF") &&
                 Read_File(graph_pdf).contains("/MediaBox [0 0 300"));
         if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
             QSKIP("pdftotext (poppler-utils) is not installed");
-        const QByteArray text = Run(QStringLiteral("pdftotext"), {"-layout", pdf, "-"}).out.simplified();
+        const QByteArray text = Run({"-layout", pdf, "-"}, QStringLiteral("pdftotext")).out.simplified();
         QVERIFY2(text.contains(run.out.trimmed().split('\n').last().simplified()), text.constData());
-        QVERIFY(Run(QStringLiteral("pdfinfo"), {pdf}).out.contains("612 x 792 pts (letter)"));
+        QVERIFY(Run({pdf}, QStringLiteral("pdfinfo")).out.contains("612 x 792 pts (letter)"));
     }
 };
 
