@@ -102,19 +102,6 @@ struct TLoadRow
     TValues values;
 };
 
-// Compares line by line so that a failure names the first line that differs.
-inline void Compare_Lines(const QStringList &actual, const QStringList &expected)
-{
-    const int common = static_cast<int>(std::min(actual.size(), expected.size()));
-    for (int i = 0; i < common; ++i)
-    {
-        if (actual[i] != expected[i])
-            QFAIL(qPrintable(QStringLiteral("line %1 differs:\n   actual: '%2'\n expected: '%3'")
-                                 .arg(QString::number(i + 1), actual[i], expected[i])));
-    }
-    QCOMPARE(actual.size(), expected.size());
-}
-
 // Equal within 1e-9; a failure prints both lists.
 inline void Compare_Values(const TValues &actual, const TValues &expected)
 {

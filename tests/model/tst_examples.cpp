@@ -190,9 +190,8 @@ class TTestExamples : public QObject
         // Byte for byte, named by the first line that differs.
         const QString golden =
             QString::fromUtf8(Read_File(Source_Path("tests/data/golden/" + name + ".txt")));
-        Compare_Lines(
-            (load.report_lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).split(QLatin1Char('\n')),
-            golden.split(QLatin1Char('\n')));
+        QCOMPARE((load.report_lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).split(QLatin1Char('\n')),
+                 golden.split(QLatin1Char('\n')));
         QCOMPARE(Sizes(load.graph_data), example.curves);
         // Only the step gauge kinds take certified positions.
         if (!TMeasureData::Is_Stepgauge(example.kind))

@@ -29,7 +29,6 @@ class TTestRecognition : public QObject
         QTest::addColumn<QByteArray>("data");
         QTest::addColumn<bool>("ascii");
         const QByteArray valid("Temperature_Log:Version=1:Type=Machine_Sensors\n# comment\n");
-        QTest::newRow("byte order mark") << "\xef\xbb\xbf" + valid << false;
         // Every byte value at every place of an eight-byte word and in the bytes after the last word.
         for (int byte = 0; byte < 256; ++byte)
             for (int place = 0; place < 16; ++place)

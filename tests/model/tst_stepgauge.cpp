@@ -38,26 +38,21 @@ QByteArray Example_Of(int kind)
     return Example(QLatin1String(names[kind - FIVE_GAUGE]));
 }
 
-// Point: records in the kind's layout: the position is part 1 of four (B89) or part 2 of five.
-QByteArray Points(int kind, const TValues &positions)
-{
-    QStringList lines;
-    for (size_t i = 0; i < positions.size(); ++i)
-        lines += QString::fromLatin1(kind == B89 ? "Point:%1,%2,0.001,-0.001" : "Point:%1,1,%2,0.001,-0.001")
-                     .arg(i + 1)
-                     .arg(positions[i], 0, 'f', 5);
-    return lines.join(QLatin1Char('\n')).toLatin1();
-}
-
 // The kind's example with its Point: records replaced.
 QByteArray With_Points(int kind, const QByteArray &points)
 {
     return Inserted(Without(Example_Of(kind), "Point:"), "Measurement_End::", points);
 }
 
+// Point: records in the kind's layout: the position is part 1 of four (B89) or part 2 of five.
 QByteArray With_Positions(int kind, const TValues &positions)
 {
-    return With_Points(kind, Points(kind, positions));
+    QStringList lines;
+    for (size_t i = 0; i < positions.size(); ++i)
+        lines += QString::fromLatin1(kind == B89 ? "Point:%1,%2,0.001,-0.001" : "Point:%1,1,%2,0.001,-0.001")
+                     .arg(i + 1)
+                     .arg(positions[i], 0, 'f', 5);
+    return With_Points(kind, lines.join(QLatin1Char('\n')).toLatin1());
 }
 
 TValues Series(int count)
@@ -269,7 +264,6 @@ class TTestStepgauge : public QObject
             graph.insert(graph.end(), {row.positions[i], row.positions[i] - row.nominals[i]});
         }
         Compare_Values(nominals, row.nominals);
-        Compare_Values(Positions(record), row.positions);
         QCOMPARE(Sizes(record.Graph_Data()), row.curves);
         Compare_Values(Flat(record.Graph_Data()), graph);
     }
@@ -310,15 +304,13 @@ class TTestStepgauge : public QObject
         }
     }
 
-    void Squareness_Line()
+    void Squareness_Graph()
     {
-        // Deviations of +1 µm at 100 mm and +3 µm at 200 mm (reference step 20).
+        // Deviations of +1 µm at 100 mm and +3 µm at 200 mm (reference step 20); the line through such
+        // deviations is the golden report's.
         TMeasureStepgaugeSquare record;
         QVERIFY(record.Load_Data(With_Positions(SQUARE, {0.0, 100.001, 200.003})));
         QVERIFY(record.Set_Nominal_Data({220.0, 120.0, 20.0}));
-        const double slope = 0.002 / 100.002;
-        QVERIFY2(qAbs(record.Slope() - slope) < 1e-12, qPrintable(QString::number(record.Slope(), 'g', 12)));
-        QVERIFY(qAbs(record.Intercept() - (0.001 - slope * 100.001)) < 1e-12);
         QCOMPARE(Sizes(record.Graph_Data()), std::vector<int>{2});
         Compare_Values(Flat(record.Graph_Data()), {100.001, 0.001, 200.003, 0.003});
 
@@ -328,6 +320,7 @@ class TTestStepgauge : public QObject
         QVERIFY(single.Set_Nominal_Data({20.0, 120.0}));
         QCOMPARE(single.Slope(), 0.0);
     }
+
     void Length_Points_In_Any_Order()
     {
         // The example's points written 30 down to 1, one number with blanks around it: after sorting
