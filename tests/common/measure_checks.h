@@ -29,14 +29,9 @@ const QString TRANSLATION = QStringLiteral("Alignment translation data not recog
 using TValues = std::vector<double>;
 using TCurves = std::vector<std::vector<TVector2>>;
 
-// examples/<name>.dat
 inline QByteArray Example(const QString &name)
 {
-    const QByteArray data =
-        Read_File(Source_Path(QStringLiteral("examples/") + name + QStringLiteral(".dat")));
-    if (data == "<unreadable>")
-        qFatal("cannot read the example %s", qPrintable(name));
-    return data;
+    return Read_File(Source_Path(QStringLiteral("examples/") + name + QStringLiteral(".dat")));
 }
 
 // Line edits; a line matches when it begins with line_start. Without removes every match, Replaced

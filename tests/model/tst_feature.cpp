@@ -1,7 +1,7 @@
 // The pin, ring and sphere form (PFTU) records: the feature record, the reader they share with its
 // sections, point rows, and the graph's magnification and outlines. The sphere repeatability (RPT) and
-// point repeatability records: the lines each reads as positions, positions relative to the first and
-// the point repeat's accuracy. Their ranges and figures are the golden reports'.
+// point repeatability records: the lines each reads as positions, positions relative to the first,
+// ranges and the point repeat's accuracy. Their figures are the golden reports'.
 
 #include "measure_checks.h"
 #include "measuredata_circlegauge.h"
@@ -257,9 +257,10 @@ class TTestFeature : public QObject
         QCOMPARE(graph[1][1].x, graph[1][0].x);
     }
 
-    void Accuracy_Of_Huge_Ranges()
+    void Ranges()
     {
-        // The length of the Y and Z ranges; squaring such ranges would overflow.
+        // Per axis, also of negative values; accuracy, the length of the Y and Z ranges, without squares.
+        Compare_Values(Flat({TMeasureRPT::Range({TVector3(-3, -1, -2), TVector3(-1, -4, -9)})}), {2, 3, 7});
         QCOMPARE(TMeasurePointRepeat::Positioning_Accuracy(TVector3(1, 3e200, 4e200)), 5e200);
     }
 };

@@ -67,25 +67,23 @@ class TTestMeasurementLoad : public QObject
         const QByteArray ident("B89.4.10360_Raw_Measurement:Version=2:Type=Five_Gauge\n");
         const QByteArray example = Read_File(EXAMPLE);
         const QByteArray largest = example + '#' + QByteArray(262143 - example.size(), '-');
+        const auto row = [](const char *name, const QByteArray &data, TMeasurementLoad::TStage stage,
+                            const QString &line) {
+            QTest::newRow(name) << TFileRow{data, stage, line};
+        };
         const auto read = TMeasurementLoad::STAGE_READ;
         const auto not_read = TMeasurementLoad::STAGE_NOT_READ;
-        QTest::newRow("256 KiB on one line") << TFileRow{QByteArray(262144, 'x'), read, UNKNOWN};
-        QTest::newRow("identification then 200k empty lines")
-            << TFileRow{ident + QByteArray(200000, '\n'), read, MISSING};
-        QTest::newRow("identification then 200k CRs")
-            << TFileRow{ident + QByteArray(200000, '\r'), read, MISSING};
-        QTest::newRow("CR-only line ends")
-            << TFileRow{QByteArray(example).replace('\n', '\r'), read, MISSING};
-        QTest::newRow("identification, then 256 KiB of one line")
-            << TFileRow{ident + QByteArray(262144 - ident.size(), 'P'), read, MISSING};
-        QTest::newRow("missing") << TFileRow{QByteArray(), not_read, TOO_SMALL};
-        QTest::newRow("63 bytes") << TFileRow{QByteArray(63, 'u'), TMeasurementLoad::STAGE_NOT_READ,
-                                              TOO_SMALL};
-        QTest::newRow("64 bytes") << TFileRow{QByteArray(64, 'u'), read, UNKNOWN};
-        QTest::newRow("262144 bytes") << TFileRow{largest, TMeasurementLoad::STAGE_COMPLETE, TITLE};
-        QTest::newRow("262145 bytes")
-            << TFileRow{largest + '-', not_read,
-                        QStringLiteral("ERR  Input file too large to be a measurement data file.")};
+        row("256 KiB on one line", QByteArray(262144, 'x'), read, UNKNOWN);
+        row("identification then 200k empty lines", ident + QByteArray(200000, '\n'), read, MISSING);
+        row("identification then 200k CRs", ident + QByteArray(200000, '\r'), read, MISSING);
+        row("identification, then 256 KiB of one line", ident + QByteArray(262144 - ident.size(), 'P'), read,
+            MISSING);
+        row("missing", QByteArray(), not_read, TOO_SMALL);
+        row("63 bytes", QByteArray(63, 'u'), not_read, TOO_SMALL);
+        row("64 bytes", QByteArray(64, 'u'), read, UNKNOWN);
+        row("262144 bytes", largest, TMeasurementLoad::STAGE_COMPLETE, TITLE);
+        row("262145 bytes", largest + '-', not_read,
+            "ERR  Input file too large to be a measurement data file.");
     }
 
     void Files()

@@ -128,7 +128,6 @@ class TTestStepgauge : public QObject
             QTest::newRow(name) << TLoadRow{kind, file, message, positions};
         };
 
-        const QByteArray five_gauge = Example_Of(FIVE_GAUGE);
         const QByteArray gauge_36 = With_Positions(FIVE_GAUGE, Series(36));
         row("records inside their sections are not required", FIVE_GAUGE,
             Without(Without(Without(gauge_36, "X_Scale:"), "X_Expansion_Coefficient:"), "X_Axis:"), QString(),
@@ -221,8 +220,7 @@ class TTestStepgauge : public QObject
         const QStringList report = record->Text_Report();
         QVERIFY(report.contains(QStringLiteral("  Measurement_Type: ") +
                                 QLatin1String(TYPE_TEXTS[laser->Measurement_Type()])));
-        QVERIFY(report.contains(row.values[1] ? QStringLiteral("  Valid:  Yes")
-                                              : QStringLiteral("  Valid:  No")));
+        QVERIFY(report.contains(QStringLiteral("  Valid:  ") + QLatin1String(row.values[1] ? "Yes" : "No")));
     }
 
     void Nominal_Matching_data()
@@ -286,7 +284,6 @@ class TTestStepgauge : public QObject
                 expected.insert(expected.end(),
                                 {record.Lengths()[3 * group].actual, length.actual - length.nominal});
             }
-        QCOMPARE(Sizes(record.Graph_Data()), std::vector<int>({6, 6, 6}));
         Compare_Values(Flat(record.Graph_Data()), expected);
     }
 
@@ -313,12 +310,6 @@ class TTestStepgauge : public QObject
         QVERIFY(record.Set_Nominal_Data({220.0, 120.0, 20.0}));
         QCOMPARE(Sizes(record.Graph_Data()), std::vector<int>{2});
         Compare_Values(Flat(record.Graph_Data()), {100.001, 0.001, 200.003, 0.003});
-
-        // One length is too few for a line: the slope stays 0.
-        TMeasureStepgaugeSquare single;
-        QVERIFY(single.Load_Data(With_Positions(SQUARE, {0.0, 100.001})));
-        QVERIFY(single.Set_Nominal_Data({20.0, 120.0}));
-        QCOMPARE(single.Slope(), 0.0);
     }
 
     void Length_Points_In_Any_Order()

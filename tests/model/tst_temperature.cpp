@@ -31,12 +31,24 @@ QByteArray Line(const QByteArray &name, double z)
     return name + ",Horizontal,0,0,0,0,0," + QByteArray::number(z, 'g', 17) + ",20.1,19.9992,1,0,0\n";
 }
 
-// The report after its eight lines of title and heading.
-QStringList Rows(const TMeasureBallbar &record)
+// A reading line and the reading it gives: sensor, time and temperature; empty when it is dropped.
+struct TReadingRow
 {
-    return record.Text_Report().mid(8);
-}
+    QByteArray line;
+    QString reading;
+};
+
+// Data lines, the first lines of the report after its title and heading, and the graph's points.
+struct TBallbarRow
+{
+    QByteArray lines;
+    QStringList report;
+    TValues graph;
+};
 } // namespace
+
+Q_DECLARE_METATYPE(TReadingRow)
+Q_DECLARE_METATYPE(TBallbarRow)
 
 class TTestTemperature : public QObject
 {
@@ -45,37 +57,37 @@ class TTestTemperature : public QObject
   private Q_SLOTS:
     void Reading_Lines_data()
     {
-        QTest::addColumn<QByteArray>("line");
-        QTest::addColumn<QString>("reading"); // sensor, time and temperature; empty when the line is dropped
-
-        QTest::newRow("plain") << QByteArray("[103045],3,20.125") << "3 10:30:45 20.125";
-        QTest::newRow("outer stamp characters not examined, blanks around numbers")
-            << QByteArray("T070000Z, 12 , 19.5 ") << "12 7:0:0 19.5";
-        QTest::newRow("negative sensor number") << QByteArray("[235959],-2,21") << "-2 23:59:59 21";
-        QTest::newRow("letters in the stamp read as zero") << QByteArray("[ab30cd],1,20") << "1 0:30:0 20";
-        QTest::newRow("stamp of 7 characters") << QByteArray("[10304],3,20.1") << QString();
-        QTest::newRow("stamp of 9 characters") << QByteArray("[1030450],3,20.1") << QString();
-        QTest::newRow("sensor 0") << QByteArray("[103045],0,20.1") << QString();
-        QTest::newRow("sensor not a whole number") << QByteArray("[103045],1.5,20.1") << QString();
-        QTest::newRow("temperature 0") << QByteArray("[103045],3,0.0") << QString();
-        QTest::newRow("infinite temperature") << QByteArray("[103045],3,inf") << QString();
-        QTest::newRow("two fields") << QByteArray("[103045],3") << QString();
-        QTest::newRow("four fields") << QByteArray("[103045],3,20.1,") << QString();
+        QTest::addColumn<TReadingRow>("row");
+        const auto row = [](const char *name, const char *line, const char *reading) {
+            QTest::newRow(name) << TReadingRow{line, QString::fromLatin1(reading)};
+        };
+        row("plain", "[103045],3,20.125", "3 10:30:45 20.125");
+        row("outer stamp characters not examined, blanks around numbers", "T070000Z, 12 , 19.5 ",
+            "12 7:0:0 19.5");
+        row("negative sensor number", "[235959],-2,21", "-2 23:59:59 21");
+        row("letters in the stamp read as zero", "[ab30cd],1,20", "1 0:30:0 20");
+        row("stamp of 7 characters", "[10304],3,20.1", "");
+        row("stamp of 9 characters", "[1030450],3,20.1", "");
+        row("sensor 0", "[103045],0,20.1", "");
+        row("sensor not a whole number", "[103045],1.5,20.1", "");
+        row("temperature 0", "[103045],3,0.0", "");
+        row("infinite temperature", "[103045],3,inf", "");
+        row("two fields", "[103045],3", "");
+        row("four fields", "[103045],3,20.1,", "");
     }
 
     void Reading_Lines()
     {
-        QFETCH(QByteArray, line);
-        QFETCH(QString, reading);
+        QFETCH(TReadingRow, row);
         // A good reading of sensor 99 keeps the load successful either way.
         TMeasureTemperature record;
-        QVERIFY(record.Load_Data(LOG_ID + line + "\n[000000],99,20\n"));
-        QCOMPARE(record.Sensor_Data().size(), size_t(reading.isEmpty() ? 1 : 2));
+        QVERIFY(record.Load_Data(LOG_ID + row.line + "\n[000000],99,20\n"));
+        QCOMPARE(record.Sensor_Data().size(), size_t(row.reading.isEmpty() ? 1 : 2));
         const TMeasureTemperature::TSensorData &first = record.Sensor_Data().front();
-        if (!reading.isEmpty())
+        if (!row.reading.isEmpty())
             QCOMPARE(QString::asprintf("%d %d:%d:%d %g", first.sensor, first.hour, first.minute, first.second,
                                        first.temperature),
-                     reading);
+                     row.reading);
     }
 
     void Only_Dropped_Readings()
@@ -120,51 +132,48 @@ class TTestTemperature : public QObject
         const QString big = QString::number(1e308, 'f', 2);
         QCOMPARE(huge.Text_Report().mid(3), Sensor(1, QStringList({big, big, "   inf", "   inf"})));
     }
-    void Data_Lines()
-    {
-        // Twelve and fourteen fields are ignored; point 1 is fields 2 to 4, point 2 fields 5 to 7, empty
-        // fields count and words read as zero.
-        TMeasureBallbar record;
-        QVERIFY(record.Load_Data(BALLBAR_ID +
-                                 "P1,x,0,0,0,300,400,0,1,2,3,4\nP2,x,0,0,0,300,400,0,1,2,3,4,5,6\n" +
-                                 Line("P3", 100) + "P4,,1,1,1,4,5,1,,,,,\nP5,x,a,b,c,3,4,nan,,,,,\n"));
-        TValues lengths;
-        for (const TMeasureBallbar::TBallbarData &entry : record.Entries())
-            lengths.push_back(entry.length);
-        Compare_Values(lengths, {100, 5, 5});
-    }
 
-    void Report_And_Graph()
+    void Ballbar_data()
     {
+        QTest::addColumn<TBallbarRow>("row");
+        const auto row = [](const char *name, const TBallbarRow &ballbar) { QTest::newRow(name) << ballbar; };
+        // Point 1 is fields 2 to 4, point 2 fields 5 to 7; empty fields count, words read as zero.
+        const double mean = 110.0 / 3;
+        row("twelve and fourteen fields ignored",
+            {"P1,x,0,0,0,300,400,0,1,2,3,4\nP2,x,0,0,0,300,400,0,1,2,3,4,5,6\n" + Line("P3", 100) +
+                 "P4,,1,1,1,4,5,1,,,,,\nP5,x,a,b,c,3,4,nan,,,,,\n",
+             {"          P3      100.0000      63.3333", "          P4        5.0000     -31.6667",
+              "          P5        5.0000     -31.6667", ""},
+             {100, 100 - mean, 5, 5 - mean, 5, 5 - mean}});
         // A long name is not cut, nor is "%2" replaced. The statistics are the golden report's.
-        TMeasureBallbar record;
-        QVERIFY(record.Load_Data(BALLBAR_ID + Line("A", 20) + Line("B", 10) +
-                                 Line("Very_Long_Position_Name", 40) + Line(" %2 ", 30)));
-        QCOMPARE(Rows(record).mid(0, 4), QStringList({"           A       20.0000      -5.0000",
-                                                      "           B       10.0000     -15.0000",
-                                                      "Very_Long_Position_Name       40.0000      15.0000",
-                                                      "         %2        30.0000       5.0000"}));
-        QCOMPARE(Sizes(record.Graph_Data()), std::vector<int>{4});
-        Compare_Values(Flat(record.Graph_Data()), {20, -5, 10, -15, 40, 15, 30, 5});
-        // Without entries: statistics of zero, still one data set, empty.
-        TMeasureBallbar empty;
-        QVERIFY(empty.Load_Data(BALLBAR_ID + "only,a,few,fields\n"));
-        QCOMPARE(Rows(empty), QStringList({"", "  Minimum Length: 0.0000 mm", "  Maximum Length: 0.0000 mm",
-                                           "  Mean Length:    0.0000 mm", "  Length Range:   0.0000 mm"}));
-        QCOMPARE(Sizes(empty.Graph_Data()), std::vector<int>{0});
-    }
-
-    void Huge_Coordinates()
-    {
+        row("names", {Line("A", 20) + Line("B", 10) + Line("Very_Long_Position_Name", 40) + Line(" %2 ", 30),
+                      {"           A       20.0000      -5.0000", "           B       10.0000     -15.0000",
+                       "Very_Long_Position_Name       40.0000      15.0000",
+                       "         %2        30.0000       5.0000", ""},
+                      {20, -5, 10, -15, 40, 15, 30, 5}});
+        row("no entries", {"only,a,few,fields\n",
+                           {"", "  Minimum Length: 0.0000 mm", "  Maximum Length: 0.0000 mm",
+                            "  Mean Length:    0.0000 mm", "  Length Range:   0.0000 mm"},
+                           {}});
         // Finite coordinates whose squared distance overflows: the length is infinite and the deviation
         // from an infinite mean is not a number; the report prints them as such, the graph leaves them out.
+        row("huge coordinates",
+            {"BIG,x,-1e308,0,0,1e308,0,0,0,0,0,0,0\n" + Line("P1", 500),
+             {"         BIG           inf          nan", "          P1      500.0000         -inf", "",
+              "  Minimum Length: 500.0000 mm", "  Maximum Length: inf mm", "  Mean Length:    inf mm",
+              "  Length Range:   inf mm"},
+             {}});
+    }
+
+    void Ballbar()
+    {
+        QFETCH(TBallbarRow, row);
         TMeasureBallbar record;
-        QVERIFY(record.Load_Data(BALLBAR_ID + "BIG,x,-1e308,0,0,1e308,0,0,0,0,0,0,0\n" + Line("P1", 500)));
-        QCOMPARE(Rows(record), QStringList({"         BIG           inf          nan",
-                                            "          P1      500.0000         -inf", "",
-                                            "  Minimum Length: 500.0000 mm", "  Maximum Length: inf mm",
-                                            "  Mean Length:    inf mm", "  Length Range:   inf mm"}));
-        QCOMPARE(Sizes(record.Graph_Data()), std::vector<int>{0});
+        QVERIFY(record.Load_Data(BALLBAR_ID + row.lines));
+        // After the title and heading; the graph is one curve, also when empty.
+        QCOMPARE(record.Text_Report().mid(8, row.report.size()), row.report);
+        QCOMPARE(record.Graph_Data().size(), size_t(1));
+        Compare_Values(Flat(record.Graph_Data()), row.graph);
     }
 };
 

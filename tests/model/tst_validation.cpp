@@ -13,17 +13,11 @@ using namespace MeasureChecks;
 namespace
 {
 const int PLANE = TMeasureData::CONTENTS_VALIDATION_PLANE;
-const QByteArray PLANE_ID = "Best_Fit_Validation:Version=1:Type=Plane\n";
 const QString PLANE_ENTRY = QStringLiteral("Plane entry format not recognized.");
 // x, y, z, i, j, k, diameter and form of the plane entry "1 2 3 0 0 1 0.0025".
 const TValues PLANE_123 = {1, 2, 3, 0, 0, 1, 0, 0.0025};
 const std::vector<TValidationCommon::TResultData> NO_RESULTS;
 
-// The example of that name with the first line beginning with line_start replaced.
-QByteArray Changed(const char *example, const QByteArray &line_start, const QByteArray &text)
-{
-    return Replaced(Example(QLatin1String(example)), line_start, text);
-}
 const QByteArray TIP_ID = "Artifact_Measurement:Version=1:Type=Tip_Calibration\n";
 const QByteArray ALIGNMENT =
     "Alignment_Begin:\nX_Axis:1,0,0\nY_Axis:0,1,0\nZ_Axis:0,0,1\nTranslation:10,20,30\nAlignment_End:\n";
@@ -79,32 +73,26 @@ class TTestValidation : public QObject
         row("sphere with a direction", sphere, "Sphere 1 9 1 2 3 0 0 1 20 0.001\n",
             QStringLiteral("Sphere entry format not recognized."), {});
 
-        // The message each kind gives for one malformed record.
-        const auto raw = [](const char *name, int kind, const QByteArray &file, const QString &message) {
-            QTest::newRow(name) << TLoadRow{kind, file, message, {}};
+        // The message each kind gives for one malformed record, put in place of the first line beginning
+        // with line_start.
+        const auto raw =
+            [](const char *example, const char *line_start, const char *text, const QString &message)
+        {
+            const QByteArray file = Replaced(Example(QLatin1String(example)), line_start, text);
+            QTest::addRow("%s %s", example, text)
+                << TLoadRow{TMeasureData::Determine_File_Contents(file), file, message, {}};
         };
-        using T = TMeasureData;
-        raw("step gauge probe offset by blanks", T::CONTENTS_STEPGAUGE_10360,
-            Changed("stepgauge_10360_x_front", "Probe_Offset:", "Probe_Offset:1 2 3"), PROBE_OFFSET);
-        raw("step gauge translation by semicolons", T::CONTENTS_STEPGAUGE_B89,
-            Changed("stepgauge_b89_x_axis", "Translation:", "Translation:1;2;3"), TRANSLATION);
-        raw("laser start point of two values", T::CONTENTS_LASER_PMOVE,
-            Changed("laser_pmove_x_axis", "Start_Point:", "Start_Point:1,2"),
-            QStringLiteral("Start point data not recognized."));
-        raw("laser axis of four values", T::CONTENTS_LASER_10360,
-            Changed("laser_10360_x_axis", "Measurement_Axis:", "Measurement_Axis:1,0,0,0"),
-            QStringLiteral("Measurement Axis data not recognized."));
-        raw("ring gauge z axis of four values", T::CONTENTS_RING_GAUGE,
-            Changed("ringgauge_25mm", "Z_Axis:", "Z_Axis:0,0,1,0"), Z_ALIGNMENT);
-        raw("pin gauge probe vector of two values", T::CONTENTS_PIN_GAUGE,
-            Changed("pingauge_10mm", "Probe_Vector:", "Probe_Vector:0,1"), PROBE_VECTOR);
-        raw("sphere repeat x axis of two values", T::CONTENTS_SPHERE_RPT,
-            Changed("sphere_rpt_table_centre", "X_Axis:", "X_Axis:1,0"), X_ALIGNMENT);
+        raw("stepgauge_10360_x_front", "Probe_Offset:", "Probe_Offset:1 2 3", PROBE_OFFSET);
+        raw("stepgauge_b89_x_axis", "Translation:", "Translation:1;2;3", TRANSLATION);
+        raw("laser_pmove_x_axis", "Start_Point:", "Start_Point:1,2", "Start point data not recognized.");
+        raw("laser_10360_x_axis", "Measurement_Axis:", "Measurement_Axis:1,0,0,0",
+            "Measurement Axis data not recognized.");
+        raw("ringgauge_25mm", "Z_Axis:", "Z_Axis:0,0,1,0", Z_ALIGNMENT);
+        raw("pingauge_10mm", "Probe_Vector:", "Probe_Vector:0,1", PROBE_VECTOR);
+        raw("sphere_rpt_table_centre", "X_Axis:", "X_Axis:1,0", X_ALIGNMENT);
         // Probe records are read before the section's lines.
-        raw("sphere repeat probe offset inside the section", T::CONTENTS_SPHERE_RPT,
-            Changed("sphere_rpt_table_centre", "1,", "Probe_Offset:1,2,3,4"), PROBE_OFFSET);
-        raw("tip calibration y axis by blanks", T::CONTENTS_PROBE,
-            Changed("probe_tip_calibration", "Y_Axis:", "Y_Axis:0 1 0"), Y_ALIGNMENT);
+        raw("sphere_rpt_table_centre", "1,", "Probe_Offset:1,2,3,4", PROBE_OFFSET);
+        raw("probe_tip_calibration", "Y_Axis:", "Y_Axis:0 1 0", Y_ALIGNMENT);
     }
 
     void Load()
