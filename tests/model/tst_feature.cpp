@@ -259,8 +259,8 @@ class TTestFeature : public QObject
 
     void Ranges()
     {
-        // Per axis, also of negative values; accuracy, the length of the Y and Z ranges, without squares.
-        Compare_Values(Flat({TMeasureRPT::Range({TVector3(-3, -1, -2), TVector3(-1, -4, -9)})}), {2, 3, 7});
+        // Per axis, of values all above or all below zero; accuracy, the length of the Y and Z ranges.
+        Compare_Values(Flat({TMeasureRPT::Range({TVector3(3, -1, 2), TVector3(1, -4, 9)})}), {2, 3, 7});
         QCOMPARE(TMeasurePointRepeat::Positioning_Accuracy(TVector3(1, 3e200, 4e200)), 5e200);
     }
 };
