@@ -6,8 +6,25 @@
 #include "presentation.h"
 #include "verdict.h"
 
+#include <ctime>
+
 namespace
 {
+// Loading is linear in the input. Processor time, not the clock, so a busy machine does not fail it;
+// the budget is some eight times what the slowest kind (a temperature log of many sensors) takes per
+// byte in the sanitizer build, so only a blow-up fails it.
+constexpr double BUDGET_SECONDS = 0.1;
+constexpr double BUDGET_SECONDS_PER_BYTE = 50e-6;
+
+void Check_Time(std::clock_t start, size_t size)
+{
+    const double seconds = static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
+    if (seconds > BUDGET_SECONDS + BUDGET_SECONDS_PER_BYTE * static_cast<double>(size))
+    {
+        FuzzChecks::Fail("the load took longer than linear in its size");
+    }
+}
+
 void Check_Presentation(const TMeasurementLoad &load, size_t size)
 {
     // The three forms of tolerance, chosen by the input so that every input sees the same one.
@@ -39,6 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     {
         return -1;
     }
+    const std::clock_t start = std::clock();
     const TMeasurementLoad load = MeasurementLoad::Load_Contents(FuzzChecks::Bytes(data, size), &nominals);
     FuzzChecks::Check_Lines(load.report_lines);
     FuzzChecks::Check_Curves(load.graph_data);
@@ -48,6 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         {
             FuzzChecks::Fail("a failed load did not end in one error line");
         }
+        Check_Time(start, size);
         return 0;
     }
     if (load.record->file_contents != load.contents)
@@ -55,5 +74,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         FuzzChecks::Fail("the record's kind differs from the recognised kind");
     }
     Check_Presentation(load, size);
+    Check_Time(start, size);
     return 0;
 }
