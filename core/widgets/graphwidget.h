@@ -113,7 +113,6 @@ class TGraphWidget : public QWidget, public TGraphTypes
 
     QRect Box_Rect() const;
     void Invalidate_Box();
-    void Update_Coordinate_Text(const QPoint &position);
     TVector2 Pixel_To_Data(const QPoint &position) const;
 
     TGraphView d_view;
