@@ -206,16 +206,7 @@ bool TRecordReader::Matches_Key(const QString &key)
         ushort a = line[i].unicode();
         ushort b = text[i].unicode();
         // Up to the first blank the trimmed line and the simplified one are the same.
-        if (d_unsettled && (Is_Space(line[i]) || Is_Space(text[i])))
-        {
-            Settle_Line();
-            if (!d_line.startsWith(key, Qt::CaseInsensitive))
-            {
-                return false;
-            }
-            break;
-        }
-        if ((a | b) >= 128)
+        if ((d_unsettled && (Is_Space(line[i]) || Is_Space(text[i]))) || (a | b) >= 128)
         {
             Settle_Line();
             if (!d_line.startsWith(key, Qt::CaseInsensitive))
