@@ -29,6 +29,18 @@ int TMessageBox::exec()
     return QDialog::exec();
 }
 
+int TMessageBox::Warn(const QString &text, const QString &informative_text, const QString &detailed_text,
+                      QMessageBox::StandardButtons buttons, QMessageBox::StandardButton default_button)
+{
+    setText(text);
+    setInformativeText(informative_text);
+    setDetailedText(detailed_text);
+    setStandardButtons(buttons);
+    setDefaultButton(default_button);
+    setIcon(QMessageBox::Warning);
+    return exec();
+}
+
 void TMessageBox::setText(const QString &text)
 {
     // Replaced by concatenation rather than arg(), so that a "%1" in the text stays as written.

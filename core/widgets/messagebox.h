@@ -20,6 +20,12 @@ class TMessageBox : public QMessageBox
     virtual void setText(const QString &text);
     virtual void setInformativeText(const QString &text);
 
+    // Sets every text, the buttons and the warning icon, so that nothing of an earlier question shows,
+    // and runs the box; returns the button pressed.
+    int Warn(const QString &text, const QString &informative_text, const QString &detailed_text = QString(),
+             QMessageBox::StandardButtons buttons = QMessageBox::Ok,
+             QMessageBox::StandardButton default_button = QMessageBox::Ok);
+
     // Posts a key press and release; the event loop delivers them later.
     void Send_Key(int key);
 

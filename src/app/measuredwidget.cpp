@@ -1,6 +1,7 @@
 #include "measuredwidget.h"
 
 #include "measuredinputdialog.h"
+#include "toolbutton.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -8,20 +9,6 @@
 #include <QListWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
-
-namespace
-{
-QToolButton *Create_Button(QWidget *parent, const char *name, const QString &icon, const QString &tip)
-{
-    QToolButton *button = new QToolButton(parent);
-    button->setObjectName(QLatin1String(name));
-    button->setFixedSize(16, 16);
-    button->setIconSize(QSize(16, 16));
-    button->setIcon(QIcon(icon));
-    button->setToolTip(tip);
-    return button;
-}
-} // namespace
 
 TMeasuredWidget::TMeasuredWidget(const QWidget *parent, Qt::WindowFlags flags)
     : QWidget(const_cast<QWidget *>(parent), flags)
@@ -37,12 +24,12 @@ TMeasuredWidget::TMeasuredWidget(const QWidget *parent, Qt::WindowFlags flags)
     layout->addWidget(d_file_list);
 
     QHBoxLayout *button_row = new QHBoxLayout;
-    d_remove_button = Create_Button(this, "remove_button", QStringLiteral(":/icon16/remove_icon16.png"),
-                                    QStringLiteral("Remove Measurement"));
-    d_edit_button = Create_Button(this, "edit_button", QStringLiteral(":/icon16/edit_icon16.png"),
-                                  QStringLiteral("Edit Search Path"));
-    d_refresh_button = Create_Button(this, "refresh_button", QStringLiteral(":/icon16/refresh_icon16.png"),
-                                     QStringLiteral("Refresh"));
+    d_remove_button = Create_Tool_Button(this, "remove_button", QStringLiteral(":/icon16/remove_icon16.png"),
+                                         QStringLiteral("Remove Measurement"), 16);
+    d_edit_button = Create_Tool_Button(this, "edit_button", QStringLiteral(":/icon16/edit_icon16.png"),
+                                       QStringLiteral("Edit Search Path"), 16);
+    d_refresh_button = Create_Tool_Button(
+        this, "refresh_button", QStringLiteral(":/icon16/refresh_icon16.png"), QStringLiteral("Refresh"), 16);
     d_remove_button->setEnabled(false);
     button_row->addWidget(d_remove_button);
     button_row->addWidget(d_edit_button);

@@ -212,27 +212,16 @@ void TNominalEditorDialog::accept()
     const QString problem = NominalSerial::Problem(serial);
     if (!problem.isEmpty())
     {
-        d_message_box->setText(QStringLiteral("Invalid Serial Number"));
-        d_message_box->setInformativeText(problem.toHtmlEscaped());
-        d_message_box->setDetailedText(QString());
-        d_message_box->setStandardButtons(QMessageBox::Ok);
-        d_message_box->setDefaultButton(QMessageBox::Ok);
-        d_message_box->setIcon(QMessageBox::Warning);
-        d_message_box->exec();
+        d_message_box->Warn(QStringLiteral("Invalid Serial Number"), problem.toHtmlEscaped());
         return;
     }
     const QString listed = NominalSerial::Listed_File(d_listed_files, serial);
     if (!listed.isEmpty() && serial.compare(d_edited_serial, Qt::CaseInsensitive) != 0)
     {
-        d_message_box->setText(QStringLiteral("Replace Nominal File"));
-        d_message_box->setInformativeText(
-            QStringLiteral("The nominal file '%1' exists. Do you want to replace it ?")
-                .arg(listed.toHtmlEscaped()));
-        d_message_box->setDetailedText(QString());
-        d_message_box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        d_message_box->setDefaultButton(QMessageBox::No);
-        d_message_box->setIcon(QMessageBox::Warning);
-        if (d_message_box->exec() != QMessageBox::Yes)
+        const QString question = QStringLiteral("The nominal file '%1' exists. Do you want to replace it ?")
+                                     .arg(listed.toHtmlEscaped());
+        if (d_message_box->Warn(QStringLiteral("Replace Nominal File"), question, QString(),
+                                QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
         {
             return;
         }

@@ -3,6 +3,7 @@
 #include "messagebox.h"
 #include "nominaleditordialog.h"
 #include "nominalfaces.h"
+#include "toolbutton.h"
 
 #include <QHBoxLayout>
 #include <QIcon>
@@ -11,20 +12,6 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QtGlobal>
-
-namespace
-{
-QToolButton *Tool_Button(QWidget *parent, const char *name, const QString &icon, const QString &tool_tip)
-{
-    QToolButton *button = new QToolButton(parent);
-    button->setObjectName(QLatin1String(name));
-    button->setFixedSize(16, 16);
-    button->setIconSize(QSize(16, 16));
-    button->setIcon(QIcon(icon));
-    button->setToolTip(tool_tip);
-    return button;
-}
-} // namespace
 
 TNominalWidget::TNominalWidget(const QWidget *parent, Qt::WindowFlags flags)
     : QWidget(const_cast<QWidget *>(parent), flags), d_store(&d_own_store)
@@ -39,12 +26,12 @@ TNominalWidget::TNominalWidget(const QWidget *parent, Qt::WindowFlags flags)
     layout->addWidget(d_list);
 
     QHBoxLayout *buttons = new QHBoxLayout;
-    d_add_button = Tool_Button(this, "add_button", QStringLiteral(":/icon16/add_icon16.png"),
-                               QStringLiteral("Add Nominal"));
-    d_remove_button = Tool_Button(this, "remove_button", QStringLiteral(":/icon16/remove_icon16.png"),
-                                  QStringLiteral("Remove Nominal"));
-    d_edit_button = Tool_Button(this, "edit_button", QStringLiteral(":/icon16/edit_icon16.png"),
-                                QStringLiteral("Edit Nominal"));
+    d_add_button = Create_Tool_Button(this, "add_button", QStringLiteral(":/icon16/add_icon16.png"),
+                                      QStringLiteral("Add Nominal"), 16);
+    d_remove_button = Create_Tool_Button(this, "remove_button", QStringLiteral(":/icon16/remove_icon16.png"),
+                                         QStringLiteral("Remove Nominal"), 16);
+    d_edit_button = Create_Tool_Button(this, "edit_button", QStringLiteral(":/icon16/edit_icon16.png"),
+                                       QStringLiteral("Edit Nominal"), 16);
     buttons->addWidget(d_add_button);
     buttons->addWidget(d_remove_button);
     buttons->addWidget(d_edit_button);
@@ -134,13 +121,9 @@ void TNominalWidget::Remove_Nominal()
     {
         return;
     }
-    d_message_box->setText(QStringLiteral("Remove Nominal Files"));
-    d_message_box->setInformativeText(QStringLiteral("Do you want to remove selected nominal files ?"));
-    d_message_box->setDetailedText(QString());
-    d_message_box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-    d_message_box->setDefaultButton(QMessageBox::Yes);
-    d_message_box->setIcon(QMessageBox::Warning);
-    if (d_message_box->exec() != QMessageBox::Yes)
+    if (d_message_box->Warn(QStringLiteral("Remove Nominal Files"),
+                            QStringLiteral("Do you want to remove selected nominal files ?"), QString(),
+                            QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) != QMessageBox::Yes)
     {
         return;
     }
@@ -190,11 +173,5 @@ void TNominalWidget::Edit_And_Save(const QString &serial, const std::vector<doub
 
 void TNominalWidget::Show_Error(const QString &text, const QString &informative_text)
 {
-    d_message_box->setText(text);
-    d_message_box->setInformativeText(informative_text.toHtmlEscaped());
-    d_message_box->setDetailedText(QString());
-    d_message_box->setStandardButtons(QMessageBox::Ok);
-    d_message_box->setDefaultButton(QMessageBox::Ok);
-    d_message_box->setIcon(QMessageBox::Warning);
-    d_message_box->exec();
+    d_message_box->Warn(text, informative_text.toHtmlEscaped());
 }

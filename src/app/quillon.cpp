@@ -5,6 +5,7 @@
 #include "nominalwidget.h"
 #include "signoffactions.h"
 #include "tolerancedialog.h"
+#include "toolbutton.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -89,17 +90,6 @@ bool Read_Bool(const QSettings &settings, const QString &key, bool fallback)
     if (text == QLatin1String("false") || text == QLatin1String("0"))
         return false;
     return fallback;
-}
-
-QToolButton *Create_Tool_Button(QWidget *parent, const char *name, const QString &icon, const QString &tip)
-{
-    QToolButton *button = new QToolButton(parent);
-    button->setObjectName(QLatin1String(name));
-    button->setFixedSize(32, 32);
-    button->setIconSize(QSize(32, 32));
-    button->setIcon(QIcon(icon));
-    button->setToolTip(tip);
-    return button;
 }
 
 QDockWidget *Create_Dock(QMainWindow *window, const char *name, const QString &title, QWidget *contents)
@@ -250,13 +240,13 @@ void TQuillon::Build_Tool_Bar()
 
     d_tolerance_button =
         Create_Tool_Button(tool_bar, "tolerance_button", QStringLiteral(":/icon32/tolerance_icon32.png"),
-                           QStringLiteral("Set Stepgauge Measurement Tolerance"));
+                           QStringLiteral("Set Stepgauge Measurement Tolerance"), 32);
     d_point_graph_button =
         Create_Tool_Button(tool_bar, "point_graph_button", QStringLiteral(":/icon32/pointgraph_icon32.png"),
-                           QStringLiteral("Show Stepgauge Point Graph"));
+                           QStringLiteral("Show Stepgauge Point Graph"), 32);
     d_line_graph_button =
         Create_Tool_Button(tool_bar, "line_graph_button", QStringLiteral(":/icon32/linegraph_icon32.png"),
-                           QStringLiteral("Show Stepgauge Line Graph"));
+                           QStringLiteral("Show Stepgauge Line Graph"), 32);
     d_point_graph_button->setCheckable(true);
     d_line_graph_button->setCheckable(true);
     tool_bar->addWidget(d_tolerance_button);

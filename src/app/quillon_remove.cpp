@@ -7,14 +7,10 @@ void TQuillon::Remove_Data(const QString &folder, const QStringList &names)
 {
     if (folder.isEmpty() || names.isEmpty())
         return;
-    d_message_box->setText(QStringLiteral("Remove Measured Files"));
-    d_message_box->setInformativeText(QStringLiteral("Do you want to remove selected measurement files ?"));
-    d_message_box->setDetailedText(
-        QStringLiteral("Measurement files are not deleted but moved to the 'old' folder"));
-    d_message_box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-    d_message_box->setDefaultButton(QMessageBox::Yes);
-    d_message_box->setIcon(QMessageBox::Warning);
-    if (d_message_box->exec() != QMessageBox::Yes)
+    if (d_message_box->Warn(QStringLiteral("Remove Measured Files"),
+                            QStringLiteral("Do you want to remove selected measurement files ?"),
+                            QStringLiteral("Measurement files are not deleted but moved to the 'old' folder"),
+                            QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) != QMessageBox::Yes)
         return;
 
     // Every move would fail the same way: say so once.
@@ -38,11 +34,6 @@ void TQuillon::Remove_Data(const QString &folder, const QStringList &names)
 
 void TQuillon::Report_Removal_Error(const QString &path)
 {
-    d_message_box->setText(QStringLiteral("Remove Error"));
-    d_message_box->setInformativeText(QStringLiteral("Unable to remove the selected file."));
-    d_message_box->setDetailedText(path);
-    d_message_box->setStandardButtons(QMessageBox::Ok);
-    d_message_box->setDefaultButton(QMessageBox::Ok);
-    d_message_box->setIcon(QMessageBox::Warning);
-    d_message_box->exec();
+    d_message_box->Warn(QStringLiteral("Remove Error"), QStringLiteral("Unable to remove the selected file."),
+                        path);
 }

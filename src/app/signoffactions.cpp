@@ -203,12 +203,8 @@ QString TSignoffActions::Ask_Save_Name(const QString &caption, const QString &su
 void TSignoffActions::Show_Failure(const QString &text, const QString &detail)
 {
     TMessageBox box(d_window);
-    box.setIcon(QMessageBox::Warning);
     box.setWindowTitle(QStringLiteral("Quillon"));
-    box.setText(text);
-    box.setInformativeText(detail);
-    box.setStandardButtons(QMessageBox::Ok);
-    box.exec();
+    box.Warn(text, detail);
 }
 
 void TSignoffActions::Export_Pdf()
