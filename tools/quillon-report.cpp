@@ -26,7 +26,8 @@ const char DESCRIPTION[] = "Prints the report of each measurement file, as the Q
                            "\n"
                            "Exit status: 0 when every file loaded, 1 when any printed an ERR line or\n"
                            "the graph, PDF or CSV file could not be written, 2 for a usage error or a\n"
-                           "missing nominal folder, 3 when --verdict found a FAIL and every file loaded.";
+                           "missing nominal folder, 3 when --verdict found a FAIL or INCOMPLETE and every\n"
+                           "file loaded.";
 
 const QSize GRAPH_SIZE_LIMIT(10000, 10000);
 

@@ -35,7 +35,7 @@ bool Write_Csv(const QString &path, const QString &rows, QString *error)
 TSignoffOptions::TSignoffOptions()
     : d_verdict_option(QStringLiteral("verdict"),
                        QStringLiteral("Print the verdict of each file after its report; the exit status is 3 "
-                                      "when any verdict is FAIL and every file loaded.")),
+                                      "when any verdict is FAIL or INCOMPLETE and every file loaded.")),
       d_ts_limits_option(
           QStringLiteral("ts-limits"),
           QStringLiteral("Temperature limits in degrees Celsius for the verdict of temperature "
@@ -69,10 +69,12 @@ QString TSignoffOptions::Read(const QCommandLineParser &parser, int file_count, 
         bool max_ok = false;
         const double minimum = limits.value(0).trimmed().toDouble(&min_ok);
         const double maximum = limits.value(1).trimmed().toDouble(&max_ok);
-        if (limits.size() != 2 || !min_ok || !max_ok || !std::isfinite(minimum) || !std::isfinite(maximum) ||
-            minimum > maximum)
-            return QStringLiteral("temperature limits '%1' are not MIN,MAX with MIN not above MAX")
+        if (limits.size() != 2 || !min_ok || !max_ok)
+            return QStringLiteral("temperature limits '%1' are not MIN,MAX")
                 .arg(parser.value(d_ts_limits_option));
+        if (!TTolerance::Temperature_Limits_Valid(minimum, maximum))
+            return QStringLiteral("temperature limits '%1': %2")
+                .arg(parser.value(d_ts_limits_option), TTolerance::Temperature_Limits_Rule_Text());
         tolerance->d_lower_temperature_limit = minimum;
         tolerance->d_upper_temperature_limit = maximum;
     }
@@ -103,10 +105,12 @@ bool TSignoffOptions::Finish_File(const QString &file, const TMeasurementLoad &l
     const TReportSource source = TReportSource::From_Load(file, load, load.record.get(), report_lines);
     if (d_verdict && load.Succeeded())
     {
-        const TVerdict verdict = Verdict::Evaluate(load.contents, load.graph_data, tolerance);
+        const TVerdict verdict = Verdict::Evaluate(load.contents, load.graph_data, tolerance,
+                                                   load.record ? load.record->unreadable_lines : 0);
         if (verdict.verdict != TVerdict::VERDICT_NONE)
             Write(out, verdict.line + QLatin1Char('\n'));
-        *failed = *failed || verdict.verdict == TVerdict::VERDICT_FAIL;
+        *failed = *failed || verdict.verdict == TVerdict::VERDICT_FAIL ||
+                  verdict.verdict == TVerdict::VERDICT_INCOMPLETE;
     }
     if (d_pdf_path.isEmpty() && d_csv_path.isEmpty())
         return true;

@@ -26,7 +26,7 @@ class TSignoffOptions
     QString Read(const QCommandLineParser &parser, int file_count, TTolerance *tolerance);
 
     // After the report of one file: the verdict line, the PDF and the CSV file as asked. False when a file
-    // could not be written (said on err); *failed becomes true on a FAIL verdict.
+    // could not be written (said on err); *failed becomes true on a FAIL or INCOMPLETE verdict.
     bool Finish_File(const QString &file, const TMeasurementLoad &load, const QStringList &report_lines,
                      const TPresentation &presentation, const TTolerance &tolerance, QFile *out, QFile *err,
                      bool *failed) const;

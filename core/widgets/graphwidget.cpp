@@ -259,19 +259,19 @@ void TGraphWidget::Update_Viewport_To_Rect(const QRect &rect)
     double yt = d_view.y.Value(top);
     double yb = d_view.y.Value(bottom);
 
-    // Zooming out stops at 50 times the data range (scaled about data value 0).
-    if (xr - xl > 50.0 * d_full_x_range)
+    // Zooming out stops at 50 times the data range, about the centre of the view so that data far from
+    // 0 stays in it.
+    const auto limit = [](double *low, double *high, double full_range)
     {
-        const double factor = 50.0 * d_full_x_range / (xr - xl);
-        xl *= factor;
-        xr *= factor;
-    }
-    if (yt - yb > 50.0 * d_full_y_range)
-    {
-        const double factor = 50.0 * d_full_y_range / (yt - yb);
-        yt *= factor;
-        yb *= factor;
-    }
+        if (*high - *low > 50.0 * full_range)
+        {
+            const double centre = 0.5 * (*low + *high);
+            *low = centre - 25.0 * full_range;
+            *high = centre + 25.0 * full_range;
+        }
+    };
+    limit(&xl, &xr, d_full_x_range);
+    limit(&yb, &yt, d_full_y_range);
     TGraphAxis::Ensure_Span(xl, xr);
     TGraphAxis::Ensure_Span(yb, yt);
     d_view.Fit(d_layout.plot, xl, xr, yb, yt);

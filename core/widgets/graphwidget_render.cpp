@@ -340,7 +340,8 @@ void TGraphWidget::Draw_Vertical_Axis(QPainter *painter)
     }
     else if (d_scale_mode_y == SCALE_INTEGER)
     {
-        const double first = std::trunc(d_view.y.Value(plot.bottom() + 1));
+        // The integer axis counts, and a count is never negative.
+        const double first = std::max(0.0, std::trunc(d_view.y.Value(plot.bottom() + 1)));
         const double last = std::trunc(d_view.y.Value(plot.top()));
         for (const double k : d_view.y.Integer_Ticks(first, last, vh))
             tick_and_label(d_view.y.Pixel(k), TLabelFormat::Integer_Text(k) + QLatin1Char(' '));

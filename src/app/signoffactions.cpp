@@ -137,12 +137,15 @@ void TSignoffActions::Set_Tolerance(const TTolerance &tolerance)
 
 void TSignoffActions::Update_Verdict()
 {
-    const TVerdict verdict =
-        d_source.loaded ? Verdict::Evaluate(d_source.contents, d_source.curves, d_tolerance) : TVerdict();
+    const TVerdict verdict = d_source.loaded ? Verdict::Evaluate(d_source.contents, d_source.curves,
+                                                                 d_tolerance, d_source.unreadable_lines)
+                                             : TVerdict();
     d_verdict_label->setText(verdict.line);
-    d_verdict_label->setStyleSheet(
-        verdict.verdict == TVerdict::VERDICT_PASS   ? QStringLiteral("color: rgb(0, 128, 0);")
-        : verdict.verdict == TVerdict::VERDICT_FAIL ? QStringLiteral("color: rgb(200, 0, 0);")
+    const QColor colour = Verdict::Colour(verdict.verdict);
+    d_verdict_label->setStyleSheet(colour.isValid() ? QStringLiteral("color: rgb(%1, %2, %3);")
+                                                          .arg(colour.red())
+                                                          .arg(colour.green())
+                                                          .arg(colour.blue())
                                                     : QString());
 }
 

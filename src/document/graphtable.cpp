@@ -5,6 +5,8 @@
 #include <QLocale>
 #include <QStringList>
 
+#include <cmath>
+
 QString GraphTable::Rows(TMeasureData::TFileContents kind, const std::vector<std::vector<TVector2>> &curves,
                          QChar separator)
 {
@@ -23,6 +25,9 @@ QString GraphTable::Rows(TMeasureData::TFileContents kind, const std::vector<std
     {
         for (const TVector2 &point : curves[curve])
         {
+            // "inf" or "nan" in a table would be read back as text or as a number by accident.
+            if (!std::isfinite(point.x) || !std::isfinite(point.y))
+                continue;
             rows += QString::number(curve + 1) + separator + number(point.x) + separator + number(point.y) +
                     QLatin1Char('\n');
         }

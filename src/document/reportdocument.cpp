@@ -226,9 +226,8 @@ double Draw_Header(QPainter *painter, const TReportDocument &document, double wi
         y += 0.5 * QFontMetricsF(value_font, device).lineSpacing();
         if (painter)
         {
-            painter->setPen(document.verdict_mark == TReportDocument::MARK_FAIL   ? QColor(192, 0, 0)
-                            : document.verdict_mark == TReportDocument::MARK_PASS ? QColor(0, 128, 0)
-                                                                                  : QColor(Qt::black));
+            const QColor colour = Verdict::Colour(document.verdict_mark);
+            painter->setPen(colour.isValid() ? colour : QColor(Qt::black));
         }
         y += text(Sans_Font(Verdict_Point_Size, true), QRectF(0.0, y, width, 1e6), document.verdict);
         if (painter)
@@ -271,7 +270,10 @@ TReportSource TReportSource::From_Load(const QString &path, const TMeasurementLo
     source.contents = load.contents;
     source.loaded = load.Succeeded();
     if (record)
+    {
         source.equipment = record->Equipment_Identification();
+        source.unreadable_lines = record->unreadable_lines;
+    }
     source.report_lines = report_lines;
     if (source.loaded)
         source.curves = load.graph_data;
@@ -304,11 +306,10 @@ TReportDocument Measurement_Document(const TReportSource &source, const TToleran
     }
     if (source.loaded)
     {
-        const TVerdict verdict = Verdict::Evaluate(source.contents, source.curves, tolerance);
+        const TVerdict verdict =
+            Verdict::Evaluate(source.contents, source.curves, tolerance, source.unreadable_lines);
         document.verdict = verdict.line;
-        document.verdict_mark = verdict.verdict == TVerdict::VERDICT_PASS   ? TReportDocument::MARK_PASS
-                                : verdict.verdict == TVerdict::VERDICT_FAIL ? TReportDocument::MARK_FAIL
-                                                                            : TReportDocument::MARK_NONE;
+        document.verdict_mark = verdict.verdict;
     }
     document.report_lines = source.report_lines;
     return document;

@@ -2,6 +2,7 @@
 
 #include "measuredata.h"
 #include "vector2.h"
+#include "verdict.h"
 
 #include <QDateTime>
 #include <QPageSize>
@@ -18,20 +19,13 @@ struct TPresentation;
 // Everything a filed report shows: a header block, the report text, the graph and page numbers.
 struct TReportDocument
 {
-    enum TVerdictMark
-    {
-        MARK_NONE,
-        MARK_PASS,
-        MARK_FAIL
-    };
-
     QString file_name;
     QString title;
     QDateTime modified;
     QString equipment;
     QString tolerance;
     QString verdict;
-    TVerdictMark verdict_mark = MARK_NONE;
+    TVerdict::TVerdictType verdict_mark = TVerdict::VERDICT_NONE; // chooses the verdict's colour
     QStringList report_lines;
     // Drawn as vectors when set; the widget's on-screen view is left as it was.
     TGraphWidget *graph = nullptr;
@@ -46,6 +40,7 @@ struct TReportSource
     QString equipment;
     QStringList report_lines; // as the report pane shows them
     std::vector<std::vector<TVector2>> curves;
+    int unreadable_lines = 0; // data lines of the file that could not be read
 
     // record is the load's record, also when the caller has taken it over.
     static TReportSource From_Load(const QString &path, const TMeasurementLoad &load,

@@ -74,6 +74,9 @@ class TMeasureData
     TVector3 probe_offset;
     TVector3 probe_vector;
     QString last_error;
+    // Data lines the last Load_Data could not read: dropped as malformed or holding a number field that
+    // did not convert. The report leaves them out; a verdict cannot rest on such a file.
+    int unreadable_lines = 0;
 
   protected:
     TMeasureData(const TMeasureData &) = default;

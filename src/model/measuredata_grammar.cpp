@@ -6,12 +6,54 @@
 #include <cstdint>
 #include <system_error>
 
+namespace
+{
+// Failed conversions and dropped lines on this thread; a reader charges a change to its current line,
+// so that the conversions need not know the reader.
+thread_local unsigned t_unreadable_marks = 0;
+} // namespace
+
 TRecordReader::TRecordReader(const QByteArray &file_data) : TRecordReader(file_data, TOptions()) {}
 
 TRecordReader::TRecordReader(const QByteArray &file_data, const TOptions &options)
     // Explicit size: Qt 5's QByteArray overload stops at the first NUL byte, Qt 6's does not.
     : d_options(options), d_text(QString::fromUtf8(file_data.constData(), file_data.size()))
 {
+    // Old Mac files end their lines with a CR alone.
+    if (!d_text.contains(QLatin1Char('\n')))
+    {
+        d_text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    }
+}
+
+TRecordReader::TRecordReader(const QByteArray &file_data, int *unreadable_lines)
+    : TRecordReader(file_data, unreadable_lines, TOptions())
+{
+}
+
+TRecordReader::TRecordReader(const QByteArray &file_data, int *unreadable_lines, const TOptions &options)
+    : TRecordReader(file_data, options)
+{
+    d_unreadable_target = unreadable_lines;
+    *d_unreadable_target = 0;
+}
+
+TRecordReader::~TRecordReader()
+{
+    if (d_unreadable_target)
+    {
+        *d_unreadable_target = Unreadable_Lines();
+    }
+}
+
+int TRecordReader::Unreadable_Lines() const
+{
+    return d_unreadable_lines + (d_on_line && t_unreadable_marks != d_marks_at_line ? 1 : 0);
+}
+
+void MeasureGrammar::Drop_Line()
+{
+    ++t_unreadable_marks;
 }
 
 namespace
@@ -71,6 +113,8 @@ void Set_Simplified(QString *line, const QChar *first, const QChar *last)
 
 bool TRecordReader::Next_Line()
 {
+    d_unreadable_lines = Unreadable_Lines();
+    d_on_line = false;
     const QChar *const text = d_text.constData();
     while (d_position < d_text.size())
     {
@@ -100,6 +144,8 @@ bool TRecordReader::Next_Line()
         {
             continue;
         }
+        d_on_line = true;
+        d_marks_at_line = t_unreadable_marks;
         return true;
     }
     d_line.clear();
@@ -408,7 +454,12 @@ double MeasureGrammar::To_Number(QStringView text)
     {
         bool ok = false;
         const double value = text.toString().toDouble(&ok);
-        return (ok && std::isfinite(value)) ? value : 0.0;
+        if (ok && std::isfinite(value))
+        {
+            return value;
+        }
+        Drop_Line();
+        return 0.0;
     }
     const char *begin = ascii;
     const char *const end = ascii + length;
@@ -418,6 +469,7 @@ double MeasureGrammar::To_Number(QStringView text)
         ++begin;
         if (begin != end && (*begin == '+' || *begin == '-'))
         {
+            Drop_Line();
             return 0.0;
         }
     }
@@ -425,10 +477,25 @@ double MeasureGrammar::To_Number(QStringView text)
     const std::from_chars_result result = std::from_chars(begin, end, value);
     if (begin == end || result.ec != std::errc() || result.ptr != end || !std::isfinite(value))
     {
+        Drop_Line();
         return 0.0;
     }
     return value;
 }
+
+namespace
+{
+int Qt_Integer(QStringView text)
+{
+    bool ok = false;
+    const int value = text.toString().toInt(&ok);
+    if (!ok)
+    {
+        MeasureGrammar::Drop_Line();
+    }
+    return value;
+}
+} // namespace
 
 int MeasureGrammar::To_Integer(QStringView text)
 {
@@ -448,13 +515,13 @@ int MeasureGrammar::To_Integer(QStringView text)
         const ushort digit = static_cast<ushort>(c->unicode() - '0');
         if (digit > 9)
         {
-            return text.toString().toInt();
+            return Qt_Integer(text);
         }
         value = value * 10 + digit;
     }
     if (!plain)
     {
-        return text.toString().toInt();
+        return Qt_Integer(text);
     }
     return negative ? -value : value;
 }

@@ -28,6 +28,13 @@ class TRecordReader
 
     explicit TRecordReader(const QByteArray &file_data);
     TRecordReader(const QByteArray &file_data, const TOptions &options);
+    // Counts the lines that could not be read into *unreadable_lines, which holds the count once the
+    // reader is gone.
+    TRecordReader(const QByteArray &file_data, int *unreadable_lines);
+    TRecordReader(const QByteArray &file_data, int *unreadable_lines, const TOptions &options);
+    ~TRecordReader();
+    TRecordReader(const TRecordReader &) = delete;
+    TRecordReader &operator=(const TRecordReader &) = delete;
 
     // Moves to the next line that is not skipped; false at the end of the data.
     bool Next_Line();
@@ -66,6 +73,10 @@ class TRecordReader
     bool Seen(const QString &key_or_begin_marker) const;
     bool Seen_All(std::initializer_list<const char *> keys_and_begin_markers) const;
 
+    // Lines so far that held a number field that did not convert or that the kind dropped as malformed
+    // (MeasureGrammar::Drop_Line), each counted once.
+    int Unreadable_Lines() const;
+
     // Set by a malformed record; the caller stops reading and reports the message.
     bool Failed() const { return !d_error.isEmpty(); }
     const QString &Error() const { return d_error; }
@@ -97,6 +108,10 @@ class TRecordReader
     QStringList d_seen;
     QString d_last_seen;
     QString d_error;
+    int *d_unreadable_target = nullptr;
+    int d_unreadable_lines = 0;
+    bool d_on_line = false;
+    unsigned d_marks_at_line = 0;
 };
 
 // The parts of a split line: views into the text that was split, which must outlive them.
@@ -118,12 +133,16 @@ class TFields
 namespace MeasureGrammar
 {
 // The one conversion of file text to a number: C locale, blanks around the number accepted; text
-// that is not a finite number (words, "nan", "inf", overflow such as 1e999) reads as 0.0.
+// that is not a finite number (words, "nan", "inf", overflow such as 1e999, an empty field) reads as 0.0
+// and makes the line being read unreadable.
 double To_Number(QStringView text);
 
 // A whole number such as a point index: decimal digits with an optional sign and blanks around;
-// anything else (also "1.0" or a number out of range) reads as 0.
+// anything else (also "1.0" or a number out of range) reads as 0 and makes the line unreadable.
 int To_Integer(QStringView text);
+
+// Marks the line being read as malformed, one the kind drops.
+void Drop_Line();
 
 // Splits at every comma, keeping empty parts. The parts point into the text, so a temporary string
 // cannot be split.

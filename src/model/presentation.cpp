@@ -33,7 +33,7 @@ bool X_Extent(const TCurves &curves, double *xmin, double *xmax)
     return found;
 }
 
-// A limit point that is not finite (C = 0, or B = 0 with A = D) cannot be drawn and is left out.
+// A limit point that is not finite (a position beyond the range of doubles) cannot be drawn.
 TDataSet Limit_Line(const std::vector<TVector2> &points, double sign)
 {
     TDataSet set = Data_Set(QColor(164, 164, 255), TGraphTypes::GRAPH_DEFAULT);
@@ -48,8 +48,8 @@ TDataSet Limit_Line(const std::vector<TVector2> &points, double sign)
     return set;
 }
 
-void Add_Deviations(const TCurves &curves, const TTolerance &tolerance, bool point_graph,
-                    TPresentation *presentation)
+void Add_Deviations(TMeasureData::TFileContents kind, const TCurves &curves, const TTolerance &tolerance,
+                    bool point_graph, TPresentation *presentation)
 {
     static const QColor point_colors[4] = {{64, 0, 0}, {0, 64, 0}, {0, 0, 64}, {32, 32, 32}};
     static const QColor line_colors[4] = {{128, 0, 0}, {0, 128, 0}, {0, 0, 128}, {64, 64, 64}};
@@ -64,37 +64,10 @@ void Add_Deviations(const TCurves &curves, const TTolerance &tolerance, bool poi
     double xmin = 0.0;
     double xmax = 0.0;
     X_Extent(curves, &xmin, &xmax);
-    const double a = tolerance.d_tolerance_a;
-    const double b = tolerance.d_tolerance_b;
-    const double c = tolerance.d_tolerance_c;
-    const double d = tolerance.d_tolerance_d;
-    std::vector<TVector2> upper;
-    switch (tolerance.d_tolerance_type)
-    {
-    case TTolerance::TOLERANCE_CONSTANT:
-        upper = {{xmin, a}, {xmax, a}};
-        break;
-    case TTolerance::TOLERANCE_LINEAR:
-        upper = {{xmin, a + b * xmin / c}, {xmax, a + b * xmax / c}};
-        break;
-    case TTolerance::TOLERANCE_LINEAR_CAPPED:
-    {
-        const double limit = TTolerance::Limit_Position(a, b, c, d);
-        upper = {{xmin, a + b * xmin / c}};
-        if (limit > xmax)
-        {
-            upper.emplace_back(xmax, a + b * xmax / c);
-        }
-        else
-        {
-            upper.emplace_back(limit, d);
-            upper.emplace_back(xmax, d);
-        }
-        break;
-    }
-    default:
+    const std::vector<TVector2> upper =
+        tolerance.Limit_Line(xmin, xmax, TTolerance::Length_Origin(kind, curves));
+    if (upper.empty())
         return;
-    }
     presentation->data_sets.push_back(Limit_Line(upper, 1.0));
     presentation->data_sets.push_back(Limit_Line(upper, -1.0));
 }
@@ -224,7 +197,7 @@ TPresentation Presentation::Present(TMeasureData::TFileContents kind, const TCur
     case TMeasureData::CONTENTS_STEPGAUGE_SQUARE:
     case TMeasureData::CONTENTS_LASER_10360:
     case TMeasureData::CONTENTS_LASER_PMOVE:
-        Add_Deviations(curves, tolerance, point_graph, &presentation);
+        Add_Deviations(kind, curves, tolerance, point_graph, &presentation);
         break;
     case TMeasureData::CONTENTS_BALLBAR:
         Add_Ballbar(curves, tolerance, &presentation);
@@ -244,20 +217,22 @@ TPresentation Presentation::Present(TMeasureData::TFileContents kind, const TCur
 
 std::vector<int> Presentation::Ballbar_Bins(const TCurves &curves, double low, double step)
 {
+    // Each border computed once, so that neighbouring bins share it exactly.
+    std::vector<double> borders;
+    for (int k = 0; k <= 11; ++k)
+        borders.push_back(low + (static_cast<double>(k) - 0.5) * step);
     std::vector<int> bins(11, 0);
     for (const std::vector<TVector2> &curve : curves)
     {
         for (const TVector2 &point : curve)
         {
-            for (std::size_t j = 0; j < bins.size(); ++j)
-            {
-                const double centre = low + static_cast<double>(j) * step;
-                if (centre - step / 2.0 < point.x && point.x < centre + step / 2.0)
-                {
-                    ++bins[j];
-                    break;
-                }
-            }
+            if (!(point.x >= borders.front() && point.x <= borders.back()))
+                continue;
+            // The first border above the length closes its bin; the last border closes the last bin.
+            const auto above = std::upper_bound(borders.begin(), borders.end(), point.x);
+            const std::size_t j =
+                std::min<std::size_t>(static_cast<std::size_t>(above - borders.begin()) - 1, 10);
+            ++bins[j];
         }
     }
     return bins;

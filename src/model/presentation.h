@@ -40,6 +40,6 @@ TPresentation Present(TMeasureData::TFileContents kind, const std::vector<std::v
                       const TTolerance &tolerance, bool point_graph);
 
 // The ballbar histogram's bin counts: 11 bins of step width centred on low + j·step; a length on a
-// border between two bins falls in neither.
+// border between two bins falls in the upper one, the last border closes the last bin.
 std::vector<int> Ballbar_Bins(const std::vector<std::vector<TVector2>> &curves, double low, double step);
 } // namespace Presentation

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "measuredata.h"
+#include "vector2.h"
+
 #include <QString>
+#include <vector>
 
 class QVariant;
 
@@ -22,10 +26,12 @@ class TTolerance
     {
         EXPRESSION_VALID,
         EXPRESSION_EMPTY,
-        EXPRESSION_NO_FORM, // the previous values stay
+        EXPRESSION_NO_FORM,      // the previous values stay
+        EXPRESSION_NOT_A_NUMBER, // a group such as "1.2.3" or "."
         EXPRESSION_A_ABOVE_LIMIT,
         EXPRESSION_B_ABOVE_LIMIT,
-        EXPRESSION_D_ABOVE_LIMIT
+        EXPRESSION_D_ABOVE_LIMIT,
+        EXPRESSION_DIVISOR_TOO_SMALL // C of 0.1 or less in a length form
     };
 
     // What one expression text reads as. Type and values are meaningful only when matched.
@@ -51,18 +57,37 @@ class TTolerance
     static constexpr double DEFAULT_LOWER_TEMPERATURE = 18.0;
     static constexpr double UPPER_TEMPERATURE_MAXIMUM = 30.0;
     static constexpr double LOWER_TEMPERATURE_MINIMUM = 10.0;
+    // Stored or given temperature limits beyond this, in either direction, are not limits of a machine.
+    static constexpr double TEMPERATURE_LIMIT_BOUND = 1000.0;
+    // The smallest length divisor C of the length forms is above this.
+    static constexpr double DIVISOR_MINIMUM = 0.1;
 
     // The first-start tolerance: the default values with the type Update() derives from them.
     static TTolerance Default();
 
     static TExpression Parse_Expression(const QString &text);
-    // A sentence naming the rule, for messages outside the dialog.
+    // A sentence naming the rule, for messages outside the dialog and under its expression field.
     static QString Rule_Text(TExpressionRule rule);
+
+    // Temperature limits are usable when both are finite, within the bound and Ts_Min is not above Ts_Max.
+    static bool Temperature_Limits_Valid(double lower, double upper);
+    // The rule those limits break, as a sentence.
+    static QString Temperature_Limits_Rule_Text();
 
     // Stores what the text reads as when it matches a form, valid or not; returns whether it is valid.
     bool Set_Expression(const QString &text);
 
+    // E MPL at a length: the one place it is computed. A length below 0 reads as 0, and the result is
+    // never negative.
     double Tolerance_Value(double const &length) const;
+    // The upper limit line over the positions xmin to xmax, E MPL of the travel from origin: the ends and,
+    // strictly between them, the corners at origin and where the cap is reached. Empty for a type outside
+    // the three forms.
+    std::vector<TVector2> Limit_Line(double xmin, double xmax, double origin) const;
+    // The position the measured length counts from: a data collection run measures its travel from its
+    // first position, every other kind from 0.
+    static double Length_Origin(TMeasureData::TFileContents kind,
+                                const std::vector<std::vector<TVector2>> &curves);
     // The length at which a + b·L/c reaches d; 0 when a > d. Not guarded against b = 0 or c = 0.
     static double Limit_Position(double const &a, double const &b, double const &c, double const &d);
 

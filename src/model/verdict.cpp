@@ -36,8 +36,9 @@ double Ratio(double deviation, double limit)
     return std::fabs(deviation) > limit ? std::numeric_limits<double>::infinity() : 0.0;
 }
 
-TVerdict Deviations(const TCurves &curves, const TTolerance &tolerance)
+TVerdict Deviations(TMeasureData::TFileContents kind, const TCurves &curves, const TTolerance &tolerance)
 {
+    const double origin = TTolerance::Length_Origin(kind, curves);
     bool found = false;
     bool pass = true;
     TVector2 worst;
@@ -47,7 +48,7 @@ TVerdict Deviations(const TCurves &curves, const TTolerance &tolerance)
     {
         for (const TVector2 &point : curve)
         {
-            const double limit = tolerance.Tolerance_Value(point.x);
+            const double limit = tolerance.Tolerance_Value(point.x - origin);
             if (!std::isfinite(point.x) || !std::isfinite(point.y) || !std::isfinite(limit))
                 return TVerdict();
             pass = pass && std::fabs(point.y) <= limit;
@@ -121,13 +122,41 @@ TVerdict Temperatures(const TCurves &curves, const TTolerance &tolerance)
 } // namespace
 
 TVerdict Verdict::Evaluate(TMeasureData::TFileContents kind, const TCurves &curves,
-                           const TTolerance &tolerance)
+                           const TTolerance &tolerance, int unreadable_lines)
 {
+    const bool judged = TMeasureData::Is_Stepgauge(kind) || TMeasureData::Is_Laser(kind) ||
+                        kind == TMeasureData::CONTENTS_BALLBAR || kind == TMeasureData::CONTENTS_TEMPERATURE;
+    if (judged && unreadable_lines > 0)
+    {
+        TVerdict verdict;
+        verdict.verdict = TVerdict::VERDICT_INCOMPLETE;
+        verdict.line = unreadable_lines == 1
+                           ? QStringLiteral("Verdict: INCOMPLETE  1 data line could not be read")
+                           : QStringLiteral("Verdict: INCOMPLETE  %1 data lines could not be read")
+                                 .arg(unreadable_lines);
+        return verdict;
+    }
     if (TMeasureData::Is_Stepgauge(kind) || TMeasureData::Is_Laser(kind))
-        return Deviations(curves, tolerance);
+        return Deviations(kind, curves, tolerance);
     if (kind == TMeasureData::CONTENTS_BALLBAR)
         return Ballbar(curves, tolerance);
     if (kind == TMeasureData::CONTENTS_TEMPERATURE)
         return Temperatures(curves, tolerance);
     return TVerdict();
+}
+
+QColor Verdict::Colour(TVerdict::TVerdictType verdict)
+{
+    switch (verdict)
+    {
+    case TVerdict::VERDICT_PASS:
+        return QColor(0, 128, 0);
+    case TVerdict::VERDICT_FAIL:
+        return QColor(200, 0, 0);
+    case TVerdict::VERDICT_INCOMPLETE:
+        return QColor(224, 112, 0);
+    case TVerdict::VERDICT_NONE:
+        break;
+    }
+    return QColor();
 }

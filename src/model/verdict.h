@@ -3,6 +3,7 @@
 #include "measuredata.h"
 #include "vector2.h"
 
+#include <QColor>
 #include <QString>
 #include <vector>
 
@@ -15,7 +16,8 @@ struct TVerdict
     {
         VERDICT_NONE, // the kind has no verdict, or there is nothing to judge
         VERDICT_PASS,
-        VERDICT_FAIL
+        VERDICT_FAIL,
+        VERDICT_INCOMPLETE // lines of the file could not be read, so nothing is judged
     };
 
     TVerdictType verdict = VERDICT_NONE;
@@ -27,7 +29,11 @@ namespace Verdict
 // Step gauge and laser kinds: every deviation within E MPL at its length. Ballbar: the length range within
 // the tolerance at the middle length. Temperature log: every reading within the tolerance's temperature
 // limits. No verdict for other kinds, for curves without points, or when any value it would judge is not
-// finite, so an overflowed value can never pass.
+// finite, so an overflowed value can never pass. A kind with a verdict whose file had unreadable lines is
+// INCOMPLETE, whatever its values.
 TVerdict Evaluate(TMeasureData::TFileContents kind, const std::vector<std::vector<TVector2>> &curves,
-                  const TTolerance &tolerance);
+                  const TTolerance &tolerance, int unreadable_lines = 0);
+
+// The colour a verdict is shown in; invalid (the default text colour) for VERDICT_NONE.
+QColor Colour(TVerdict::TVerdictType verdict);
 } // namespace Verdict

@@ -24,7 +24,7 @@ bool TMeasureBallbar::Load_Data(const QByteArray &file_data)
 {
     d_entries.clear();
 
-    TRecordReader reader(file_data);
+    TRecordReader reader(file_data, &unreadable_lines);
     if (!reader.Read_Identification(QStringLiteral("B89.4.1_Data:Version=1:Type=BallBar")))
     {
         return Fail(QLatin1String(MeasureMessage::ARTIFACT_IDENTIFICATION));
@@ -37,9 +37,13 @@ bool TMeasureBallbar::Load_Data(const QByteArray &file_data)
         const TFields fields = MeasureGrammar::Split_List(reader.Line());
         if (fields.size() != DATA_FIELD_COUNT)
         {
+            MeasureGrammar::Drop_Line();
             continue;
         }
-        const std::vector<double> values = MeasureGrammar::To_Numbers(fields);
+        // The name and the unused field are text, so only the rest is converted.
+        std::vector<double> values(2, 0.0);
+        const std::vector<double> numbers = MeasureGrammar::To_Numbers(fields.mid(2));
+        values.insert(values.end(), numbers.begin(), numbers.end());
         TBallbarData entry;
         entry.name = fields[0].toString();
         entry.point1 = Vector_From(values, 2);

@@ -41,6 +41,7 @@ void TMeasureCircleGauge::Read_Point(const TFields &parts)
 {
     if (parts.size() != POINT_PART_COUNT)
     {
+        MeasureGrammar::Drop_Line();
         return;
     }
     const std::vector<double> values = MeasureGrammar::To_Numbers(parts);

@@ -13,7 +13,7 @@ bool TMeasureLaserCommon::Read_File(const QByteArray &file_data, const TLayout &
                                     size_t *entries_before_type)
 {
     *entries_before_type = 0;
-    TRecordReader reader(file_data);
+    TRecordReader reader(file_data, &unreadable_lines);
     if (!reader.Read_Identification(QLatin1String(layout.identification)))
     {
         return Fail(QStringLiteral("Machine_Laser identification line not recognized"));
@@ -95,6 +95,7 @@ void TMeasureLaserCommon::Read_Point(const QString &value)
     const TFields parts = MeasureGrammar::Split_List(value);
     if (parts.size() < POINT_PARTS)
     {
+        MeasureGrammar::Drop_Line();
         return;
     }
     TPointData entry;

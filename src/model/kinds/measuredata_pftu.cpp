@@ -35,6 +35,7 @@ void TMeasurePFTU::Read_Point(const TFields &parts)
 {
     if (parts.size() != POINT_PART_COUNT)
     {
+        MeasureGrammar::Drop_Line();
         return;
     }
     const std::vector<double> values = MeasureGrammar::To_Numbers(parts);

@@ -20,7 +20,7 @@ bool TMeasureProbe::Load_Data(const QByteArray &file_data)
     // Empty lines are part of the result text's layout, so they are kept.
     TRecordReader::TOptions options;
     options.keep_empty_lines = true;
-    TRecordReader reader(file_data, options);
+    TRecordReader reader(file_data, &unreadable_lines, options);
     if (!reader.Read_Identification(QStringLiteral("Artifact_Measurement:Version=1:Type=Tip_Calibration")))
     {
         return Fail(QLatin1String(MeasureMessage::ARTIFACT_IDENTIFICATION));

@@ -28,7 +28,7 @@ bool TMeasureRepeatCommon::Read_File(const QByteArray &file_data, TFileContents 
 {
     d_positions.clear();
 
-    TRecordReader reader(file_data);
+    TRecordReader reader(file_data, &unreadable_lines);
     if (!reader.Read_Identification(Identification_Text(contents)))
     {
         return Fail(QLatin1String(MeasureMessage::ARTIFACT_IDENTIFICATION));
@@ -78,6 +78,10 @@ void TMeasureRepeatCommon::Append_Position(const QString &list)
         d_positions.push_back(TVector3(MeasureGrammar::To_Number(parts[1]),
                                        MeasureGrammar::To_Number(parts[2]),
                                        MeasureGrammar::To_Number(parts[3])));
+    }
+    else
+    {
+        MeasureGrammar::Drop_Line();
     }
 }
 

@@ -30,7 +30,7 @@ double TMeasureStepgaugeCommon::Get_Nominal(const double &position, const std::v
 bool TMeasureStepgaugeCommon::Read_File(const QByteArray &file_data, const TLayout &layout,
                                         std::vector<double> *positions)
 {
-    TRecordReader reader(file_data);
+    TRecordReader reader(file_data, &unreadable_lines);
     if (!reader.Read_Identification(QLatin1String(layout.identification)))
     {
         return Fail(QLatin1String(layout.identification_message));
@@ -76,6 +76,10 @@ bool TMeasureStepgaugeCommon::Read_File(const QByteArray &file_data, const TLayo
             if (parts.size() == layout.point_parts)
             {
                 positions->push_back(MeasureGrammar::To_Number(parts[layout.point_index]));
+            }
+            else
+            {
+                MeasureGrammar::Drop_Line();
             }
         }
     }

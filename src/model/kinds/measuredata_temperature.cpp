@@ -43,7 +43,7 @@ bool TMeasureTemperature::Load_Data(const QByteArray &file_data)
     d_sensor_ids.clear();
     d_readings_of_sensor.clear();
 
-    TRecordReader reader(file_data);
+    TRecordReader reader(file_data, &unreadable_lines);
     if (!reader.Read_Identification(QStringLiteral("Temperature_Log:Version=1:Type=Machine_Sensors")))
     {
         return Fail(QStringLiteral("File identification line not recognized"));
@@ -57,6 +57,10 @@ bool TMeasureTemperature::Load_Data(const QByteArray &file_data)
             d_readings_of_sensor[reading.sensor].push_back(d_sensor_data.size());
             d_sensor_data.push_back(reading);
             d_sensor_ids.insert(reading.sensor);
+        }
+        else
+        {
+            MeasureGrammar::Drop_Line();
         }
     }
 

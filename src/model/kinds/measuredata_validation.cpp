@@ -27,7 +27,7 @@ bool TValidationCommon::Load_Data(const QByteArray &file_data)
     TRecordReader::TOptions options;
     options.keep_empty_lines = true;
     options.simplify = true;
-    TRecordReader reader(file_data, options);
+    TRecordReader reader(file_data, &unreadable_lines, options);
     if (!reader.Read_Identification(Identification_Text(d_layout.contents)))
     {
         return Fail(QStringLiteral("Validation identification line not recognized"));
