@@ -191,12 +191,17 @@ class TTestExamples : public QObject
         const QByteArray golden = Read_File(Source_Path("tests/data/golden/" + name + ".txt"));
         QCOMPARE(report.split(QLatin1Char('\n')), QString::fromUtf8(golden).split(QLatin1Char('\n')));
         QCOMPARE(Sizes(load.graph_data), example.curves);
+        QCOMPARE(load.record->unreadable_lines, 0);
         // Only the step gauge kinds take certified positions.
         if (!TMeasureData::Is_Stepgauge(example.kind))
             QVERIFY(!load.record->Set_Nominal_Data({10.0}));
 
         // The first line alone names the kind, whatever line end, blanks or words follow it.
         const QByteArray data = Example(name);
+        // CR line ends alone read the same.
+        const TMeasurementLoad mac = MeasurementLoad::Load_Contents(QByteArray(data).replace('\n', '\r'),
+                                                                    example.nominals ? &store : nullptr);
+        QCOMPARE(mac.report_lines, load.report_lines);
         const QByteArray first = data.left(data.indexOf('\n'));
         QCOMPARE(TMeasureData::Identification_Text(example.kind), QString::fromLatin1(first));
         for (const QByteArray &line :
@@ -216,6 +221,52 @@ class TTestExamples : public QObject
             QCOMPARE(Loaded(example.kind, line + data.mid(data.indexOf('\n')))->last_error + ' ' + line,
                      example.identification + ' ' + line);
         }
+    }
+
+    // Lines inserted after the first line that begins with a marker: dropped ones leave the report as it
+    // was; each is counted once, whether dropped or holding a field that is no number.
+    void Unreadable_Lines_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("after");
+        QTest::addColumn<QByteArray>("lines");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<bool>("same_report");
+        const auto row = [](const char *name, const char *after, const char *lines, int count, bool same)
+        {
+            QTest::newRow(name) << QString::fromLatin1(name).section(QLatin1Char(' '), 0, 0)
+                                << QByteArray(after) << QByteArray(lines) << count << same;
+        };
+        row("laser_10360_x_axis short", "Point:1,", "Point:99,1,2,3\n", 1, true);
+        row("laser_pmove_x_axis short", "Point:1,", "Point:99,1,2\nPoint:\n", 2, true);
+        row("laser_pmove_x_axis word", "Point:1,", "Point:99,50,0,0,0,0,0,abc\n", 1, false);
+        row("stepgauge_10360_x_front short", "Point:1,", "Point:2,1\n", 1, true);
+        row("ballbar_500mm short", "B89.4.1_Data", "XY_999,0,1,2\n", 1, true);
+        row("temperature_machine_day readings", "Temperature_Log",
+            "1234,1,20.0\n10:00:00,x,20.0\n10:00:00,1,abc\n10:00:00,0,20.0\n", 4, true);
+        row("ringgauge_25mm short", "Point_Data_Begin:", "1,2,3,4,5,6\n", 1, true);
+        row("sphere_rpt_table_centre short", "Measurement_Begin:", "1,2,3\n", 1, true);
+        row("sphere_rpt_table_centre word", "Measurement_Begin:", "1,2,x,3\n", 1, false);
+    }
+
+    void Unreadable_Lines()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, after);
+        QFETCH(QByteArray, lines);
+        QFETCH(int, count);
+        QFETCH(bool, same_report);
+        TNominalStore store;
+        store.Initialize(Source_Path(QStringLiteral("examples")));
+        const QByteArray data = Example(name);
+        const int at = data.indexOf('\n', data.indexOf(after)) + 1;
+        QVERIFY(at > 0);
+        const TMeasurementLoad plain = MeasurementLoad::Load_Contents(data, &store);
+        const TMeasurementLoad damaged =
+            MeasurementLoad::Load_Contents(QByteArray(data).insert(at, lines), &store);
+        QVERIFY(damaged.Succeeded());
+        QCOMPARE(damaged.record->unreadable_lines, count);
+        QCOMPARE(damaged.report_lines == plain.report_lines, same_report);
     }
 
     void Damaged_Input_data() { Examples_data(); }

@@ -41,8 +41,10 @@ class TTestGrammar : public QObject
         row("lf", "a\nb\n", false, false, {"a", "b"});
         row("crlf", "a\r\nb\r\n", false, false, {"a", "b"});
         row("no final newline", "a\nb", false, false, {"a", "b"});
-        // A lone CR does not end a line; trimming removes it at the ends only.
-        row("cr only", "a\rb\r", false, false, {"a\rb"});
+        // Old Mac files end lines with a CR alone; in a file with LF ends a lone CR ends no line.
+        row("cr only", "a\rb\r", false, false, {"a", "b"});
+        row("cr only, empty kept", "a\r\rb", true, false, {"a", "", "b"});
+        row("lone cr among lf", "a\rb\nc\n", false, false, {"a\rb", "c"});
         row("trimmed", "  a b \t\n", false, false, {"a b"});
         row("comments and blanks skipped", "# c\n\n   \n  # indented comment\nx\n", false, false, {"x"});
         row("empty kept", "a\n\n  \n# c\nb\n", true, false, {"a", "", "", "b"});
@@ -62,6 +64,51 @@ class TTestGrammar : public QObject
         while (reader.Next_Line())
             lines.append(reader.Line());
         QCOMPARE(lines, row.expected);
+    }
+
+    // Each line counts once however many of its fields fail; "!" stands for a line the kind drops, "i "
+    // for a whole number.
+    void Unreadable_Lines_data()
+    {
+        QTest::addColumn<QByteArray>("data");
+        QTest::addColumn<int>("count");
+        QTest::newRow("all numbers") << QByteArray("1,2.5\n-3, 4e2 \ni 12\n") << 0;
+        QTest::newRow("one word") << QByteArray("1,x\n3,4\n") << 1;
+        QTest::newRow("two fields, one line") << QByteArray("x,y\n") << 1;
+        QTest::newRow("not finite") << QByteArray("nan\ninf\n1e999\n") << 3;
+        QTest::newRow("empty field") << QByteArray("1,,3\n") << 1;
+        QTest::newRow("dropped") << QByteArray("!\n1\n!\n") << 2;
+        QTest::newRow("dropped with a word") << QByteArray("x,!\n") << 1;
+        QTest::newRow("last line") << QByteArray("1\nx") << 1;
+        QTest::newRow("whole number") << QByteArray("i 1.0\ni 7\ni 99999999999\n") << 2;
+        QTest::newRow("comments and blanks") << QByteArray("# x\n\n  \n1\n") << 0;
+        QTest::newRow("cr only") << QByteArray("1\rx\r2,y\r") << 2;
+    }
+
+    void Unreadable_Lines()
+    {
+        QFETCH(QByteArray, data);
+        QFETCH(int, count);
+        int kept = -1;
+        {
+            TRecordReader reader(data, &kept);
+            QCOMPARE(kept, 0);
+            while (reader.Next_Line())
+            {
+                const QString line = reader.Line();
+                if (line.startsWith(QLatin1String("i ")))
+                    MeasureGrammar::To_Integer(QStringView(line).mid(2));
+                for (const QStringView field : MeasureGrammar::Split_List(line))
+                {
+                    if (field == QLatin1String("!"))
+                        MeasureGrammar::Drop_Line();
+                    else if (!line.startsWith(QLatin1String("i ")))
+                        MeasureGrammar::To_Number(field);
+                }
+            }
+            QCOMPARE(reader.Unreadable_Lines(), count);
+        }
+        QCOMPARE(kept, count);
     }
 
     void Section_Markers()

@@ -71,7 +71,8 @@ struct TVerdictRow
     TKind kind;
     QString expression; // empty: the first-start tolerance, temperature limits 18 and 22
     TCurves curves;
-    QString line; // empty: no verdict
+    QString line;       // empty: no verdict
+    int unreadable = 0; // data lines of the file that could not be read
 };
 } // namespace
 Q_DECLARE_METATYPE(TExpressionRow)
@@ -94,8 +95,16 @@ class TTestTolerance : public QObject
         row(" 0.0095  +   0.003L / 1000 ", TTolerance::EXPRESSION_VALID, "1 0.0095 0.003 1000 0");
         row("0.01+0.006,/1000", TTolerance::EXPRESSION_VALID, "1 0.01 0.006 1000 0");
         row("0.01+0.006L/123456789", TTolerance::EXPRESSION_VALID, "1 0.01 0.006 123456789 0");
-        row("0.01+0.006L/.", TTolerance::EXPRESSION_VALID, "1 0.01 0.006 0 0");
-        row("1.2.3", TTolerance::EXPRESSION_VALID, "0 0 0 0 0");
+        // A group that is no number, or a divisor of 0.1 or less, makes the expression invalid.
+        row("0.01+0.006L/.", TTolerance::EXPRESSION_NOT_A_NUMBER, "");
+        row("1.2.3", TTolerance::EXPRESSION_NOT_A_NUMBER, "");
+        row(".", TTolerance::EXPRESSION_NOT_A_NUMBER, "");
+        row("0.01+0.006L/1000|1..5", TTolerance::EXPRESSION_NOT_A_NUMBER, "");
+        row("1e", TTolerance::EXPRESSION_NO_FORM, "");
+        row("0x10", TTolerance::EXPRESSION_NO_FORM, "");
+        row("0.01+0.006L/0", TTolerance::EXPRESSION_DIVISOR_TOO_SMALL, "1 0.01 0.006 0 0");
+        row("0.01+0.006L/0.1|0.02", TTolerance::EXPRESSION_DIVISOR_TOO_SMALL, "2 0.01 0.006 0.1 0.02");
+        row("0.01+0.006L/0.11", TTolerance::EXPRESSION_VALID, "1 0.01 0.006 0.11 0");
         row("1", TTolerance::EXPRESSION_VALID, "0 1 0 0 0");
         row("1.5", TTolerance::EXPRESSION_A_ABOVE_LIMIT, "0 1.5 0 0 0");
         row("0.01+1.5L/1000", TTolerance::EXPRESSION_B_ABOVE_LIMIT, "1 0.01 1.5 1000 0");
@@ -113,6 +122,12 @@ class TTestTolerance : public QObject
         QCOMPARE(int(TTolerance::Parse_Expression(text).rule), row.rule);
         QCOMPARE(TTolerance::Rule_Text(TTolerance::TExpressionRule(row.rule)).isEmpty(),
                  row.rule == TTolerance::EXPRESSION_VALID);
+        // Every rule has words of its own.
+        for (int other = TTolerance::EXPRESSION_EMPTY; other <= TTolerance::EXPRESSION_DIVISOR_TOO_SMALL;
+             ++other)
+            QVERIFY(other == row.rule || row.rule == TTolerance::EXPRESSION_VALID ||
+                    TTolerance::Rule_Text(TTolerance::TExpressionRule(other)) !=
+                        TTolerance::Rule_Text(TTolerance::TExpressionRule(row.rule)));
         TTolerance tolerance = TTolerance::Default();
         QCOMPARE(tolerance.Set_Expression(text), row.rule == TTolerance::EXPRESSION_VALID);
         QCOMPARE(Text(tolerance), row.values.isEmpty() ? Text(TTolerance::Default()) : row.values);
@@ -126,7 +141,9 @@ class TTestTolerance : public QObject
         for (const char *row :
              {"2 0.012 0.006 1000 0.015 500 0.015", "2 0.012 0.006 1000 0.015 400 0.0144",
               "1 0.01 0.006 1000 0 2000 0.022", "1 0.01 0.006 0.1 0 2000 0.01",
-              "2 0.01 0.006 0 0.005 1 0.005", "0 0.01 0.006 1000 0 2000 0.01", "7 0.01 0 0 0 1 0"})
+              "2 0.01 0.006 0 0.005 1 0.005", "0 0.01 0.006 1000 0 2000 0.01", "7 0.01 0 0 0 1 0",
+              // A length below 0 is no travel, and a limit is never negative.
+              "1 0.01 0.006 1000 0 -1000 0.01", "0 -0.01 0 0 0 5 0", "2 0.01 0.006 1000 -0.5 5 0"})
         {
             const QStringList parts = QString::fromLatin1(row).split(QLatin1Char(' '));
             QCOMPARE(Make(QLatin1String(row)).Tolerance_Value(parts[5].toDouble()), parts[6].toDouble());
@@ -155,17 +172,25 @@ class TTestTolerance : public QObject
         QTest::newRow("linear") << TLimitRow{"1 0.01 0.006 1000 0", curves, "100,0.0106 1000,0.016"};
         QTest::newRow("capped inside") << TLimitRow{capped, curves, "100,0.0126 500,0.015 1000,0.015"};
         QTest::newRow("capped beyond") << TLimitRow{capped, {{{100, 0}, {400, 0}}}, "100,0.0126 400,0.0144"};
-        QTest::newRow("A above D") << TLimitRow{"2 0.02 0.006 1000 0.015", curves,
-                                                "100,0.0206 0,0.015 1000,0.015"};
-        QTest::newRow("Lc at the end") << TLimitRow{"2 0.5 0.5 1 1", {{{0, 0}, {1, 0}}}, "0,0.5 1,1 1,1"};
+        // The line starts at the capped value and never runs back to x = 0.
+        QTest::newRow("A above D") << TLimitRow{"2 0.02 0.006 1000 0.015", curves, "100,0.015 1000,0.015"};
+        QTest::newRow("A above D, laser example")
+            << TLimitRow{"2 0.03 0.006 1000 0.015", {{{0, 0}, {1000, 0}}}, "0,0.015 1000,0.015"};
+        QTest::newRow("capped from the start")
+            << TLimitRow{capped, {{{600, 0}, {1000, 0}}}, "600,0.015 1000,0.015"};
+        QTest::newRow("Lc at the end") << TLimitRow{"2 0.5 0.5 1 1", {{{0, 0}, {1, 0}}}, "0,0.5 1,1"};
+        QTest::newRow("Lc at the start") << TLimitRow{"2 0.5 0.5 1 1", {{{1, 0}, {2, 0}}}, "1,1 2,1"};
         QTest::newRow("no points") << TLimitRow{capped, {}, "0,0.012 0,0.012"};
-        QTest::newRow("C 0, capped") << TLimitRow{"2 0.012 0.006 0 0.015", curves, "0,0.015 1000,0.015"};
-        QTest::newRow("C 0, linear") << TLimitRow{"1 0.012 0.006 0 0", {{{0, 0}}}, ""};
+        QTest::newRow("C 0, capped") << TLimitRow{"2 0.012 0.006 0 0.015", curves, "100,0.012 1000,0.012"};
+        QTest::newRow("C 0, linear") << TLimitRow{"1 0.012 0.006 0 0", {{{0, 0}}}, "0,0.012 0,0.012"};
+        QTest::newRow("negative lengths")
+            << TLimitRow{"1 0.01 0.006 1000 0", {{{-500, 0}, {500, 0}}}, "-500,0.01 0,0.01 500,0.013"};
         QTest::newRow("B 0, A = D") << TLimitRow{"2 0.015 0 1000 0.015", curves, "100,0.015 1000,0.015"};
         QTest::newRow("other type") << TLimitRow{"3 0.01 0 0 0", curves, "none"};
     }
 
-    // Upper line, then the lower line with every y negated; the same in both styles.
+    // Upper line, then the lower line with every y negated; the same in both styles. A data collection
+    // run measures its travel from its first position, so its line is the same shifted along x.
     void Limit_Lines()
     {
         QFETCH(TLimitRow, row);
@@ -173,6 +198,19 @@ class TTestTolerance : public QObject
         {
             const TPresentation shown = Presentation::Present(TMeasureData::CONTENTS_LASER_10360, row.curves,
                                                               Make(row.tolerance), points);
+            if (!row.curves.empty() && !row.curves.front().empty() && row.curves.front().front().x == 0.0)
+            {
+                TCurves shifted = row.curves;
+                for (std::vector<TVector2> &curve : shifted)
+                    for (TVector2 &point : curve)
+                        point.x += 1000.0;
+                const TPresentation run = Presentation::Present(TMeasureData::CONTENTS_LASER_PMOVE, shifted,
+                                                                Make(row.tolerance), points);
+                std::vector<TVector2> line = run.data_sets.at(shifted.size()).dataset_points;
+                for (TVector2 &point : line)
+                    point.x -= 1000.0;
+                QCOMPARE(Points(line), row.upper);
+            }
             const std::size_t count = row.curves.size();
             QCOMPARE(shown.data_sets.size(), count + (row.upper == QLatin1String("none") ? 0 : 2));
             if (shown.data_sets.size() == count)
@@ -202,12 +240,13 @@ class TTestTolerance : public QObject
         const auto present = [](const TCurves &curves, const TTolerance &tolerance)
         { return Presentation::Present(TMeasureData::CONTENTS_BALLBAR, curves, tolerance, true); };
         const TTolerance zero = Make(QStringLiteral("0 0 0 0 0"));
-        // Lengths 0 and 10 make bins 1.2 wide centred on -1, 0.2, ...; 8 is on the border of bins 7 and 8.
+        // Lengths 0 and 10 make bins 1.2 wide centred on -1, 0.2, ...; 8 is on the border of bins 7 and 8
+        // and counts in the upper one.
         TPresentation shown = present({{{0, 0}, {8, 0}}, {{10, 0}}}, zero);
         QCOMPARE(shown.extra_lines, (QStringList{QString(), "  BallBar Tolerance: 0.0000"}));
         QCOMPARE(Set_Styles(shown), QStringLiteral("2 #0000ff 1 #ff0000"));
         QCOMPARE(Points(shown.data_sets[0].dataset_points),
-                 QStringLiteral("5,0 -1,0 0.2,1 1.4,0 2.6,0 3.8,0 5,0 6.2,0 7.4,0 8.6,0 9.8,1 11,0"));
+                 QStringLiteral("5,0 -1,0 0.2,1 1.4,0 2.6,0 3.8,0 5,0 6.2,0 7.4,0 8.6,1 9.8,1 11,0"));
         QCOMPARE(Points(shown.data_sets[1].dataset_points), QStringLiteral("5,0 5,2 5,2 5,0"));
 
         shown = present({{{300, 0}, {300.01, 0}}}, TTolerance::Default());
@@ -220,6 +259,12 @@ class TTestTolerance : public QObject
         QCOMPARE(shown.extra_lines.size(), 2);
         QVERIFY(shown.data_sets.empty());
         QVERIFY(present({{}}, zero).extra_lines.isEmpty());
+
+        // Borders at -0.5, 0.5, ... 10.5: a length on one counts in the bin above it, the last border
+        // closes the last bin, lengths outside count nowhere.
+        const std::vector<int> bins = Presentation::Ballbar_Bins(
+            {{{-0.5, 0}, {0.5, 0}, {9.5, 0}, {10.5, 0}, {-0.6, 0}, {10.6, 0}}}, 0.0, 1.0);
+        QCOMPARE(bins, (std::vector<int>{1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 2}));
     }
 
     // Deviations against tolerances that pass, fail, are met exactly or are zero; ballbar length ranges;
@@ -255,6 +300,36 @@ class TTestTolerance : public QObject
         row("temperature outside", temperature, "", {{{0, 17.99}}, {{1, 20.0}}},
             "Verdict: FAIL  readings 17.99 to 20.00 °C outside 18.00 to 22.00 °C");
         row("kind without verdict", TMeasureData::CONTENTS_RING_GAUGE, "0.015", {{{0, 1.0}}}, "");
+        // A data collection run measures from its first position: 0.012 + 0.006 at 1000 mm of travel.
+        row("run away from 0", TMeasureData::CONTENTS_LASER_PMOVE, "0.012+0.006L/1000",
+            {{{500, 0.0}, {1500, 0.018}}},
+            "Verdict: PASS  worst deviation 0.0180 mm at 1500.0000 mm is 100.0% of E MPL 0.0180 mm");
+        row("run from 0", TMeasureData::CONTENTS_LASER_PMOVE, "0.012+0.006L/1000",
+            {{{0, 0.0}, {1000, 0.0181}}},
+            "Verdict: FAIL  worst deviation 0.0181 mm at 1000.0000 mm is 100.6% of E MPL 0.0180 mm");
+        const auto unread = [](const char *tag, TKind kind, const TCurves &curves, int count,
+                               const char *line) {
+            QTest::newRow(tag) << TVerdictRow{kind, QStringLiteral("0.015"), curves, QString::fromUtf8(line),
+                                              count};
+        };
+        unread("one unreadable line", laser, {{{100, 0.0}}}, 1,
+               "Verdict: INCOMPLETE  1 data line could not be read");
+        unread("failing values, unreadable lines", ballbar, {{{100, 0}}, {{101, 0}}}, 12,
+               "Verdict: INCOMPLETE  12 data lines could not be read");
+        unread("no points", temperature, {}, 2, "Verdict: INCOMPLETE  2 data lines could not be read");
+        unread("kind without verdict, unreadable", TMeasureData::CONTENTS_RING_GAUGE, {{{0, 1.0}}}, 3, "");
+    }
+
+    void Temperature_Limits()
+    {
+        // "lower upper valid"
+        for (const char *row : {"18 22 1", "22 22 1", "22.5 22 0", "-1000 1000 1", "-1000.01 0 0",
+                                "0 1000.01 0", "nan 22 0", "18 inf 0"})
+        {
+            const QStringList parts = QString::fromLatin1(row).split(QLatin1Char(' '));
+            QCOMPARE(TTolerance::Temperature_Limits_Valid(parts[0].toDouble(), parts[1].toDouble()),
+                     parts[2] == QLatin1String("1"));
+        }
     }
 
     void Verdict()
@@ -263,11 +338,14 @@ class TTestTolerance : public QObject
         TTolerance tolerance;
         if (!row.expression.isEmpty())
             QVERIFY(tolerance.Set_Expression(row.expression));
-        const TVerdict verdict = Verdict::Evaluate(row.kind, row.curves, tolerance);
+        const TVerdict verdict = Verdict::Evaluate(row.kind, row.curves, tolerance, row.unreadable);
         QCOMPARE(verdict.line, row.line);
         QCOMPARE(verdict.verdict, row.line.isEmpty()                     ? TVerdict::VERDICT_NONE
                                   : row.line.startsWith("Verdict: PASS") ? TVerdict::VERDICT_PASS
-                                                                         : TVerdict::VERDICT_FAIL);
+                                  : row.line.startsWith("Verdict: FAIL") ? TVerdict::VERDICT_FAIL
+                                                                         : TVerdict::VERDICT_INCOMPLETE);
+        // Each verdict has a colour; no verdict has none.
+        QCOMPARE(Verdict::Colour(verdict.verdict).isValid(), !row.line.isEmpty());
     }
 };
 
