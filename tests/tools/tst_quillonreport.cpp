@@ -15,6 +15,7 @@ const QString EXAMPLES = Source_Path(QStringLiteral("examples/"));
 const QString STEPGAUGE = EXAMPLES + QStringLiteral("stepgauge_10360_x_front.dat");
 const QString LASER = EXAMPLES + QStringLiteral("laser_10360_x_axis.dat");
 const QString BALLBAR = EXAMPLES + QStringLiteral("ballbar_500mm.dat");
+const QString UNREADABLE = Source_Path(QStringLiteral("tests/data/laser/laser_10360_short_point.dat"));
 const QByteArray TOO_SMALL = "ERR  Input file too small to be a measurement data file.\n";
 
 struct TRun
@@ -76,6 +77,9 @@ class TTestQuillonReport : public QObject
         Row("graph size", {"--graph", "@/a.png", "--graph-size", "0x5", LASER}, 2, {}, "'0x5'");
         Row("line without graph", {"--line", LASER}, 2, {}, "need --graph");
         Row("limits reversed", {"--ts-limits", "22,18", LASER}, 2, {}, "22,18");
+        Row("limits beyond 1000", {"--ts-limits", "0,1000.5", LASER}, 2, {}, "between -1000 and 1000");
+        Row("tolerance group no number", {"--tolerance", "1.2.3", LASER}, 2, {}, "\"1.2.3\": each of A");
+        Row("tolerance divisor 0", {"--tolerance", "0.01+0.006L/0", LASER}, 2, {}, "C must be greater");
         Row("pdf of two files", {"--pdf", "@/x.pdf", LASER, LASER}, 2, {}, "exactly one");
         Row("unknown paper", {"--pdf", "@/x.pdf", "--page-size", "B5", LASER}, 2, {}, "'B5'");
 
@@ -91,6 +95,10 @@ class TTestQuillonReport : public QObject
             {"--verdict", "--ts-limits", "20,22.5", EXAMPLES + "temperature_machine_day.dat"}, 3,
             "Verdict: FAIL  readings 19.80 to 21.21 \xc2\xb0"
             "C outside");
+        Row("unreadable line", {"--verdict", UNREADABLE}, 3,
+            "\nVerdict: INCOMPLETE  1 data line could not be read\n");
+        Row("unreadable line, load failure wins", {"--verdict", UNREADABLE, "@/missing.dat"}, 1,
+            "INCOMPLETE");
         Row("pdf into a folder", {"--pdf", "@", LASER}, 1, "Laser Measurement", "Cannot write");
         Row("csv into a missing folder", {"--csv", "@/no/x.csv", LASER}, 1, "Laser Measurement",
             "Cannot write");

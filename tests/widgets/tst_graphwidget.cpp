@@ -541,6 +541,19 @@ class TTestGraphWidget : public QObject
         graph.ScaleToFit();
         graph.repaint();
         QVERIFY(Near(Visible(graph).xl, fitted.xl, 20));
+
+        // Data far from 0 stays in view however often the view is zoomed out.
+        TGraphWidget far;
+        QVERIFY(Show(far, {TVector2(1000, 5), TVector2(1010, 6)}));
+        for (int i = 0; i < 6; ++i)
+        {
+            QTest::mouseClick(&far, Qt::RightButton, Qt::NoModifier, far.Layout().plot.center());
+            far.repaint();
+        }
+        const TVisible seen = Visible(far);
+        QVERIFY2(seen.xl < 1000 && seen.xr > 1010 && seen.yb < 5 && seen.yt > 6,
+                 qPrintable(QStringLiteral("%1 to %2").arg(seen.xl).arg(seen.xr)));
+        QVERIFY(Near(seen.xr - seen.xl, 50 * far.Full_X_Range(), 1e3));
     }
 
   private:
