@@ -10,6 +10,10 @@
 #include <QtConcurrent>
 
 #include <algorithm>
+#include <functional>
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 #include <tuple>
 
 namespace
@@ -55,6 +59,23 @@ const TKindRow *Kind_Row(TMeasureData::TFileContents contents)
 }
 
 const QString ERR_WORD = QStringLiteral("ERR");
+
+QDateTime Utc_Time(qint64 milliseconds)
+{
+    return QDateTime::fromMSecsSinceEpoch(milliseconds, Qt::UTC);
+}
+
+// Everything of the tolerance a verdict depends on.
+std::vector<double> Tolerance_Key(const TTolerance &tolerance)
+{
+    return {static_cast<double>(tolerance.d_tolerance_type),
+            tolerance.d_tolerance_a,
+            tolerance.d_tolerance_b,
+            tolerance.d_tolerance_c,
+            tolerance.d_tolerance_d,
+            tolerance.d_lower_temperature_limit,
+            tolerance.d_upper_temperature_limit};
+}
 
 void Find_In(const QString &folder, QStringList *files)
 {
@@ -206,20 +227,38 @@ QString RunSummary::Modified_Text(const QDateTime &modified)
                               : QString();
 }
 
-TRunLoad TRunLoad::Load(const QString &path, const TNominalSource *nominals)
+TFileStamp TFileStamp::Of(const QString &path)
+{
+    TFileStamp stamp;
+#ifdef Q_OS_UNIX
+    // QFileInfo turns every time into local time first, which costs more than the status call itself.
+    struct stat status;
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
+        return stamp;
+    stamp.exists = true;
+    stamp.size = status.st_size;
+    stamp.modified = static_cast<qint64>(status.st_mtim.tv_sec) * 1000 + status.st_mtim.tv_nsec / 1000000;
+#else
+    const QFileInfo info(path);
+    if (!info.exists())
+        return stamp;
+    stamp.exists = true;
+    stamp.size = info.size();
+    stamp.modified = info.lastModified().toMSecsSinceEpoch();
+#endif
+    return stamp;
+}
+
+TRunLoad TRunLoad::Load(const QString &path, const TFileStamp &stamp, const TNominalSource *nominals)
 {
     TRunLoad run;
     run.path = path;
-    const QFileInfo info(path);
-    if (!info.exists())
-        return run;
-    run.size = info.size();
-    run.modified = info.lastModified().toUTC();
-
+    run.stamp = stamp;
     QFile file(path);
-    if (run.size < MeasurementLoad::SMALLEST_FILE_SIZE || run.size > MeasurementLoad::LARGEST_FILE_SIZE ||
-        !file.open(QIODevice::ReadOnly))
+    if (!stamp.exists || stamp.size < MeasurementLoad::SMALLEST_FILE_SIZE ||
+        stamp.size > MeasurementLoad::LARGEST_FILE_SIZE || !file.open(QIODevice::ReadOnly))
         return run;
+    // The file may have changed since it was stamped: the limits hold for what is read.
     const QByteArray file_data = file.read(MeasurementLoad::LARGEST_FILE_SIZE + 1);
     if (file_data.size() < MeasurementLoad::SMALLEST_FILE_SIZE ||
         file_data.size() > MeasurementLoad::LARGEST_FILE_SIZE)
@@ -240,7 +279,8 @@ TRunSummary TRunLoad::Summary(const TTolerance &tolerance) const
 {
     TRunSummary row;
     row.path = path;
-    row.modified = modified;
+    if (stamp.exists)
+        row.modified = Utc_Time(stamp.modified);
     row.kind = RunSummary::Kind_Key(contents);
     if (!loaded)
     {
@@ -254,50 +294,48 @@ TRunSummary TRunLoad::Summary(const TTolerance &tolerance) const
     return row;
 }
 
-QStringList TRunSummaryCache::Stale(const QStringList &paths) const
+std::vector<TRunSummaryCache::TStale> TRunSummaryCache::Stale(const QStringList &paths) const
 {
-    QStringList stale;
+    std::vector<TStale> stale;
     for (const QString &path : paths)
     {
+        const TFileStamp stamp = TFileStamp::Of(path);
         const auto found = d_loads.constFind(path);
-        if (found == d_loads.constEnd())
-        {
-            stale.append(path);
-            continue;
-        }
-        const QFileInfo info(path);
-        const qint64 size = info.exists() ? info.size() : -1;
-        const QDateTime modified = info.exists() ? info.lastModified().toUTC() : QDateTime();
-        if (size != found->size || modified != found->modified)
-            stale.append(path);
+        if (found == d_loads.constEnd() || found->stamp != stamp)
+            stale.push_back({path, stamp});
     }
     return stale;
 }
 
-void TRunSummaryCache::Store(const std::vector<TRunLoad> &loads)
+std::vector<TRunLoad> TRunSummaryCache::Load(const std::vector<TStale> &stale, const TNominalSource *nominals)
 {
-    for (const TRunLoad &load : loads)
-        d_loads.insert(load.path, load);
+    const TSharedNominals shared(nominals);
+    const TNominalSource *source = nominals ? &shared : nullptr;
+    // Qt 5 needs the result type of the function spelled out.
+    const std::function<TRunLoad(const TStale &)> load = [source](const TStale &file)
+    { return TRunLoad::Load(file.path, file.stamp, source); };
+    return QtConcurrent::blockingMapped<std::vector<TRunLoad>>(stale, load);
+}
+
+void TRunSummaryCache::Store(std::vector<TRunLoad> loads)
+{
+    for (TRunLoad &load : loads)
+        d_loads.insert(load.path, std::move(load));
+    d_changed = d_changed || !loads.empty();
 }
 
 std::vector<TRunSummary> TRunSummaryCache::Scan(const QStringList &paths, const TNominalSource *nominals,
                                                 const TTolerance &tolerance)
 {
-    const TSharedNominals shared(nominals);
-    const TNominalSource *source = nominals ? &shared : nullptr;
-    const std::vector<QString> stale = [&]
-    {
-        const QStringList list = Stale(paths);
-        return std::vector<QString>(list.cbegin(), list.cend());
-    }();
-    const std::function<TRunLoad(const QString &)> load = [source](const QString &path)
-    { return TRunLoad::Load(path, source); };
-    Store(QtConcurrent::blockingMapped<std::vector<TRunLoad>>(stale, load));
+    Store(Load(Stale(paths), nominals));
     return Rows(paths, tolerance);
 }
 
-std::vector<TRunSummary> TRunSummaryCache::Rows(const QStringList &paths, const TTolerance &tolerance) const
+std::vector<TRunSummary> TRunSummaryCache::Rows(const QStringList &paths, const TTolerance &tolerance)
 {
+    const std::vector<double> tolerance_key = Tolerance_Key(tolerance);
+    if (!d_changed && paths == d_last_paths && tolerance_key == d_last_tolerance)
+        return d_last_rows;
     std::vector<TRunSummary> rows;
     rows.reserve(static_cast<size_t>(paths.size()));
     for (const QString &path : paths)
@@ -307,7 +345,18 @@ std::vector<TRunSummary> TRunSummaryCache::Rows(const QStringList &paths, const 
             rows.push_back(found->Summary(tolerance));
     }
     RunSummary::Sort(&rows);
+    d_last_paths = paths;
+    d_last_tolerance = tolerance_key;
+    d_last_rows = rows;
+    d_changed = false;
     return rows;
+}
+
+void TRunSummaryCache::Clear()
+{
+    d_loads.clear();
+    d_last_rows.clear();
+    d_changed = true;
 }
 
 bool TSharedNominals::Find_Nominal_Values(const QString &serial, std::vector<double> *nominal_values) const

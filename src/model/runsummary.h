@@ -59,19 +59,33 @@ QString Csv_Row(const TRunSummary &row);
 QString Modified_Text(const QDateTime &modified);
 } // namespace RunSummary
 
+// A file's size and modification time, from one status call.
+struct TFileStamp
+{
+    bool exists = false;
+    qint64 size = -1;
+    qint64 modified = 0; // milliseconds since the epoch
+
+    static TFileStamp Of(const QString &path);
+    bool operator==(const TFileStamp &other) const
+    {
+        return exists == other.exists && size == other.size && modified == other.modified;
+    }
+    bool operator!=(const TFileStamp &other) const { return !(*this == other); }
+};
+
 // What loading a file gives the summary before any tolerance is applied: the part worth caching.
 struct TRunLoad
 {
     QString path;
-    qint64 size = -1;
-    QDateTime modified;
+    TFileStamp stamp;
     TMeasureData::TFileContents contents = TMeasureData::CONTENTS_UNKNOWN;
     QString identity;
     bool loaded = false;
     std::vector<std::vector<TVector2>> graph_data;
 
-    // Loads the file; safe to call from several threads at once when the nominal source is.
-    static TRunLoad Load(const QString &path, const TNominalSource *nominals);
+    // Loads the file as stamped; safe to call from several threads at once when the nominal source is.
+    static TRunLoad Load(const QString &path, const TFileStamp &stamp, const TNominalSource *nominals);
     // The row under the tolerance.
     TRunSummary Summary(const TTolerance &tolerance) const;
 };
@@ -81,19 +95,32 @@ struct TRunLoad
 class TRunSummaryCache
 {
   public:
-    // The paths whose cached load is missing or out of date.
-    QStringList Stale(const QStringList &paths) const;
-    void Store(const std::vector<TRunLoad> &loads);
-    // Loads what is stale on every core, then gives the rows sorted. Blocks.
+    struct TStale
+    {
+        QString path;
+        TFileStamp stamp;
+    };
+
+    // The paths whose cached load is missing or out of date, with their stamps now.
+    std::vector<TStale> Stale(const QStringList &paths) const;
+    // Loads the stale files on every core; blocks.
+    static std::vector<TRunLoad> Load(const std::vector<TStale> &stale, const TNominalSource *nominals);
+    void Store(std::vector<TRunLoad> loads);
+    // Loads what is stale, then gives the rows sorted. Blocks.
     std::vector<TRunSummary> Scan(const QStringList &paths, const TNominalSource *nominals,
                                   const TTolerance &tolerance);
     // The rows of the paths from the cache, sorted; paths not cached are left out.
-    std::vector<TRunSummary> Rows(const QStringList &paths, const TTolerance &tolerance) const;
-    void Clear() { d_loads.clear(); }
+    std::vector<TRunSummary> Rows(const QStringList &paths, const TTolerance &tolerance);
+    void Clear();
     int Count() const { return static_cast<int>(d_loads.size()); }
 
   private:
     QHash<QString, TRunLoad> d_loads;
+    // The last rows, given again while neither the paths, the files nor the tolerance change.
+    QStringList d_last_paths;
+    std::vector<double> d_last_tolerance;
+    std::vector<TRunSummary> d_last_rows;
+    bool d_changed = true;
 };
 
 // A nominal source for concurrent loads: asks the wrapped one once per serial, under a lock.
