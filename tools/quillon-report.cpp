@@ -6,6 +6,7 @@
 #include "nominalstore.h"
 #include "presentation.h"
 #include "signoffoptions.h"
+#include "summarymode.h"
 #include "tolerance.h"
 
 #include <QApplication>
@@ -133,6 +134,7 @@ int main(int argc, char *argv[])
     parser.addOptions({nominals_option, tolerance_option, graph_option, graph_size_option, line_option});
     TSignoffOptions signoff;
     parser.addOptions(signoff.Options());
+    parser.addOption(SummaryMode::Option());
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("Measurement files (.dat)."),
                                  QStringLiteral("FILE..."));
 
@@ -183,6 +185,8 @@ int main(int argc, char *argv[])
                 QStringLiteral("tolerance \"%1\": %2").arg(expression, TTolerance::Rule_Text(rule)));
         request.tolerance.Set_Expression(expression);
     }
+    if (!SummaryMode::Usage_Problem(parser).isEmpty())
+        return usage_error(SummaryMode::Usage_Problem(parser));
     const QString signoff_problem =
         signoff.Read(parser, static_cast<int>(request.files.size()), &request.tolerance);
     if (!signoff_problem.isEmpty())
@@ -219,6 +223,10 @@ int main(int argc, char *argv[])
         nominal_store.Initialize(nominal_folder);
         nominals = &nominal_store;
     }
+
+    if (SummaryMode::Requested(parser))
+        return SummaryMode::Run(request.files, nominals, request.tolerance,
+                                parser.isSet(QStringLiteral("verdict")), &out);
 
     bool all_loaded = true;
     bool graph_written = true;

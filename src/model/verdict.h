@@ -32,7 +32,7 @@ namespace Verdict
 // finite, so an overflowed value can never pass. A kind with a verdict whose file had unreadable lines is
 // INCOMPLETE, whatever its values.
 TVerdict Evaluate(TMeasureData::TFileContents kind, const std::vector<std::vector<TVector2>> &curves,
-                  const TTolerance &tolerance, int unreadable_lines = 0);
+                  const TTolerance &tolerance, int unreadable_lines);
 
 // The colour a verdict is shown in; invalid (the default text colour) for VERDICT_NONE.
 QColor Colour(TVerdict::TVerdictType verdict);

@@ -79,7 +79,8 @@ QString Expected(const TQuillon &window, const QString &path, const QString &sta
     {
         shown = Presentation::Present(load.contents, load.graph_data, tolerance,
                                       Style(window, "point")->isChecked());
-        verdict = Verdict::Evaluate(load.contents, load.graph_data, tolerance);
+        verdict = Verdict::Evaluate(load.contents, load.graph_data, tolerance,
+                                    load.record ? load.record->unreadable_lines : 0);
     }
     // Export, print and copy report follow a load; save, copy graph and copy graph data a graph shown.
     const QString actions = load.Succeeded() ? (shown.setup.shown ? " 111111" : " 111000") : " 000000";

@@ -1,0 +1,343 @@
+// The run summary: kind keys and identities of the example files, the verdict's percentage, CSV
+// fields, row order, the cache's stamps, and the drift projection.
+
+#include "drift.h"
+#include "runsummary.h"
+#include "test_support.h"
+#include "tolerance.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace
+{
+QDateTime Utc(const char *text)
+{
+    QDateTime time = QDateTime::fromString(QLatin1String(text), Qt::ISODate);
+    time.setTimeSpec(Qt::UTC);
+    return time;
+}
+
+TRunSummary Row(const char *kind, const char *identity, const char *modified, const char *path)
+{
+    TRunSummary row;
+    row.kind = QLatin1String(kind);
+    row.identity = QString::fromUtf8(identity);
+    row.modified = Utc(modified);
+    row.path = QLatin1String(path);
+    return row;
+}
+
+bool Set_Time(const QString &path, const QDateTime &time)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadWrite) && file.setFileTime(time, QFileDevice::FileModificationTime);
+}
+} // namespace
+
+Q_DECLARE_METATYPE(TRunSummary)
+Q_DECLARE_METATYPE(TDrift::TTrend)
+
+class TTestRunSummary : public QObject
+{
+    Q_OBJECT
+
+  private Q_SLOTS:
+    void Examples_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("identity");
+        QTest::newRow("10360") << "stepgauge_10360_x_front"
+                               << "stepgauge_10360"
+                               << "1020-4471; X axis front, Y=-350 Z=-600";
+        QTest::newRow("b89") << "stepgauge_b89_x_axis"
+                             << "stepgauge_b89"
+                             << "SG-1000-2318; X axis centre, Y=-200 Z=-540";
+        QTest::newRow("square") << "stepgauge_squareness_xy"
+                                << "stepgauge_squareness"
+                                << "SG-0620-0877; XY diagonal, Z=-560";
+        QTest::newRow("gauge block") << "gaugeblock_500mm_x_axis"
+                                     << "gaugeblock"
+                                     << "GB-500-1142; X axis, Y=-300 Z=-612";
+        QTest::newRow("laser") << "laser_10360_x_axis"
+                               << "laser_10360"
+                               << "X axis, Y=-400 Z=-500";
+        QTest::newRow("pmove") << "laser_pmove_y_straightness_z"
+                               << "laser_pmove"
+                               << "Y axis, X=-300 Z=-500";
+        QTest::newRow("point repeat") << "point_repeat_table_centre_x"
+                                      << "point_repeat"
+                                      << "Table centre, X approach, speed 8 mm/s";
+        QTest::newRow("ballbar") << "ballbar_500mm"
+                                 << "ballbar"
+                                 << "";
+        QTest::newRow("temperature") << "temperature_machine_day"
+                                     << "temperature"
+                                     << "";
+        QTest::newRow("probe") << "probe_tip_calibration"
+                               << "probe_calibration"
+                               << "";
+        QTest::newRow("pin") << "pingauge_10mm"
+                             << "pin_gauge"
+                             << "";
+        QTest::newRow("ring") << "ringgauge_25mm"
+                              << "ring_gauge"
+                              << "";
+        QTest::newRow("pftu") << "sphere_pftu_25mm"
+                              << "sphere_pftu"
+                              << "";
+        QTest::newRow("rpt") << "sphere_rpt_table_centre"
+                             << "sphere_rpt"
+                             << "";
+        QTest::newRow("plane") << "validation_plane_four_planes"
+                               << "validation_plane"
+                               << "";
+        QTest::newRow("line") << "validation_line_four_lines"
+                              << "validation_line"
+                              << "";
+        QTest::newRow("circle") << "validation_circle_three_rings"
+                                << "validation_circle"
+                                << "";
+        QTest::newRow("sphere") << "validation_sphere_three_spheres"
+                                << "validation_sphere"
+                                << "";
+    }
+
+    // Every kind's key and identity, and the verdict word and percentage the verdict line gives.
+    void Examples()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, kind);
+        QFETCH(QString, identity);
+        const QString path = Source_Path(QStringLiteral("examples/%1.dat").arg(file));
+        const TRunLoad load = TRunLoad::Load(path, TFileStamp::Of(path), nullptr);
+        const TRunSummary row = load.Summary(TTolerance::Default());
+        QCOMPARE(row.kind, kind);
+        QCOMPARE(row.identity, identity);
+        QCOMPARE(row.path, path);
+        QCOMPARE(row.modified.timeSpec(), Qt::UTC);
+        QCOMPARE(row.modified, QFileInfo(path).lastModified().toUTC());
+
+        const TVerdict verdict =
+            Verdict::Evaluate(load.contents, load.graph_data, TTolerance::Default(), load.unreadable_lines);
+        QCOMPARE(row.verdict, verdict.line.section(QLatin1Char(' '), 1, 1));
+        const QString percent =
+            verdict.line.section(QStringLiteral(" is "), 1).section(QLatin1Char('%'), 0, 0);
+        QCOMPARE(row.percent, verdict.line.contains(QLatin1String("% of")) ? percent : QString());
+    }
+
+    void Identity_data()
+    {
+        QTest::addColumn<QByteArray>("from");
+        QTest::addColumn<QByteArray>("to");
+        QTest::addColumn<QString>("identity");
+        QTest::newRow("blanks trimmed") << QByteArray("Equipment_Identification:1020-4471")
+                                        << QByteArray("equipment_identification:  1020-4471 \t")
+                                        << "1020-4471; X axis front, Y=-350 Z=-600";
+        QTest::newRow("no description") << QByteArray("Description:X axis front, Y=-350 Z=-600")
+                                        << QByteArray("Description:  ") << "1020-4471";
+        QTest::newRow("description outside the measurement")
+            << QByteArray("Alignment_Begin:") << QByteArray("Description:outside\nAlignment_Begin:")
+            << "1020-4471; X axis front, Y=-350 Z=-600";
+    }
+
+    void Identity()
+    {
+        QFETCH(QByteArray, from);
+        QFETCH(QByteArray, to);
+        QFETCH(QString, identity);
+        QByteArray data = Read_File(Source_Path(QStringLiteral("examples/stepgauge_10360_x_front.dat")));
+        QVERIFY(data.contains(from));
+        data.replace(from, to);
+        QCOMPARE(RunSummary::Identity(TMeasureData::CONTENTS_STEPGAUGE_10360, data), identity);
+        // A kind without these records has no identity, whatever its lines say.
+        QCOMPARE(RunSummary::Identity(TMeasureData::CONTENTS_BALLBAR, data), QString());
+    }
+
+    void Percent_data()
+    {
+        QTest::addColumn<int>("verdict");
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("percent");
+        const QString deviation =
+            QStringLiteral("Verdict: %1  worst deviation -0.0123 mm at 400.0000 mm is %2 of "
+                           "E MPL 0.0150 mm");
+        QTest::newRow("pass") << int(TVerdict::VERDICT_PASS) << deviation.arg("PASS", "82.0%") << "82.0";
+        QTest::newRow("fail") << int(TVerdict::VERDICT_FAIL) << deviation.arg("FAIL", "1234.5%") << "1234.5";
+        QTest::newRow("no limit") << int(TVerdict::VERDICT_FAIL) << deviation.arg("FAIL", "-") << "";
+        QTest::newRow("temperature")
+            << int(TVerdict::VERDICT_PASS)
+            << "Verdict: PASS  readings 19.80 to 21.21 \u00b0C within 18.00 to 22.00 \u00b0C"
+            << "";
+        QTest::newRow("none") << int(TVerdict::VERDICT_NONE) << ""
+                              << "";
+    }
+
+    void Percent()
+    {
+        QFETCH(int, verdict);
+        QFETCH(QString, line);
+        QFETCH(QString, percent);
+        TVerdict given;
+        given.verdict = static_cast<TVerdict::TVerdictType>(verdict);
+        given.line = line;
+        QCOMPARE(RunSummary::Percent(given), percent);
+    }
+
+    // A dropped data line must not let the summary call the run PASS or FAIL.
+    void Incomplete()
+    {
+        const QString path = Source_Path(QStringLiteral("tests/data/laser/laser_10360_short_point.dat"));
+        const TRunSummary row =
+            TRunLoad::Load(path, TFileStamp::Of(path), nullptr).Summary(TTolerance::Default());
+        QCOMPARE(row.kind, QStringLiteral("laser_10360"));
+        QCOMPARE(row.verdict, QStringLiteral("INCOMPLETE"));
+        QCOMPARE(row.percent, QString());
+    }
+
+    void Csv_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("field");
+        QTest::newRow("plain") << "X axis; Y=-400"
+                               << "X axis; Y=-400";
+        QTest::newRow("empty") << ""
+                               << "";
+        QTest::newRow("blanks kept") << " a b "
+                                     << " a b ";
+        QTest::newRow("comma") << "X axis, Y=-400"
+                               << "\"X axis, Y=-400\"";
+        QTest::newRow("quote") << "5\" gauge"
+                               << "\"5\"\" gauge\"";
+        QTest::newRow("line feed") << "a\nb"
+                                   << "\"a\nb\"";
+        QTest::newRow("carriage return") << "a\rb"
+                                         << "\"a\rb\"";
+    }
+
+    void Csv()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, field);
+        QCOMPARE(RunSummary::Csv_Field(text), field);
+        TRunSummary row = Row("laser_10360", "", "2027-03-14T23:59:58", "runs/a.dat");
+        row.identity = text;
+        row.verdict = QStringLiteral("FAIL");
+        row.percent = QStringLiteral("101.5");
+        QCOMPARE(RunSummary::Csv_Row(row),
+                 QStringLiteral("2027-03-14T23:59:58Z,laser_10360,%1,FAIL,101.5,runs/a.dat\n").arg(field));
+    }
+
+    void Order_data()
+    {
+        QTest::addColumn<TRunSummary>("first");
+        QTest::addColumn<TRunSummary>("second");
+        QTest::newRow("kind first") << Row("ballbar", "z", "2027-01-01T00:00:00", "z")
+                                    << Row("laser_10360", "a", "2020-01-01T00:00:00", "a");
+        QTest::newRow("then identity") << Row("ballbar", "A", "2027-01-01T00:00:00", "z")
+                                       << Row("ballbar", "B", "2020-01-01T00:00:00", "a");
+        QTest::newRow("then time") << Row("ballbar", "A", "2026-12-31T23:59:59", "z")
+                                   << Row("ballbar", "A", "2027-01-01T00:00:00", "a");
+        QTest::newRow("then path") << Row("ballbar", "A", "2027-01-01T00:00:00", "a/z")
+                                   << Row("ballbar", "A", "2027-01-01T00:00:00", "b");
+    }
+
+    void Order()
+    {
+        QFETCH(TRunSummary, first);
+        QFETCH(TRunSummary, second);
+        QVERIFY(RunSummary::Less(first, second));
+        QVERIFY(!RunSummary::Less(second, first));
+        std::vector<TRunSummary> rows = {second, first};
+        RunSummary::Sort(&rows);
+        QCOMPARE(rows.front().path, first.path);
+    }
+
+    // A changed size or time loads the file again; the same size and time keep what was loaded.
+    void Cache()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("run.dat"));
+        const QByteArray laser = Read_File(Source_Path(QStringLiteral("examples/laser_10360_x_axis.dat")));
+        const QDateTime time = Utc("2026-05-01T12:00:00");
+        QVERIFY(Write_File(path, laser) && Set_Time(path, time));
+        TRunSummaryCache cache;
+        const TTolerance tolerance = TTolerance::Default();
+        std::vector<TRunSummary> rows = cache.Scan({path}, nullptr, tolerance);
+        QCOMPARE(rows.size(), size_t(1));
+        QCOMPARE(rows[0].verdict, QStringLiteral("PASS"));
+
+        // Same size and time: the cached load stands, so this is no proof of reading.
+        QByteArray changed = laser;
+        changed.replace("B89.4.10360_Raw_Measurement", "B89.4.10360_Raw_Measuremenx");
+        QCOMPARE(changed.size(), laser.size());
+        QVERIFY(Write_File(path, changed) && Set_Time(path, time));
+        QVERIFY(cache.Stale({path}).empty());
+        QCOMPARE(cache.Scan({path}, nullptr, tolerance)[0].verdict, QStringLiteral("PASS"));
+
+        QVERIFY(Set_Time(path, time.addSecs(1)));
+        QCOMPARE(cache.Stale({path}).size(), size_t(1));
+        rows = cache.Scan({path}, nullptr, tolerance);
+        QCOMPARE(rows[0].verdict, RunSummary::Error_Word());
+        QCOMPARE(rows[0].kind, QStringLiteral("unknown"));
+        QCOMPARE(rows[0].modified, time.addSecs(1));
+
+        QVERIFY(Write_File(path, laser + "\n") && Set_Time(path, time.addSecs(1)));
+        QCOMPARE(cache.Scan({path}, nullptr, tolerance)[0].verdict, QStringLiteral("PASS"));
+        QCOMPARE(cache.Count(), 1);
+
+        // A tighter tolerance judges the cached load again.
+        TTolerance tight = tolerance;
+        QVERIFY(tight.Set_Expression(QStringLiteral("0.001")));
+        QVERIFY(cache.Stale({path}).empty());
+        QCOMPARE(cache.Rows({path}, tight)[0].verdict, QStringLiteral("FAIL"));
+
+        QVERIFY(QFile::remove(path));
+        rows = cache.Scan({path}, nullptr, tolerance);
+        QCOMPARE(rows[0].verdict, RunSummary::Error_Word());
+        QVERIFY(!rows[0].modified.isValid());
+    }
+
+    void Drift_data()
+    {
+        QTest::addColumn<QVector<double>>("percents");
+        QTest::addColumn<int>("days_apart");
+        QTest::addColumn<TDrift::TTrend>("trend");
+        QTest::addColumn<QString>("reached");
+        // A third of a percent a day from 50%: 100% on day 150 after the first run.
+        QTest::newRow("rising") << QVector<double>{50, 60, 70, 80} << 30 << TDrift::TREND_RISING
+                                << "2026-07-01";
+        QTest::newRow("rising with scatter")
+            << QVector<double>{51, 59, 69, 81} << 30 << TDrift::TREND_RISING << "2026-07-01";
+        QTest::newRow("already beyond")
+            << QVector<double>{110, 120, 130, 140} << 30 << TDrift::TREND_RISING << "2026-01-02";
+        QTest::newRow("falling") << QVector<double>{80, 70, 60, 50} << 30 << TDrift::TREND_FALLING << "";
+        QTest::newRow("flat") << QVector<double>{60.0, 60.01, 59.99, 60.0} << 30 << TDrift::TREND_FLAT << "";
+        QTest::newRow("too few") << QVector<double>{50, 60, 70} << 30 << TDrift::TREND_TOO_FEW << "";
+        QTest::newRow("one time") << QVector<double>{50, 60, 70, 80} << 0 << TDrift::TREND_TOO_FEW << "";
+    }
+
+    void Drift()
+    {
+        QFETCH(QVector<double>, percents);
+        QFETCH(int, days_apart);
+        QFETCH(TDrift::TTrend, trend);
+        QFETCH(QString, reached);
+        const QDateTime first = Utc("2026-02-01T00:00:00");
+        std::vector<TDriftPoint> points;
+        // Given newest first, as the order must not matter.
+        for (int i = static_cast<int>(percents.size()) - 1; i >= 0; --i)
+            points.push_back({first.addDays(static_cast<qint64>(i) * days_apart), percents[i]});
+        const TDrift drift = Drift::Project(points);
+        QCOMPARE(drift.trend, trend);
+        QCOMPARE(drift.reached.isValid() ? drift.reached.toUTC().toString(QStringLiteral("yyyy-MM-dd"))
+                                         : QString(),
+                 reached);
+        if (trend == TDrift::TREND_RISING && !reached.isEmpty())
+            QVERIFY(qAbs(drift.Percent_At(drift.reached) - 100.0) < 1e-6);
+    }
+};
+
+QTEST_GUILESS_MAIN(TTestRunSummary)
+#include "tst_runsummary.moc"
