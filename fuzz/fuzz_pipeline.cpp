@@ -42,6 +42,10 @@ void Check_Presentation(const TMeasurementLoad &load, size_t size)
     FuzzChecks::Check_Lines(presentation.extra_lines);
     const TVerdict verdict = Verdict::Evaluate(load.contents, load.graph_data, tolerance,
                                                load.record ? load.record->unreadable_lines : 0);
+    if (load.record && load.record->unreadable_lines < 0)
+    {
+        FuzzChecks::Fail("a negative count of unreadable lines");
+    }
     FuzzChecks::Check_Lines({verdict.line});
     if ((verdict.verdict == TVerdict::VERDICT_NONE) != verdict.line.isEmpty())
     {

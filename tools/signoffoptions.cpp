@@ -73,7 +73,7 @@ QString TSignoffOptions::Read(const QCommandLineParser &parser, int file_count, 
             return QStringLiteral("temperature limits '%1' are not MIN,MAX")
                 .arg(parser.value(d_ts_limits_option));
         if (!TTolerance::Temperature_Limits_Valid(minimum, maximum))
-            return QStringLiteral("temperature limits '%1': %2")
+            return QStringLiteral("--ts-limits '%1': %2")
                 .arg(parser.value(d_ts_limits_option), TTolerance::Temperature_Limits_Rule_Text());
         tolerance->d_lower_temperature_limit = minimum;
         tolerance->d_upper_temperature_limit = maximum;

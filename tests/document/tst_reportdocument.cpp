@@ -1,10 +1,14 @@
 // The report document as a reader of the PDF sees it: header, every line, page numbers, and long or wide
 // reports drawn whole.
 
+#include "graphtable.h"
 #include "graphwidget.h"
 #include "reportdocument.h"
+#include "tolerance.h"
 
 #include <QtTest>
+
+#include <limits>
 
 namespace
 {
@@ -30,6 +34,51 @@ class TTestReportDocument : public QObject
     Q_OBJECT
 
   private Q_SLOTS:
+    // The header's verdict of a loaded laser measurement: judged when every line was read, otherwise
+    // incomplete whatever the values say.
+    void Header_Verdict_data()
+    {
+        QTest::addColumn<int>("unreadable");
+        QTest::addColumn<double>("deviation");
+        QTest::addColumn<QString>("verdict");
+        QTest::addColumn<int>("mark");
+        QTest::newRow("pass") << 0 << 0.001 << "Verdict: PASS" << int(TVerdict::VERDICT_PASS);
+        QTest::newRow("fail") << 0 << 0.1 << "Verdict: FAIL" << int(TVerdict::VERDICT_FAIL);
+        QTest::newRow("pass, one line unread")
+            << 1 << 0.001 << "Verdict: INCOMPLETE  1 data line could not be read"
+            << int(TVerdict::VERDICT_INCOMPLETE);
+        QTest::newRow("fail, lines unread")
+            << 3 << 0.1 << "Verdict: INCOMPLETE  3 data lines could not be read"
+            << int(TVerdict::VERDICT_INCOMPLETE);
+    }
+
+    void Header_Verdict()
+    {
+        QFETCH(int, unreadable);
+        QFETCH(double, deviation);
+        QFETCH(QString, verdict);
+        QFETCH(int, mark);
+        TReportSource source;
+        source.contents = TMeasureData::CONTENTS_LASER_10360;
+        source.loaded = true;
+        source.curves = {{{100.0, deviation}}};
+        source.unreadable_lines = unreadable;
+        const TReportDocument document = ReportDocument::Measurement_Document(source, TTolerance::Default());
+        QVERIFY2(document.verdict.startsWith(verdict), qPrintable(document.verdict));
+        QCOMPARE(int(document.verdict_mark), mark);
+    }
+
+    // Points with a coordinate that is not finite never reach a table.
+    void Table_Rows()
+    {
+        const double inf = std::numeric_limits<double>::infinity();
+        const double nan = std::numeric_limits<double>::quiet_NaN();
+        const QString rows =
+            GraphTable::Rows(TMeasureData::CONTENTS_LASER_10360,
+                             {{{1, 0.5}, {inf, 1}, {2, nan}}, {{-inf, 0}, {3, 0.25}}}, QLatin1Char(','));
+        QCOMPARE(rows, QStringLiteral("Curve,Length,Deviation\n1,1,0.5\n2,3,0.25\n"));
+    }
+
     // 10000 lines with a graph; then one line that shrinks the font and one too long for any legible size,
     // which is wrapped.
     void Lines_And_Pages()

@@ -377,6 +377,25 @@ class TTestGraphWidget : public QObject
                  background.copy(0, plot.center().y(), 640, 200));
     }
 
+    // A count axis zoomed out below 0 has ticks, and so labels, from 0 upwards only.
+    void Count_Axis_Ticks()
+    {
+        TGraphWidget graph;
+        graph.d_scale_mode_y = TGraphWidget::SCALE_INTEGER;
+        QVERIFY(Show(graph, {TVector2(0, 0), TVector2(10, 12)}));
+        graph.ZoomOut();
+        graph.repaint();
+        const QRect &plot = graph.Layout().plot;
+        QVERIFY(Visible(graph).yb < -5);
+        const QImage background = graph.Background_Pixmap().toImage();
+        std::vector<int> rows;
+        for (int y = plot.top(); y <= plot.bottom(); ++y)
+            if (background.pixel(plot.left() - 2, y) == Light_Gray)
+                rows.push_back(y);
+        QVERIFY(rows.size() >= 3);
+        QCOMPARE(rows.back(), graph.View().y.Pixel(0.0));
+    }
+
     void Bars_And_Zero_Line()
     {
         // Ten bars, alternately +1 and -1, in a device plot area exactly 400 pixels wide. The integer x
