@@ -244,6 +244,9 @@ void TToleranceDialog::showEvent(QShowEvent *event)
     d_opened_texts.clear();
     for (const QLineEdit *edit : Fields())
         d_opened_texts << edit->text();
+    // Typing goes to the expression, not to the read-only definitions before it.
+    d_expression_edit->setFocus();
+    d_expression_edit->selectAll();
     QDialog::showEvent(event);
 }
 
