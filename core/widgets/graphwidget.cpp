@@ -277,8 +277,15 @@ void TGraphWidget::Update_Viewport_To_Rect(const QRect &rect)
     d_view.Fit(d_layout.plot, xl, xr, yb, yt);
 }
 
+void TGraphWidget::Clear_Coordinates()
+{
+    d_coordinate_text = Format_Coordinates(0.0, 0.0);
+}
+
 void TGraphWidget::Draw_Background_Pixmap()
 {
+    // A new view: the read-out would name a point under the mouse that has moved.
+    Clear_Coordinates();
     if (!d_layout.widget.isValid())
         return;
     d_pixmap = QPixmap(d_layout.widget.size());
@@ -290,6 +297,7 @@ void TGraphWidget::Draw_Background_Pixmap()
 
 void TGraphWidget::Draw_Background_Scaled_Pixmap(const QRect &rect)
 {
+    Clear_Coordinates();
     if (d_pixmap.isNull())
         return;
     d_pixmap.fill(Qt::white);

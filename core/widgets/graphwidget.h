@@ -63,6 +63,8 @@ class TGraphWidget : public QWidget, public TGraphTypes
     double Full_X_Range() const { return d_full_x_range; }
     double Full_Y_Range() const { return d_full_y_range; }
     const QString &Coordinate_Text() const { return d_coordinate_text; }
+    // Puts the read-out back to its start, for when what it showed no longer holds (a new view).
+    void Clear_Coordinates();
     const QPixmap &Background_Pixmap() const { return d_pixmap; }
     bool Box_Visible() const { return d_box_visible; }
 

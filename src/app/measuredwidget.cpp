@@ -7,6 +7,9 @@
 #include <QDir>
 #include <QHBoxLayout>
 #include <QListWidget>
+#include <QScrollBar>
+#include <QSet>
+#include <QSignalBlocker>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -73,6 +76,15 @@ QString TMeasuredWidget::Resolve_Folder() const
     return QDir(d_input_settings.absolute_path).absolutePath();
 }
 
+QStringList TMeasuredWidget::Selected_Names() const
+{
+    QStringList names;
+    const QList<QListWidgetItem *> items = d_file_list->selectedItems();
+    for (const QListWidgetItem *item : items)
+        names.append(item->text());
+    return names;
+}
+
 void TMeasuredWidget::Refresh_File_List()
 {
     d_measurement_folder = Resolve_Folder();
@@ -90,9 +102,30 @@ void TMeasuredWidget::Refresh_File_List()
         }
     }
 
-    d_file_list->clear();
-    d_file_list->addItems(names);
-    Selection_Changed();
+    // The files still listed stay selected, so a refresh alone never loads or drops the file on show.
+    const QStringList selected = Selected_Names();
+    const QSet<QString> keep(selected.cbegin(), selected.cend());
+    const QString current = d_file_list->currentItem() ? d_file_list->currentItem()->text() : QString();
+    const int scrolled = d_file_list->verticalScrollBar()->value();
+    {
+        const QSignalBlocker blocker(d_file_list);
+        d_file_list->clear();
+        d_file_list->addItems(names);
+        for (int row = 0; row < d_file_list->count() && (!keep.isEmpty() || !current.isEmpty()); ++row)
+        {
+            QListWidgetItem *item = d_file_list->item(row);
+            if (item->text() == current)
+                d_file_list->setCurrentItem(item, QItemSelectionModel::NoUpdate);
+            if (keep.contains(item->text()))
+                item->setSelected(true);
+        }
+        d_file_list->verticalScrollBar()->setValue(scrolled);
+    }
+    const QStringList reselected = Selected_Names();
+    if (QSet<QString>(reselected.cbegin(), reselected.cend()) != keep)
+        Selection_Changed();
+    else
+        d_remove_button->setEnabled(!selected.isEmpty());
     emit File_List_Refreshed();
 }
 
@@ -108,10 +141,7 @@ bool TMeasuredWidget::Select_File(const QString &name)
 
 void TMeasuredWidget::Remove_Clicked()
 {
-    QStringList names;
-    const QList<QListWidgetItem *> items = d_file_list->selectedItems();
-    for (const QListWidgetItem *item : items)
-        names.append(item->text());
+    const QStringList names = Selected_Names();
     if (!names.isEmpty())
         emit Remove_Data(d_measurement_folder, names);
 }

@@ -51,6 +51,7 @@ class TMeasuredWidget : public QWidget
 
   private:
     QString Resolve_Folder() const;
+    QStringList Selected_Names() const;
 
     QListWidget *d_file_list;
     QToolButton *d_remove_button;

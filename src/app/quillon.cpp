@@ -1,5 +1,6 @@
 #include "quillon.h"
 
+#include "elidedlabel.h"
 #include "graphwidget.h"
 #include "messagebox.h"
 #include "nominalwidget.h"
@@ -134,6 +135,9 @@ TQuillon::TQuillon(const QWidget *parent, Qt::WindowFlags flags)
     Build_Central_Area(report_font, notice_font);
     Build_Tool_Bar();
     setStatusBar(new QStatusBar(this));
+    d_file_state_label = new TElidedLabel(this);
+    d_file_state_label->setObjectName(QStringLiteral("file_state_label"));
+    statusBar()->addWidget(d_file_state_label);
 
     Build_Menus_And_Docks();
     Create_Tolerance_Dialog();
@@ -329,12 +333,12 @@ void TQuillon::Make_Connections()
     connect(d_point_graph_button, &QToolButton::toggled, this, &TQuillon::Toggle_Point_Graph_Type);
     connect(d_line_graph_button, &QToolButton::toggled, this, &TQuillon::Toggle_Line_Graph_Type);
     connect(d_folder_watcher, &QFileSystemWatcher::directoryChanged, this, &TQuillon::Folder_Changed);
+    connect(d_folder_watcher, &QFileSystemWatcher::fileChanged, this, &TQuillon::Folder_Changed);
     connect(d_measured_widget, &TMeasuredWidget::File_Path_Changed, this,
             &TQuillon::Measure_File_Path_Changed);
     connect(d_measured_widget, &TMeasuredWidget::Remove_Data, this, &TQuillon::Remove_Data);
     connect(d_tolerance_button, &QToolButton::clicked, this, &TQuillon::Edit_Tolerance);
-    connect(d_measured_widget, &TMeasuredWidget::File_List_Refreshed, this,
-            &TQuillon::Watch_Measurement_Folder);
+    connect(d_measured_widget, &TMeasuredWidget::File_List_Refreshed, this, &TQuillon::List_Refreshed);
     connect(d_refresh_timer, &QTimer::timeout, this, &TQuillon::Update_File_List);
 }
 
@@ -406,10 +410,9 @@ void TQuillon::Folder_Changed()
 
 void TQuillon::Edit_Tolerance()
 {
+    // A cancelled dialog holds what it opened with, so nothing changes.
     if (d_tolerance_dialog->exec() == QDialog::Accepted)
-        Load_Data(d_current_file_path);
-    else
-        d_signoff->Set_Tolerance(d_tolerance_dialog->Tolerance());
+        Present_Load();
 }
 
 void TQuillon::Toggle_Line_Graph_Type(bool state)
@@ -418,7 +421,7 @@ void TQuillon::Toggle_Line_Graph_Type(bool state)
         const QSignalBlocker blocker(d_point_graph_button);
         d_point_graph_button->setChecked(!state);
     }
-    Load_Data(d_current_file_path);
+    Present_Load();
 }
 
 void TQuillon::Toggle_Point_Graph_Type(bool state)
@@ -427,7 +430,7 @@ void TQuillon::Toggle_Point_Graph_Type(bool state)
         const QSignalBlocker blocker(d_line_graph_button);
         d_line_graph_button->setChecked(!state);
     }
-    Load_Data(d_current_file_path);
+    Present_Load();
 }
 
 void TQuillon::closeEvent(QCloseEvent *event)
@@ -435,6 +438,8 @@ void TQuillon::closeEvent(QCloseEvent *event)
     d_current_measurement.reset();
     if (!d_watched_folder.isEmpty() && d_folder_watcher->directories().contains(d_watched_folder))
         d_folder_watcher->removePath(d_watched_folder);
+    if (!d_watched_file.isEmpty() && d_folder_watcher->files().contains(d_watched_file))
+        d_folder_watcher->removePath(d_watched_file);
     d_refresh_timer->stop();
 
     d_settings->setValue(QStringLiteral("Mainwindow_Position"), pos());

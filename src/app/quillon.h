@@ -5,6 +5,7 @@
 #include "measurementload.h"
 #include "nominalstore.h"
 
+#include <QDateTime>
 #include <QMainWindow>
 #include <QString>
 
@@ -21,6 +22,7 @@ class QPlainTextEdit;
 class QSettings;
 class QTimer;
 class QToolButton;
+class TElidedLabel;
 class TGraphWidget;
 class TMessageBox;
 class TSignoffActions;
@@ -50,6 +52,8 @@ class TQuillon : public QMainWindow
     const QString &Settings_Folder() const { return d_settings_folder; }
     const QString &Watched_Folder() const { return d_watched_folder; }
     const TMeasureData *Current_Measurement() const { return d_current_measurement.get(); }
+    // What the status bar says of the file on show: its name, why it has no verdict, or where it went.
+    QString File_State_Text() const;
 
   public slots:
     void Load_Data(const QString &path);
@@ -90,6 +94,33 @@ class TQuillon : public QMainWindow
     void Show_Report(const QStringList &lines);
     void Report_Removal_Error(const QString &path);
 
+    // The file on show as last read: whether it is there, when it was written and its size.
+    struct TFileStamp
+    {
+        bool exists = false;
+        QDateTime modified;
+        qint64 size = -1;
+
+        static TFileStamp Of(const QString &path);
+        bool operator==(const TFileStamp &other) const;
+    };
+    enum TFileState
+    {
+        FILE_ON_DISK,
+        FILE_MOVED, // by this window, to d_moved_to
+        FILE_DELETED
+    };
+
+    // Takes a load over as the one on show; the window keeps it until the next load.
+    void Keep_Load(const QString &path, TMeasurementLoad load);
+    // Shows the kept load with the present style and tolerance, without reading the file again.
+    void Present_Load();
+    void List_Refreshed();
+    // Follows the file on show on disk: read again when it changed, marked when it went away.
+    void Check_Shown_File();
+    void Watch_Shown_File();
+    void Show_File_State();
+
     QAction *d_quit_action = nullptr;
     QPlainTextEdit *d_report_pane = nullptr;
     QToolButton *d_tolerance_button = nullptr;
@@ -110,6 +141,13 @@ class TQuillon : public QMainWindow
 
     std::unique_ptr<TMeasureData> d_current_measurement;
     QString d_current_file_path;
+    // The last load, its record moved into d_current_measurement; restyling and a new tolerance use it.
+    TMeasurementLoad d_load;
+    TFileStamp d_file_stamp;
+    TFileState d_file_state = FILE_ON_DISK;
+    QString d_moved_to; // the name the file on show was given in "old"
+    QString d_watched_file;
+    TElidedLabel *d_file_state_label = nullptr;
     QString d_settings_folder;
     QString d_watched_folder;
     TNominalStore d_nominal_store;

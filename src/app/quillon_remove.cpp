@@ -3,6 +3,8 @@
 #include "fileremoval.h"
 #include "messagebox.h"
 
+#include <QFileInfo>
+
 void TQuillon::Remove_Data(const QString &folder, const QStringList &names)
 {
     if (folder.isEmpty() || names.isEmpty())
@@ -22,7 +24,11 @@ void TQuillon::Remove_Data(const QString &folder, const QStringList &names)
     bool moved = false;
     for (const QString &name : names)
     {
-        const FileRemoval::TResult result = FileRemoval::Move_To_Old(folder, name);
+        QString target;
+        const FileRemoval::TResult result = FileRemoval::Move_To_Old(folder, name, &target);
+        // The file on show keeps its view; the status bar names where it went.
+        if (result == FileRemoval::RESULT_MOVED && folder + QLatin1Char('/') + name == Current_File_Path())
+            d_moved_to = QFileInfo(target).fileName();
         if (result == FileRemoval::RESULT_FAILED)
             Report_Removal_Error(folder + QLatin1Char('/') + name);
         moved = moved || result == FileRemoval::RESULT_MOVED;

@@ -1,5 +1,6 @@
 #include "signoffactions.h"
 
+#include "elidedlabel.h"
 #include "graphtable.h"
 #include "graphwidget.h"
 #include "messagebox.h"
@@ -84,7 +85,7 @@ TSignoffActions::TSignoffActions(QMainWindow *window, TGraphWidget *graph, QMenu
     if (d_report_pane)
         d_report_pane->installEventFilter(this);
 
-    d_verdict_label = new QLabel(window);
+    d_verdict_label = new TElidedLabel(window);
     d_verdict_label->setObjectName(QStringLiteral("verdict_label"));
     window->statusBar()->addPermanentWidget(d_verdict_label);
 

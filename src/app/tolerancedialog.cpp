@@ -48,6 +48,16 @@ QLabel *Field_Label(const QString &text, QWidget *parent)
     return label;
 }
 
+QLabel *Rule_Label(const char *name, QWidget *parent)
+{
+    QLabel *label = new QLabel(parent);
+    label->setObjectName(QLatin1String(name));
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setStyleSheet(QStringLiteral("color: rgb(200, 0, 0);"));
+    return label;
+}
+
 QLineEdit *Field(const char *name, const QString &text, QWidget *parent)
 {
     QLineEdit *edit = new QLineEdit(text, parent);
@@ -83,14 +93,21 @@ TToleranceDialog::TToleranceDialog(QWidget *parent) : QDialog(parent)
         button->setAutoDefault(false);
         buttons->addWidget(button);
     }
+    // Return presses Accept from any field, and does nothing while Accept is disabled.
+    d_accept_button->setDefault(true);
     layout->addLayout(buttons, 3, 0, 1, 2);
 
     Tolerance_Changed();
 
-    for (QLineEdit *edit : {d_expression_edit, d_upper_temperature_edit, d_lower_temperature_edit})
+    for (QLineEdit *edit : Fields())
         connect(edit, &QLineEdit::textChanged, this, &TToleranceDialog::Tolerance_Changed);
-    connect(d_cancel_button, &QPushButton::clicked, this, &QDialog::reject);
-    connect(d_accept_button, &QPushButton::clicked, this, &QDialog::accept);
+    connect(d_cancel_button, &QPushButton::clicked, this, &TToleranceDialog::reject);
+    connect(d_accept_button, &QPushButton::clicked, this, &TToleranceDialog::accept);
+}
+
+QList<QLineEdit *> TToleranceDialog::Fields() const
+{
+    return {d_expression_edit, d_upper_temperature_edit, d_lower_temperature_edit};
 }
 
 QWidget *TToleranceDialog::Create_Samples()
@@ -132,19 +149,26 @@ QWidget *TToleranceDialog::Create_Definitions()
 
 QLayout *TToleranceDialog::Create_Fields()
 {
-    QHBoxLayout *row = new QHBoxLayout;
+    QGridLayout *grid = new QGridLayout;
     d_expression_edit = Field("expression_edit", QStringLiteral("0.012 + 0.006L/1000"), this);
     d_upper_temperature_edit = Field("upper_temperature_edit", QStringLiteral("22.00"), this);
     d_lower_temperature_edit = Field("lower_temperature_edit", QStringLiteral("18.00"), this);
     d_upper_temperature_edit->setMaximumWidth(51);
     d_lower_temperature_edit->setMaximumWidth(51);
-    row->addWidget(Field_Label(QStringLiteral("E Mpl:"), this));
-    row->addWidget(d_expression_edit);
-    row->addWidget(Field_Label(QStringLiteral("Ts_Max:"), this));
-    row->addWidget(d_upper_temperature_edit);
-    row->addWidget(Field_Label(QStringLiteral("Ts_Min:"), this));
-    row->addWidget(d_lower_temperature_edit);
-    return row;
+    grid->addWidget(Field_Label(QStringLiteral("E Mpl:"), this), 0, 0);
+    grid->addWidget(d_expression_edit, 0, 1);
+    grid->addWidget(Field_Label(QStringLiteral("Ts_Max:"), this), 0, 2);
+    grid->addWidget(d_upper_temperature_edit, 0, 3);
+    grid->addWidget(Field_Label(QStringLiteral("Ts_Min:"), this), 0, 4);
+    grid->addWidget(d_lower_temperature_edit, 0, 5);
+
+    // Under the red fields: the rule their text breaks.
+    d_expression_rule_label = Rule_Label("expression_rule_label", this);
+    d_temperature_rule_label = Rule_Label("temperature_rule_label", this);
+    grid->addWidget(d_expression_rule_label, 1, 1);
+    grid->addWidget(d_temperature_rule_label, 1, 2, 1, 4);
+    grid->setColumnStretch(1, 1);
+    return grid;
 }
 
 void TToleranceDialog::Set_Lower_Temperature_Limit(double const &value)
@@ -177,26 +201,75 @@ bool TToleranceDialog::Analysis_Tolerance()
 {
     bool upper_number = false;
     bool lower_number = false;
-    d_tolerance.d_upper_temperature_limit =
-        TTolerance::Temperature_Value(d_upper_temperature_edit->text(), &upper_number);
-    d_tolerance.d_lower_temperature_limit =
-        TTolerance::Temperature_Value(d_lower_temperature_edit->text(), &lower_number);
-    const bool ordered = d_tolerance.d_upper_temperature_limit > d_tolerance.d_lower_temperature_limit;
-    Set_Valid(d_upper_temperature_edit,
-              ordered && upper_number &&
-                  d_tolerance.d_upper_temperature_limit <= TTolerance::UPPER_TEMPERATURE_MAXIMUM);
-    Set_Valid(d_lower_temperature_edit,
-              ordered && lower_number &&
-                  d_tolerance.d_lower_temperature_limit >= TTolerance::LOWER_TEMPERATURE_MINIMUM);
+    const double upper = TTolerance::Temperature_Value(d_upper_temperature_edit->text(), &upper_number);
+    const double lower = TTolerance::Temperature_Value(d_lower_temperature_edit->text(), &lower_number);
+    d_tolerance.d_upper_temperature_limit = upper;
+    d_tolerance.d_lower_temperature_limit = lower;
+    const bool ordered = upper > lower;
+    const bool upper_valid = upper_number && upper <= TTolerance::UPPER_TEMPERATURE_MAXIMUM;
+    const bool lower_valid = lower_number && lower >= TTolerance::LOWER_TEMPERATURE_MINIMUM;
+    Set_Valid(d_upper_temperature_edit, ordered && upper_valid);
+    Set_Valid(d_lower_temperature_edit, ordered && lower_valid);
+    QStringList temperature_rules;
+    if (!upper_valid)
+        temperature_rules << tr("Ts_Max must be a number not above %1")
+                                 .arg(TTolerance::UPPER_TEMPERATURE_MAXIMUM, 0, 'f', 1);
+    if (!lower_valid)
+        temperature_rules << tr("Ts_Min must be a number not below %1")
+                                 .arg(TTolerance::LOWER_TEMPERATURE_MINIMUM, 0, 'f', 1);
+    if (!ordered)
+        temperature_rules << tr("Ts_Max must be above Ts_Min");
+    d_temperature_rule_label->setText(temperature_rules.join(QLatin1Char('\n')));
 
-    const bool valid = d_tolerance.Set_Expression(d_expression_edit->text());
+    const QString expression = d_expression_edit->text();
+    const bool valid = d_tolerance.Set_Expression(expression);
     Set_Valid(d_expression_edit, valid);
+    // The words the report tool prints for the same text.
+    d_expression_rule_label->setText(
+        valid ? QString() : TTolerance::Rule_Text(TTolerance::Parse_Expression(expression).rule));
+
+    d_fields_valid = valid && temperature_rules.isEmpty();
+    d_accept_button->setEnabled(d_fields_valid);
     return valid;
 }
 
 void TToleranceDialog::Tolerance_Changed()
 {
     Analysis_Tolerance();
+}
+
+void TToleranceDialog::showEvent(QShowEvent *event)
+{
+    d_opened_tolerance = d_tolerance;
+    d_opened_texts.clear();
+    for (const QLineEdit *edit : Fields())
+        d_opened_texts << edit->text();
+    // Typing goes to the expression, not to the read-only definitions before it.
+    d_expression_edit->setFocus();
+    d_expression_edit->selectAll();
+    QDialog::showEvent(event);
+}
+
+void TToleranceDialog::accept()
+{
+    if (d_fields_valid)
+        QDialog::accept();
+}
+
+void TToleranceDialog::reject()
+{
+    if (d_opened_texts.isEmpty())
+    {
+        QDialog::reject();
+        return;
+    }
+    const QList<QLineEdit *> fields = Fields();
+    for (int i = 0; i < fields.size() && i < d_opened_texts.size(); ++i)
+        Set_Quietly(fields.at(i), d_opened_texts.at(i));
+    // The colours and rules follow the texts; the values are exactly those held at opening.
+    Analysis_Tolerance();
+    d_tolerance = d_opened_tolerance;
+    QDialog::reject();
 }
 
 void TToleranceDialog::Restore_Settings(const QSettings &settings)
@@ -210,10 +283,16 @@ void TToleranceDialog::Restore_Settings(const QSettings &settings)
     Set_Tolerance_B(stored("Tolerance_B", TTolerance::DEFAULT_B));
     Set_Tolerance_C(stored("Tolerance_C", TTolerance::DEFAULT_C));
     Set_Tolerance_D(stored("Tolerance_D", TTolerance::DEFAULT_D));
-    Set_Upper_Temperature_Limit(
-        stored("Tolerance_Upper_Temperature_Limit", TTolerance::DEFAULT_UPPER_TEMPERATURE));
-    Set_Lower_Temperature_Limit(
-        stored("Tolerance_Lower_Temperature_Limit", TTolerance::DEFAULT_LOWER_TEMPERATURE));
+    double upper = stored("Tolerance_Upper_Temperature_Limit", TTolerance::DEFAULT_UPPER_TEMPERATURE);
+    double lower = stored("Tolerance_Lower_Temperature_Limit", TTolerance::DEFAULT_LOWER_TEMPERATURE);
+    // Limits in the wrong order or far beyond any machine hall are damaged settings: start afresh.
+    if (!TTolerance::Usable_Temperature_Limits(lower, upper))
+    {
+        upper = TTolerance::DEFAULT_UPPER_TEMPERATURE;
+        lower = TTolerance::DEFAULT_LOWER_TEMPERATURE;
+    }
+    Set_Upper_Temperature_Limit(upper);
+    Set_Lower_Temperature_Limit(lower);
     Update();
 }
 

@@ -3,13 +3,17 @@
 #include "tolerance.h"
 
 #include <QDialog>
+#include <QStringList>
 
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QSettings;
+class QShowEvent;
 
-// Edits the E MPL expression and the temperature limits. Invalid input is shown in pale red, never
-// refused: the values follow the text as it is typed.
+// Edits the E MPL expression and the temperature limits. Invalid input is shown in pale red with the
+// rule it breaks and cannot be accepted. The values follow the text as it is typed; Cancel and Escape
+// put back the values the dialog opened with.
 class TToleranceDialog : public QDialog
 {
     Q_OBJECT
@@ -45,13 +49,23 @@ class TToleranceDialog : public QDialog
     void Restore_Settings(const QSettings &settings);
     void Save_Settings(QSettings *settings) const;
 
+    // True while no field is shown red.
+    bool Fields_Valid() const { return d_fields_valid; }
+
   public slots:
     void Tolerance_Changed();
+    // Refused while a field is red.
+    void accept() override;
+    void reject() override;
+
+  protected:
+    void showEvent(QShowEvent *event) override;
 
   private:
     QWidget *Create_Samples();
     QWidget *Create_Definitions();
     QLayout *Create_Fields();
+    QList<QLineEdit *> Fields() const;
 
     TTolerance d_tolerance;
     QLineEdit *d_expression_edit = nullptr;
@@ -59,4 +73,11 @@ class TToleranceDialog : public QDialog
     QLineEdit *d_lower_temperature_edit = nullptr;
     QPushButton *d_accept_button = nullptr;
     QPushButton *d_cancel_button = nullptr;
+    QLabel *d_expression_rule_label = nullptr;
+    QLabel *d_temperature_rule_label = nullptr;
+
+    // What the dialog held when it was opened, put back by Cancel.
+    TTolerance d_opened_tolerance;
+    QStringList d_opened_texts;
+    bool d_fields_valid = false;
 };

@@ -80,8 +80,8 @@ class TTestFileList : public QObject
         QCOMPARE(widget.Measurement_Folder(), row.folder);
     }
 
-    // One selected file loads, several do not; the remove button offers the selection. Ten thousand
-    // files are listed at once.
+    // One selected file loads, several do not; the remove button offers the selection, which a refresh
+    // keeps. Ten thousand files are listed at once.
     void Selection()
     {
         QTemporaryDir temp;
@@ -108,6 +108,15 @@ class TTestFileList : public QObject
         names.sort();
         QCOMPARE(QStringList(removals.value(0).value(0).toString()) + names,
                  QStringList({temp.path(), "1.dat", "10.dat"}));
+        // A refresh keeps what is still listed selected; only a selection that changed by it loads.
+        QVERIFY(QFile::remove(temp.filePath("1.dat")));
+        widget.Refresh_File_List();
+        QCOMPARE(loads.size(), 3);
+        QCOMPARE(loads.last().value(0).toString(), temp.filePath("10.dat"));
+        widget.Refresh_File_List();
+        QCOMPARE(loads.size(), 3);
+        QCOMPARE(list->selectedItems().size(), 1);
+        QVERIFY(remove->isEnabled());
         list->clearSelection();
         QVERIFY(!remove->isEnabled());
     }

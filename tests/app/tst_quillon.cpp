@@ -4,7 +4,9 @@
 #include "apptest.h"
 
 #include "commandline.h"
+#include "elidedlabel.h"
 #include "graphwidget.h"
+#include "messagebox.h"
 #include "presentation.h"
 #include "quillon.h"
 #include "tolerancedialog.h"
@@ -66,8 +68,8 @@ QString Shown(const TQuillon &window)
                   verdict->text() + colour);
 }
 
-// The same from the pipeline, in the style the point button chooses.
-QString Expected(const TQuillon &window, const QString &path, const QString &state)
+// The same from the pipeline in the given style.
+QString Expected(const TQuillon &window, const QString &path, const QString &state, bool point)
 {
     TNominalStore store;
     store.Initialize(Settings(""));
@@ -77,8 +79,7 @@ QString Expected(const TQuillon &window, const QString &path, const QString &sta
     TVerdict verdict;
     if (load.Succeeded())
     {
-        shown = Presentation::Present(load.contents, load.graph_data, tolerance,
-                                      Style(window, "point")->isChecked());
+        shown = Presentation::Present(load.contents, load.graph_data, tolerance, point);
         verdict = Verdict::Evaluate(load.contents, load.graph_data, tolerance,
                                     load.record ? load.record->unreadable_lines : 0);
     }
@@ -88,6 +89,12 @@ QString Expected(const TQuillon &window, const QString &path, const QString &sta
     return Digest(state + actions, (load.report_lines + shown.extra_lines).join('\n'),
                   shown.setup.shown ? shown.data_sets : std::vector<TGraphTypes::TDataSet>(),
                   verdict.line + colours[verdict.verdict]);
+}
+
+// The same from the pipeline, in the style the point button chooses.
+QString Expected(const TQuillon &window, const QString &path, const QString &state)
+{
+    return Expected(window, path, state, Style(window, "point")->isChecked());
 }
 
 struct TSettingsRow
@@ -102,8 +109,18 @@ struct TLoadRow
 {
     QString name;
     QByteArray contents; // null: no file
-    QString result;      // "loaded"; "parsed": the current path becomes the file's; else "failed"
+    QString result;      // "loaded", else the status bar's reason for no verdict
     QString state;       // as Shown gives it
+};
+
+// A change on disk around the file on show, a.dat, and what the window shows after it.
+struct TFollowRow
+{
+    const char *name;
+    const char *change;
+    QString state;   // the status bar's text of the file on show
+    bool selected;   // a.dat stays selected
+    bool read_again; // the report and graph follow the new contents; else the view is untouched
 };
 
 struct TOpenRow
@@ -119,6 +136,7 @@ struct TOpenRow
 Q_DECLARE_METATYPE(TSettingsRow)
 Q_DECLARE_METATYPE(TLoadRow)
 Q_DECLARE_METATYPE(TOpenRow)
+Q_DECLARE_METATYPE(TFollowRow)
 
 class TTestQuillon : public QObject
 {
@@ -199,11 +217,13 @@ class TTestQuillon : public QObject
         const QByteArray header = step_gauge.left(step_gauge.indexOf('\n') + 1);
         // clang-format off
         QList<TLoadRow> rows = {
-            {"too small", QByteArray(63, 'x'), "failed", "G-PL"},
-            {"missing file", QByteArray(), "failed", "G-PL"},
-            {"unknown kind", QByteArray(64, 'x'), "failed", "----"},
-            {"parse failure", header + QByteArray(80, '#') + "\nMeasurement_Begin:\nbad\n", "failed", "--PL"},
-            {"no nominal set", QByteArray(step_gauge).replace("1020-4471", "9999-0000"), "parsed", "--PL"},
+            {"too small", QByteArray(63, 'x'), "Input file too small", "G---"},
+            {"missing file", QByteArray(), "Input file too small", "G---"},
+            {"unknown kind", QByteArray(64, 'x'), "File contents not recognized.", "----"},
+            {"parse failure", header + QByteArray(80, '#') + "\nMeasurement_Begin:\nbad\n", "", "----"},
+            // A serial wider than the pane: its message still opens at its start.
+            {"no nominal set", QByteArray(step_gauge).replace("1020-4471", QByteArray(300, '9')), "Stepgauge nominal",
+             "----"},
         };
         // clang-format on
         // Every example: step gauges and lasers have the style buttons; these kinds a graph without them.
@@ -233,19 +253,26 @@ class TTestQuillon : public QObject
         std::unique_ptr<TQuillon> window = Window();
         window->Load_Data(before);
         window->Load_Data(path);
+        // A failure shows itself, never the file before it, and the status bar says why it has no verdict.
         QCOMPARE(Shown(*window), Expected(*window, path, row.state));
-        QCOMPARE(Child<QPlainTextEdit>(*window, "report_pane")->textCursor().position() == 0,
-                 row.result == "loaded");
-        QCOMPARE(window->Current_File_Path(), row.result == "failed" ? before : path);
+        QCOMPARE(window->Current_File_Path(), path);
+        const QPlainTextEdit *pane = Child<QPlainTextEdit>(*window, "report_pane");
+        QCOMPARE(pane->textCursor().position(), 0);
+        QCOMPARE(pane->horizontalScrollBar()->value(), 0);
+        const QString state = window->File_State_Text();
+        if (row.result == "loaded")
+            QCOMPARE(state, row.name);
+        else
+            QVERIFY2(state.startsWith("No verdict for " + row.name + ": " + row.result), qPrintable(state));
         if (!row.state.endsWith("PL"))
             return;
-        // Either style button switches both and reloads the file parsed last, in the other style.
-        const QString shown = Shown(*window);
+        // Either style button switches both and shows the load kept in the other style: the file, here
+        // spoilt on disk meanwhile, is not read again.
+        const QString expected = Expected(*window, path, row.state, false);
+        QVERIFY(Write_File(path, "x"));
         Style(*window, "point")->click();
         QVERIFY(Style(*window, "line")->isChecked() && !Style(*window, "point")->isChecked());
-        QCOMPARE(Shown(*window),
-                 Expected(*window, window->Current_File_Path(), row.result == "failed" ? "GDPL" : row.state));
-        QCOMPARE(Shown(*window) == shown, row.result == "parsed");
+        QCOMPARE(Shown(*window), expected);
     }
 
     void Open_data()
@@ -311,6 +338,129 @@ class TTestQuillon : public QObject
             if (!row.shown.isEmpty())
                 QCOMPARE(Shown(*window), Expected(*window, row.shown, "GDPL"));
         }
+    }
+
+    void Follow_File_data()
+    {
+        // clang-format off
+        const TFollowRow rows[] = {
+            {"refresh", "refresh", "a.dat", true, false},
+            {"touched", "touch", "a.dat", true, false},
+            {"new file beside", "new file", "a.dat", true, false},
+            {"edited", "edit", "a.dat", true, true},
+            {"edited, seen by the watcher", "edit unrefreshed", "a.dat", true, true},
+            {"removed", "remove", "a.dat: moved to old/a.dat", false, false},
+            {"removed beside an older one", "remove again", "a.dat: moved to old/a - 1.dat", false, false},
+            {"deleted", "delete", "a.dat: deleted", false, false},
+        };
+        // clang-format on
+        Add_Rows(rows);
+    }
+
+    // Folder refreshes keep the selection and the view; the file on show is read again only when it
+    // changed, and named as gone when it went.
+    void Follow_File()
+    {
+        QFETCH(TFollowRow, row);
+        QTemporaryDir folder;
+        const QString shown = folder.filePath("a.dat");
+        QVERIFY(Write_File(shown, Read_File(EXAMPLES + "laser_10360_x_axis.dat")));
+        QVERIFY(Write_File(folder.filePath("b.dat"), Read_File(EXAMPLES + "ballbar_500mm.dat")));
+        std::unique_ptr<TQuillon> window = Window();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QVERIFY(window->Open_Path(shown));
+        QCOMPARE(window->Current_File_Path(), shown);
+        // The file list's own button: the nominal dock has one of that name too.
+        QToolButton *remove = Child<QToolButton>(*window->findChild<TMeasuredWidget *>(), "remove_button");
+
+        // A reading position in the report and a graph read-out, which showing the file again would reset.
+        QPlainTextEdit *pane = Child<QPlainTextEdit>(*window, "report_pane");
+        pane->moveCursor(QTextCursor::End);
+        const int end = pane->textCursor().position();
+        const QString before = Shown(*window);
+        TGraphWidget *graph = window->findChild<TGraphWidget *>();
+        const QString no_read_out = graph->Coordinate_Text();
+        QTest::mouseMove(graph, graph->Layout().plot.center() - QPoint(9, 9));
+        QTest::mouseMove(graph, graph->Layout().plot.center());
+        QVERIFY(graph->Coordinate_Text() != no_read_out);
+
+        const QString change = row.change;
+        const QByteArray edited = Read_File(EXAMPLES + "stepgauge_10360_x_front.dat");
+        if (change == "touch")
+        {
+            QFile file(shown);
+            QVERIFY(file.open(QIODevice::ReadWrite) &&
+                    file.setFileTime(QDateTime::currentDateTime().addSecs(60),
+                                     QFileDevice::FileModificationTime));
+        }
+        else if (change == "new file")
+            QVERIFY(Write_File(folder.filePath("c.dat"), "x"));
+        else if (change.startsWith("edit"))
+            QVERIFY(Write_File(shown, edited));
+        else if (change == "delete")
+            QVERIFY(QFile::remove(shown));
+        else if (change.startsWith("remove"))
+        {
+            if (change == "remove again")
+                QVERIFY(Write_File(folder.filePath("old/a.dat"), "older"));
+            TMessageBox::Set_Answer_Function([](TMessageBox *) { return int(QMessageBox::Yes); });
+            remove->click();
+            TMessageBox::Set_Answer_Function({});
+        }
+        if (change == "edit unrefreshed")
+            QTRY_VERIFY(Shown(*window) != before);
+        else
+            Child<QToolButton>(*window, "refresh_button")->click();
+
+        QCOMPARE(window->File_State_Text(), row.state);
+        QCOMPARE(Child<QLabel>(*window, "file_state_label")->text(), row.state);
+        QStringList selected;
+        for (const QListWidgetItem *item : Child<QListWidget>(*window, "file_list")->selectedItems())
+            selected << item->text();
+        QCOMPARE(selected, row.selected ? QStringList("a.dat") : QStringList());
+        QCOMPARE(remove->isEnabled(), row.selected);
+        if (row.read_again)
+        {
+            QCOMPARE(Shown(*window), Expected(*window, shown, "GDPL"));
+            QCOMPARE(pane->textCursor().position(), 0);
+            QCOMPARE(graph->Coordinate_Text(), no_read_out);
+        }
+        else
+        {
+            QCOMPARE(Shown(*window), before);
+            QCOMPARE(pane->textCursor().position(), end);
+        }
+    }
+
+    // However long, the status bar's texts are elided and never widen the window; the full text is the
+    // tool tip.
+    void Long_Status_Texts()
+    {
+        QTemporaryDir folder;
+        const QString name = QString(200, 'n') + ".dat";
+        QVERIFY(Write_File(folder.filePath(name), QByteArray(100, 'x')));
+        std::unique_ptr<TQuillon> window = Window();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        const QSize size = window->size();
+        QVERIFY(window->Open_Path(folder.filePath(name)));
+        QLabel *verdict = Child<QLabel>(*window, "verdict_label");
+        verdict->setText("Verdict: FAIL  " + QString(2000, 'w'));
+        for (QLabel *label : {Child<QLabel>(*window, "file_state_label"), verdict})
+        {
+            QCoreApplication::processEvents();
+            QCOMPARE(window->size(), size);
+            QVERIFY(window->minimumSizeHint().width() < size.width());
+            const QString shown = static_cast<TElidedLabel *>(label)->Shown_Text();
+            // Neither takes all the room from the other.
+            QVERIFY2(label->width() > 100, qPrintable(QString::number(label->width())));
+            QVERIFY2(shown.size() < label->text().size() && shown.endsWith(QChar(0x2026)), qPrintable(shown));
+            QHelpEvent help(QEvent::ToolTip, QPoint(2, 2), label->mapToGlobal(QPoint(2, 2)));
+            QApplication::sendEvent(label, &help);
+            QCOMPARE(QToolTip::text(), label->text());
+        }
+        QVERIFY(window->File_State_Text().startsWith("No verdict for " + name));
     }
 
     // Changes are gathered for a moment, also within a long burst; a folder made again is watched again.

@@ -33,8 +33,30 @@ struct TToleranceRow
     QString stored, fields, values;
 };
 
+// Fields typed into an open dialog, and the temperature rule it then states (empty: none).
+struct TEditRow
+{
+    const char *name;
+    QString expression, upper, lower;
+    QString temperature_rule;
+};
+
+const char *const FIELD_NAMES[] = {"expression_edit", "upper_temperature_edit", "lower_temperature_edit"};
+
+QStringList Field_Texts(const QDialog &dialog)
+{
+    QStringList texts;
+    for (const char *name : FIELD_NAMES)
+    {
+        const QLineEdit *field = Child<QLineEdit>(dialog, name);
+        texts << (field->styleSheet().isEmpty() ? "" : "!") + field->text();
+    }
+    return texts;
+}
+
 } // namespace
 Q_DECLARE_METATYPE(TToleranceRow)
+Q_DECLARE_METATYPE(TEditRow)
 
 class TTestSignoff : public QObject
 {
@@ -44,7 +66,8 @@ class TTestSignoff : public QObject
     void Tolerance_Dialog_data()
     {
         QTest::addColumn<TToleranceRow>("row");
-        const auto row = [](const char *tag, const char *stored, const char *fields, const QString &values) {
+        const auto row = [](const char *tag, const char *stored, const QString &fields, const QString &values)
+        {
             QTest::newRow(tag) << TToleranceRow{stored, fields, values};
         };
         const QString start = QStringLiteral("1 0.012 0.006 1000 0 ");
@@ -55,8 +78,21 @@ class TTestSignoff : public QObject
         row("not finite",
             "Type=x A=nan B=inf C=text D=-inf Upper_Temperature_Limit=nan Lower_Temperature_Limit=1e999",
             "0.0120+0.0060L/1000 | 0.0150;22.00;18.00", "2 0.012 0.006 1000 0.015 22 18");
-        row("out of range", "A=1.5 C=-5 D=0 Upper_Temperature_Limit=5 Lower_Temperature_Limit=40",
-            "!1.5000;!5.00;!40.00", "0 1.5 0 0 0 5 40");
+        row("out of range", "A=1.5 C=-5 D=0 Upper_Temperature_Limit=45 Lower_Temperature_Limit=5",
+            "!1.5000;!45.00;!5.00", "0 1.5 0 0 0 45 5");
+        // Damaged limits restore as the defaults; limits kept as stored are shown red all the same.
+        const QString limits = QStringLiteral("0.0120+0.0060L/1000 | 0.0150;%1;%2");
+        const QString defaults = QStringLiteral("2 0.012 0.006 1000 0.015 ");
+        row("limits reversed", "Upper_Temperature_Limit=18 Lower_Temperature_Limit=18.01",
+            limits.arg("22.00", "18.00"), defaults + "22 18");
+        row("limit beyond 1000", "Upper_Temperature_Limit=1000.01", limits.arg("22.00", "18.00"),
+            defaults + "22 18");
+        row("limit below -1000", "Lower_Temperature_Limit=-1000.01", limits.arg("22.00", "18.00"),
+            defaults + "22 18");
+        row("limits at 1000", "Upper_Temperature_Limit=1000 Lower_Temperature_Limit=-1000",
+            limits.arg("!1000.00", "!-1000.00"), defaults + "1000 -1000");
+        row("equal limits kept", "Upper_Temperature_Limit=20 Lower_Temperature_Limit=20",
+            limits.arg("!20.00", "!20.00"), defaults + "20 20");
     }
 
     // Typing re-parses every field and invalid input turns red but is held all the same; restored values
@@ -87,6 +123,64 @@ class TTestSignoff : public QObject
         TToleranceDialog again;
         again.Restore_Settings(settings);
         QCOMPARE(Values(again.Tolerance()), row.values);
+    }
+
+    void Edit_data()
+    {
+        const TEditRow rows[] = {
+            {"valid", "0.01 + 0.005L/1000 | 0.02", "23", "17", ""},
+            {"letters", "abc", "22", "18", ""},
+            {"empty", "", "22", "18", ""},
+            {"A above 1", "1.5", "22", "18", ""},
+            {"cap half typed", "0.012+0.006L/1000 |", "22", "18", ""},
+            {"Ts_Max above 30", "0.01", "30.01", "18", "Ts_Max must be a number not above 30.0"},
+            {"Ts_Min not a number", "0.01", "22", "cold", "Ts_Min must be a number not below 10.0"},
+            {"limits reversed", "0.01", "15", "16", "Ts_Max must be above Ts_Min"},
+        };
+        Add_Rows(rows);
+    }
+
+    // A red field cannot be accepted, by the button, Return or a call, and says which rule it breaks, in
+    // the words of the report tool. Escape puts back what the dialog opened with.
+    void Edit()
+    {
+        QFETCH(TEditRow, row);
+        TToleranceDialog dialog;
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        const QString opened_values = Values(dialog.Tolerance());
+        const QStringList opened_texts = Field_Texts(dialog);
+        const QStringList typed{row.expression, row.upper, row.lower};
+        for (int i = 0; i < 3; ++i)
+            Child<QLineEdit>(dialog, FIELD_NAMES[i])->setText(typed[i]);
+        const TTolerance::TExpression parsed = TTolerance::Parse_Expression(row.expression);
+        const bool acceptable = parsed.Valid() && row.temperature_rule.isEmpty();
+        QCOMPARE(Child<QPushButton>(dialog, "accept_button")->isEnabled(), acceptable);
+        const QString expression_rule = Child<QLabel>(dialog, "expression_rule_label")->text();
+        QCOMPARE(expression_rule, TTolerance::Rule_Text(parsed.rule));
+        QCOMPARE(expression_rule.isEmpty(), parsed.Valid());
+        QCOMPARE(Child<QLabel>(dialog, "temperature_rule_label")->text(), row.temperature_rule);
+
+        const QString typed_values = Values(dialog.Tolerance());
+        dialog.accept();
+        QTest::keyClick(Child<QLineEdit>(dialog, "lower_temperature_edit"), Qt::Key_Return);
+        QCOMPARE(dialog.isVisible(), !acceptable);
+        if (acceptable)
+        {
+            QCOMPARE(dialog.result(), int(QDialog::Accepted));
+            QCOMPARE(Values(dialog.Tolerance()), typed_values);
+            QCOMPARE(Field_Texts(dialog), typed);
+            return;
+        }
+        QTest::keyClick(Child<QLineEdit>(dialog, "expression_edit"), Qt::Key_Escape);
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+        QCOMPARE(Values(dialog.Tolerance()), opened_values);
+        // Opened again, it shows what it held before, nothing red.
+        dialog.show();
+        QCOMPARE(Field_Texts(dialog), opened_texts);
+        QVERIFY(Child<QPushButton>(dialog, "accept_button")->isEnabled());
+        QCOMPARE(Child<QLabel>(dialog, "temperature_rule_label")->text(), QString());
     }
 
     void Clipboard_And_Export()
@@ -145,8 +239,8 @@ class TTestSignoff : public QObject
         TMessageBox::Set_Answer_Function({});
     }
 
-    // The window restores the tolerance, draws with it, keeps what a cancelled dialog holds and saves at
-    // close. Last, since it leaves settings behind.
+    // The window restores the tolerance, draws with it, ignores a cancelled dialog and saves at close.
+    // Last, since it leaves settings behind.
     void Window()
     {
         // No length term: a constant 0.0100.
@@ -157,26 +251,34 @@ class TTestSignoff : public QObject
         window->Load_Data(EXAMPLES + QStringLiteral("laser_10360_x_axis.dat"));
         QCOMPARE(graph.d_data_sets.back().dataset_points.front().y, -0.01);
 
-        // Values typed into a cancelled dialog stay in force, so the verdict follows them at once.
+        // A cancelled dialog changes nothing; an accepted one is in force at once.
         window->Load_Data(EXAMPLES + QStringLiteral("temperature_machine_day.dat"));
         auto *dialog = window->findChild<TToleranceDialog *>();
-        QTimer::singleShot(0, dialog,
-                           [dialog]
-                           {
-                               Child<QLineEdit>(*dialog, "expression_edit")->setText("0.012+0.006L/0");
-                               Child<QLineEdit>(*dialog, "lower_temperature_edit")->setText("20.50");
-                               dialog->reject();
-                           });
-        Child<QToolButton>(*window, "tolerance_button")->click();
         const QLabel *verdict = Child<QLabel>(*window, "verdict_label");
+        const QString before = verdict->text();
+        QVERIFY(before.startsWith("Verdict: PASS"));
+        for (const bool accept : {false, true})
+        {
+            QTimer::singleShot(0, dialog,
+                               [dialog, accept]
+                               {
+                                   QLineEdit *lower = Child<QLineEdit>(*dialog, "lower_temperature_edit");
+                                   lower->setText("20.50");
+                                   if (!accept)
+                                       Child<QLineEdit>(*dialog, "expression_edit")->setText("0.5");
+                                   QTest::keyClick(lower, accept ? Qt::Key_Return : Qt::Key_Escape);
+                               });
+            Child<QToolButton>(*window, "tolerance_button")->click();
+            QCOMPARE(verdict->text() == before, !accept);
+        }
         QVERIFY(verdict->text().startsWith("Verdict: FAIL  readings 19.80 to 21.21") &&
                 verdict->styleSheet().contains(QStringLiteral("rgb(200, 0, 0)")));
 
         window->close();
         window.reset();
         QSettings saved(ini, QSettings::IniFormat);
-        QCOMPARE(saved.value(QStringLiteral("Tolerance_Type")).toInt(), 1);
-        QCOMPARE(saved.value(QStringLiteral("Tolerance_C")).toDouble(), 0.0);
+        QCOMPARE(saved.value(QStringLiteral("Tolerance_Type")).toInt(), 0);
+        QCOMPARE(saved.value(QStringLiteral("Tolerance_A")).toDouble(), 0.01);
         QCOMPARE(saved.value(QStringLiteral("Tolerance_Lower_Temperature_Limit")).toDouble(), 20.5);
     }
 };
