@@ -22,10 +22,15 @@ void TQuillon::Remove_Data(const QString &folder, const QStringList &names)
     bool moved = false;
     for (const QString &name : names)
     {
-        const FileRemoval::TResult result = FileRemoval::Move_To_Old(folder, name);
-        if (result == FileRemoval::RESULT_FAILED)
-            Report_Removal_Error(folder + QLatin1Char('/') + name);
+        QString reason;
+        const FileRemoval::TResult result = FileRemoval::Move_To_Old(folder, name, nullptr, &reason);
         moved = moved || result == FileRemoval::RESULT_MOVED;
+        // The next moves would most likely fail alike (a full disk): one message, and stop.
+        if (result == FileRemoval::RESULT_FAILED)
+        {
+            Report_Removal_Error(tr("%1\n\n%2").arg(folder + QLatin1Char('/') + name, reason));
+            break;
+        }
     }
     // Also when the folder could not be watched.
     if (moved)
