@@ -62,7 +62,8 @@ class TTestFileList : public QObject
         const TListRow rows[] = {
             {"absolute", {"", temp, false}, listed, temp},
             {"relative", {QDir(d_app).relativeFilePath(temp), "", true}, listed, temp},
-            {"relative missing", {"no/such", temp, true}, {}, d_app},
+            {"relative missing", {"no/such", temp, true}, {}, ""},
+            {"relative with a leading /", {temp, "", true}, {}, ""},
             {"absolute missing", {"", temp + "/no", false}, {}, temp + "/no"},
             {"empty absolute", {"", "", false}, {}, ""},
             {"relative text as absolute", {"", ".", false}, {}, ""},
