@@ -1,14 +1,16 @@
 #include "graphfile.h"
 
+#include "checkedfile.h"
 #include "graphwidget.h"
 #include "presentation.h"
 #include "reportdocument.h"
 
+#include <QBuffer>
+#include <QCoreApplication>
 #include <QImage>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 namespace
 {
@@ -34,43 +36,37 @@ bool Supported(const QString &path)
     return Is_Pdf(path) || path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive);
 }
 
-bool Write(const TPresentation &presentation, const QString &path, const QSize &size, QString *error)
+bool Write(const TPresentation &presentation, const QString &path, const QSize &size, QString *error,
+           const QStringList &keep)
 {
     TGraphWidget graph;
     ReportDocument::Show_Presentation(presentation, &graph);
 
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-    {
-        *error = file.errorString();
-        return false;
-    }
+    QByteArray bytes;
     bool painted = false;
-    if (Is_Pdf(path))
     {
-        QPdfWriter writer(&file);
-        writer.setResolution(72); // one unit a point
-        writer.setPageSize(QPageSize(QSizeF(size), QPageSize::Point));
-        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-        painted = Paint(&graph, &writer, QRect(QPoint(0, 0), size));
-    }
-    else
-    {
-        QImage image(size, QImage::Format_RGB32);
-        image.fill(Qt::white);
-        painted = Paint(&graph, &image, image.rect()) && image.save(&file, "PNG");
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        if (Is_Pdf(path))
+        {
+            QPdfWriter writer(&buffer);
+            writer.setResolution(72); // one unit a point
+            writer.setPageSize(QPageSize(QSizeF(size), QPageSize::Point));
+            writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+            painted = Paint(&graph, &writer, QRect(QPoint(0, 0), size));
+        }
+        else
+        {
+            QImage image(size, QImage::Format_RGB32);
+            image.fill(Qt::white);
+            painted = Paint(&graph, &image, image.rect()) && image.save(&buffer, "PNG");
+        }
     }
     if (!painted)
     {
-        file.cancelWriting();
-        *error = QStringLiteral("cannot draw the graph");
+        *error = QCoreApplication::translate("GraphFile", "cannot draw the graph");
         return false;
     }
-    if (!file.commit())
-    {
-        *error = file.errorString();
-        return false;
-    }
-    return true;
+    return CheckedFile::Write(path, bytes, error, keep);
 }
 } // namespace GraphFile

@@ -2,6 +2,7 @@
 
 #include <QSize>
 #include <QString>
+#include <QStringList>
 
 struct TPresentation;
 
@@ -11,6 +12,8 @@ namespace GraphFile
 bool Supported(const QString &path);
 
 // Draws the graph of a presentation as the window would and writes it as PNG (size in pixels) or PDF
-// (size in points). An existing file is replaced only by a complete one. Needs a QApplication.
-bool Write(const TPresentation &presentation, const QString &path, const QSize &size, QString *error);
+// (size in points) through the checked writer, never over one of the files in keep. Needs a
+// QApplication. On failure *error holds the reason.
+bool Write(const TPresentation &presentation, const QString &path, const QSize &size, QString *error,
+           const QStringList &keep = {});
 } // namespace GraphFile

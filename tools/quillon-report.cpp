@@ -1,6 +1,7 @@
 // Prints, for each measurement file, the lines the viewer's report pane shows after loading it, and
 // draws the graph the window would show.
 
+#include "checkedfile.h"
 #include "graphfile.h"
 #include "measurementload.h"
 #include "nominalstore.h"
@@ -14,9 +15,12 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QPair>
 #include <QRegularExpression>
 #include <QStringList>
 
+#include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <memory>
 
@@ -56,6 +60,84 @@ void Write(QFile *out, const QString &text)
     out->write(text.toUtf8());
 }
 
+QString Tr(const char *text)
+{
+    return QCoreApplication::translate("quillon-report", text);
+}
+
+// A usage error names the offending value, but a value of a thousand characters would bury the message:
+// every argument longer than the limit is shown by its start only.
+QString Shorten_Values(QString message, const QStringList &arguments)
+{
+    const int limit = 80;
+    QStringList values;
+    for (const QString &argument : arguments)
+    {
+        values << argument;
+        const int equals = argument.indexOf(QLatin1Char('='));
+        if (argument.startsWith(QLatin1Char('-')) && equals > 0)
+            values << argument.mid(equals + 1);
+    }
+    std::sort(values.begin(), values.end(),
+              [](const QString &a, const QString &b) { return a.size() > b.size(); });
+    for (const QString &value : values)
+        if (value.size() > limit)
+            message.replace(value, value.left(limit) + QStringLiteral("..."));
+    return message;
+}
+
+// The first option given more than once, by its long name; empty when none is.
+QString Repeated_Option(const QCommandLineParser &parser, const QList<QCommandLineOption> &options)
+{
+    const QStringList given = parser.optionNames();
+    for (const QCommandLineOption &option : options)
+    {
+        int count = 0;
+        for (const QString &name : option.names())
+            count += static_cast<int>(given.count(name));
+        if (count > 1)
+            return option.names().constLast();
+    }
+    return QString();
+}
+
+// An existing measurement file: named .dat, or with content recognised as one of the kinds. An option
+// that swallowed the first of several files names one of these.
+bool Is_Measurement_File(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.isFile())
+        return false;
+    if (info.suffix().compare(QLatin1String("dat"), Qt::CaseInsensitive) == 0)
+        return true;
+    QFile file(path);
+    return info.size() <= MeasurementLoad::LARGEST_FILE_SIZE && file.open(QIODevice::ReadOnly) &&
+           TMeasureData::Determine_File_Contents(file.readAll()) != TMeasureData::CONTENTS_UNKNOWN;
+}
+
+// An output may neither replace a measurement file nor share its path with another output; "-"
+// (standard output) is no path. Empty when the outputs are sound, otherwise the usage error.
+QString Output_Problem(const QList<QPair<QString, QString>> &outputs, const QStringList &files)
+{
+    for (int i = 0; i < outputs.size(); ++i)
+    {
+        const QString &path = outputs[i].second;
+        if (path.isEmpty() || path == QLatin1String("-"))
+            continue;
+        for (const QString &file : files)
+            if (CheckedFile::Same_File(path, file))
+                return Tr("%1 '%2' is the measurement file '%3', which is never overwritten")
+                    .arg(outputs[i].first, path, file);
+        if (Is_Measurement_File(path))
+            return Tr("%1 '%2' is a measurement file, which is never overwritten")
+                .arg(outputs[i].first, path);
+        for (int j = 0; j < i; ++j)
+            if (!outputs[j].second.isEmpty() && CheckedFile::Same_File(path, outputs[j].second))
+                return Tr("%1 and %2 name the same file '%3'").arg(outputs[j].first, outputs[i].first, path);
+    }
+    return QString();
+}
+
 // "WxH" with both between 1 and the limit; an invalid size otherwise.
 QSize Graph_Size(const QString &text)
 {
@@ -80,7 +162,7 @@ bool Write_Graph(const TRequest &request, const TMeasurementLoad &load, const TP
         reason = QStringLiteral("'%1' did not load").arg(file);
     else if (!presentation.setup.shown)
         reason = QStringLiteral("measurements of the kind in '%1' have no graph").arg(file);
-    else if (GraphFile::Write(presentation, request.graph_path, request.graph_size, &reason))
+    else if (GraphFile::Write(presentation, request.graph_path, request.graph_size, &reason, request.files))
         return true;
     else
     {
@@ -96,6 +178,8 @@ bool Write_Graph(const TRequest &request, const TMeasurementLoad &load, const TP
 
 int main(int argc, char *argv[])
 {
+    // A reader that goes away must show as a failed write, not end the program without a word.
+    std::signal(SIGPIPE, SIG_IGN);
     QFile out;
     QFile err;
     out.open(stdout, QIODevice::WriteOnly);
@@ -152,8 +236,9 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationVersion(QStringLiteral(QUILLON_VERSION));
 
     // A usage error: one line on standard error, exit status 2.
-    const auto usage_error = [&err](QString message)
+    const auto usage_error = [&err, &arguments](QString message)
     {
+        message = Shorten_Values(message, arguments.mid(1));
         if (message.endsWith(QLatin1Char('.')))
             message.chop(1);
         Write(&err, QStringLiteral("quillon-report: %1 (see --help)\n").arg(message));
@@ -171,6 +256,13 @@ int main(int argc, char *argv[])
         Write(&out, QStringLiteral("quillon-report %1\n").arg(QCoreApplication::applicationVersion()));
         return 0;
     }
+
+    const QString repeated = Repeated_Option(
+        parser, QList<QCommandLineOption>{nominals_option, tolerance_option, graph_option, graph_size_option,
+                                          line_option, help_option, version_option} +
+                    signoff.Options());
+    if (!repeated.isEmpty())
+        return usage_error(Tr("option --%1 given more than once").arg(repeated));
 
     TRequest request;
     request.files = parser.positionalArguments();
@@ -208,6 +300,20 @@ int main(int argc, char *argv[])
     else if (parser.isSet(graph_size_option) || parser.isSet(line_option))
         return usage_error(QStringLiteral("--graph-size and --line need --graph"));
 
+    const QString output_problem =
+        Output_Problem({{QStringLiteral("--graph"), request.graph_path},
+                        {QStringLiteral("--pdf"), parser.value(QStringLiteral("pdf"))},
+                        {QStringLiteral("--csv"), parser.value(QStringLiteral("csv"))}},
+                       request.files);
+    if (!output_problem.isEmpty())
+        return usage_error(output_problem);
+    // With the CSV rows on standard output nothing else may go there.
+    const bool csv_to_stdout = parser.value(QStringLiteral("csv")) == QLatin1String("-");
+    QFile discard(QStringLiteral("/dev/null"));
+    QFile *report_out = &out;
+    if (csv_to_stdout && discard.open(QIODevice::WriteOnly))
+        report_out = &discard;
+
     // The tool only reads nominal sets, so a missing folder is an error rather than created.
     TNominalStore nominal_store;
     const TNominalSource *nominals = nullptr;
@@ -232,10 +338,11 @@ int main(int argc, char *argv[])
     bool graph_written = true;
     bool signoff_written = true;
     bool any_fail = false;
+    bool stdout_failed = false;
     for (const QString &file : request.files)
     {
         if (request.files.size() > 1)
-            Write(&out, QStringLiteral("==> %1 <==\n").arg(file));
+            Write(report_out, QStringLiteral("==> %1 <==\n").arg(file));
         const TMeasurementLoad load = MeasurementLoad::Load_File(file, nominals);
         TPresentation presentation;
         if (load.Succeeded())
@@ -243,18 +350,23 @@ int main(int argc, char *argv[])
                 Presentation::Present(load.contents, load.graph_data, request.tolerance, request.point_graph);
         const QStringList lines = load.report_lines + presentation.extra_lines;
         for (const QString &line : lines)
-            Write(&out, line + QLatin1Char('\n'));
-        signoff_written =
-            signoff.Finish_File(file, load, lines, presentation, request.tolerance, &out, &err, &any_fail) &&
-            signoff_written;
+            Write(report_out, line + QLatin1Char('\n'));
+        signoff_written = signoff.Finish_File(file, load, lines, presentation, request.tolerance, report_out,
+                                              &err, &any_fail) &&
+                          signoff_written;
         if (request.files.size() > 1)
-            out.write("\n");
-        out.flush();
+            report_out->write("\n");
+        // Checked after every file: a later write may clear the device's error.
+        stdout_failed = !report_out->flush() || stdout_failed;
         all_loaded = all_loaded && load.Succeeded();
         if (drawing)
             graph_written = Write_Graph(request, load, presentation, &err);
     }
-    out.flush();
+    if (!out.flush() || stdout_failed)
+    {
+        Write(&err, Tr("quillon-report: cannot write to standard output: %1\n").arg(out.errorString()));
+        return 1;
+    }
     if (!all_loaded || !graph_written || !signoff_written)
         return 1;
     return any_fail ? 3 : 0;

@@ -1,5 +1,6 @@
 #include "signoffoptions.h"
 
+#include "checkedfile.h"
 #include "graphtable.h"
 #include "graphwidget.h"
 #include "measurementload.h"
@@ -9,8 +10,8 @@
 #include "verdict.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QFile>
-#include <QSaveFile>
 
 #include <cmath>
 
@@ -21,13 +22,23 @@ void Write(QFile *file, const QString &text)
     file->write(text.toUtf8());
 }
 
-bool Write_Csv(const QString &path, const QString &rows, QString *error)
+// "-" is standard output.
+bool Write_Csv(const QString &path, const QString &rows, const QString &input, QString *error)
 {
-    QSaveFile file(path);
-    const QByteArray data = rows.toUtf8();
-    if (file.open(QIODevice::WriteOnly) && file.write(data) == data.size() && file.commit())
+    QString reason;
+    if (path == QLatin1String("-"))
+    {
+        QFile out;
+        const QByteArray data = rows.toUtf8();
+        if (out.open(stdout, QIODevice::WriteOnly) && out.write(data) == data.size() && out.flush())
+            return true;
+        *error = QCoreApplication::translate("quillon-report", "cannot write to standard output: %1")
+                     .arg(out.errorString());
+        return false;
+    }
+    if (CheckedFile::Write(path, rows.toUtf8(), &reason, {input}))
         return true;
-    *error = QStringLiteral("Cannot write '%1': %2").arg(path, file.errorString());
+    *error = CheckedFile::Failure_Text(path, reason);
     return false;
 }
 } // namespace
@@ -119,6 +130,14 @@ bool TSignoffOptions::Finish_File(const QString &file, const TMeasurementLoad &l
         Write(err, QStringLiteral("quillon-report: nothing written: '%1' did not load\n").arg(file));
         return true;
     }
+    if (!d_csv_path.isEmpty() && !presentation.setup.shown)
+    {
+        Write(err, QCoreApplication::translate(
+                       "quillon-report", "quillon-report: nothing written: measurements of the kind in '%1' "
+                                         "have no graph, so there are no CSV rows\n")
+                       .arg(file));
+        return false;
+    }
 
     QString error;
     bool written = true;
@@ -131,11 +150,11 @@ bool TSignoffOptions::Finish_File(const QString &file, const TMeasurementLoad &l
             ReportDocument::Show_Presentation(presentation, &graph);
             document.graph = &graph;
         }
-        written = ReportDocument::Write_Pdf(document, d_pdf_path, d_page_size, &error);
+        written = ReportDocument::Write_Pdf(document, d_pdf_path, d_page_size, &error, {file});
     }
     if (written && !d_csv_path.isEmpty())
-        written =
-            Write_Csv(d_csv_path, GraphTable::Rows(load.contents, load.graph_data, QLatin1Char(',')), &error);
+        written = Write_Csv(d_csv_path, GraphTable::Rows(load.contents, load.graph_data, QLatin1Char(',')),
+                            file, &error);
     if (!written)
         Write(err, QStringLiteral("quillon-report: %1\n").arg(error));
     return written;

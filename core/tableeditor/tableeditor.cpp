@@ -387,22 +387,29 @@ void TEditTable::Edit_Paste()
         return;
     }
     const QString text = QApplication::clipboard()->text(QClipboard::Clipboard);
+    TTablePasteReport report;
     const std::vector<TTablePasteValue> plan =
-        Table_Paste_Plan(text, d_selection_box, d_row_count, d_column_count);
-    QString stripped(text);
-    stripped.remove(QLatin1Char('\r')).remove(QLatin1Char('\n'));
-    if (stripped.isEmpty())
+        Table_Paste_Plan(text, d_selection_box, d_row_count, d_column_count, &report);
+    if (!plan.empty())
     {
-        return;
+        emit Start_Multiple_Cell_Change(QStringLiteral("Paste values"));
+        setUpdatesEnabled(false);
+        for (const TTablePasteValue &paste : plan)
+        {
+            Store_And_Signal(paste.row, paste.column, paste.value);
+        }
+        setUpdatesEnabled(true);
+        emit End_Multiple_Cell_Change();
     }
-    emit Start_Multiple_Cell_Change(QStringLiteral("Paste values"));
-    setUpdatesEnabled(false);
-    for (const TTablePasteValue &paste : plan)
-    {
-        Store_And_Signal(paste.row, paste.column, paste.value);
-    }
-    setUpdatesEnabled(true);
-    emit End_Multiple_Cell_Change();
+    QStringList left_out;
+    if (report.skipped_fields > 0)
+        left_out << tr("%n pasted field(s) not a number: the cells keep their values.", nullptr,
+                       report.skipped_fields);
+    if (report.rows_beyond > 0)
+        left_out << tr("%n pasted row(s) beyond the end of the table: not pasted.", nullptr,
+                       report.rows_beyond);
+    if (!left_out.isEmpty())
+        emit Paste_Reported(left_out.join(QLatin1Char('\n')));
 }
 
 void TEditTable::Edit_Invert()

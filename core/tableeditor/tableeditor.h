@@ -93,6 +93,8 @@ class TEditTable : public QTableWidget
     void Cell_Changed(int row, int column, const double &value);
     void Start_Multiple_Cell_Change(const QString &label);
     void End_Multiple_Cell_Change();
+    // After a paste that left fields or rows out: what it left out, for the user.
+    void Paste_Reported(const QString &message);
 
   public slots:
     void Table_Selection_Changed();

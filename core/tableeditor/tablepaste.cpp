@@ -39,8 +39,12 @@ bool Parse_Table_Number(const QString &text, double *value)
 }
 
 std::vector<TTablePasteValue> Table_Paste_Plan(const QString &clipboard_text, const TTableBox &box,
-                                               int row_count, int column_count)
+                                               int row_count, int column_count, TTablePasteReport *report)
 {
+    TTablePasteReport unused;
+    if (report == nullptr)
+        report = &unused;
+    *report = TTablePasteReport();
     std::vector<TTablePasteValue> plan;
     if (!box.Is_Valid() || box.first_row >= row_count || box.first_column >= column_count)
     {
@@ -96,6 +100,10 @@ std::vector<TTablePasteValue> Table_Paste_Plan(const QString &clipboard_text, co
         limit_row = std::min(limit_row, box.last_row);
         limit_column = std::min(limit_column, box.last_column);
     }
+    else
+    {
+        report->rows_beyond = std::max(0, box.first_row + line_count - row_count);
+    }
 
     const int wanted_fields = std::min(block_columns, limit_column - box.first_column + 1);
     std::vector<std::pair<int, int>> fields;
@@ -130,7 +138,8 @@ std::vector<TTablePasteValue> Table_Paste_Plan(const QString &clipboard_text, co
                     double value = 0.0;
                     if (!Parse_Table_Number(field_text, &value))
                     {
-                        value = 0.0;
+                        ++report->skipped_fields;
+                        continue;
                     }
                     plan.push_back({row, column, value});
                 }

@@ -1,13 +1,13 @@
 #include "xmlfile.h"
 
 #include "assertion.h"
+#include "checkedfile.h"
 
 #include <QDomImplementation>
 #include <QDomProcessingInstruction>
 #include <QDomText>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QTextStream>
 #include <QXmlStreamReader>
 
@@ -406,19 +406,9 @@ void TXmlFile::Write_File(bool compact)
         Throw_Access_Error(QStringLiteral("Cannot open file '%1' for writing").arg(d_file_name));
     }
 
-    // The new content goes to a temporary file that replaces the old one only once it is complete,
-    // so a crash or a full disk never leaves a half-written file behind.
-    QSaveFile file(d_file_name);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
+    QString reason;
+    if (!CheckedFile::Write(d_file_name, Serialise(compact), &reason))
     {
-        Throw_Data_Error(
-            QStringLiteral("Cannot write file '%1'.  Reason: %2").arg(d_file_name, file.errorString()));
-    }
-    const QByteArray data = Serialise(compact);
-    if (file.write(data) != data.size() || !file.commit())
-    {
-        const QString reason = file.errorString();
-        file.cancelWriting();
         Throw_Data_Error(QStringLiteral("Cannot write file '%1'.  Reason: %2").arg(d_file_name, reason));
     }
 }

@@ -20,6 +20,8 @@ QString Old_Folder(const QString &folder);
 // The base target with the collision number n inserted before the name's last "." (or appended).
 QString Numbered_Target(const QString &folder, const QString &name, int n);
 
-// Moves folder/name to the first free target. *target receives the path used when moved.
-TResult Move_To_Old(const QString &folder, const QString &name, QString *target = nullptr);
+// Moves folder/name to the first free target. *target receives the path used when moved. A move that
+// fails for another reason than a name taken meanwhile leaves no copy behind and gives its *reason.
+TResult Move_To_Old(const QString &folder, const QString &name, QString *target = nullptr,
+                    QString *reason = nullptr);
 } // namespace FileRemoval

@@ -6,12 +6,34 @@
 #include <QStyleFactory>
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace
 {
 void Print(std::FILE *stream, const QString &text)
 {
     std::fputs(text.toLocal8Bit().constData(), stream);
+}
+
+// The platform's notes while the application object is made; shown afterwards only when it was made.
+QStringList startup_notes;
+
+// Without a display Qt stops the program with an abort and several lines; one line and status 1 say it.
+void Startup_Message(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type != QtFatalMsg)
+    {
+        startup_notes.append(message);
+        return;
+    }
+    const QByteArray display = qgetenv("DISPLAY");
+    Print(stderr,
+          display.isEmpty()
+              ? QCoreApplication::translate("main", "quillon: no display to open: DISPLAY is not set\n")
+              : QCoreApplication::translate("main", "quillon: cannot open the display '%1'\n")
+                    .arg(QString::fromLocal8Bit(display)));
+    std::fflush(stderr);
+    std::_Exit(1);
 }
 } // namespace
 
@@ -33,7 +55,11 @@ int main(int argc, char *argv[])
         return 0;
     }
 
+    const QtMessageHandler previous_handler = qInstallMessageHandler(Startup_Message);
     QApplication application(argc, argv);
+    qInstallMessageHandler(previous_handler);
+    for (const QString &note : startup_notes)
+        qWarning("%s", qPrintable(note));
     // Parsed again without the options the application object took for itself.
     const TCommandLine command_line = TCommandLine::Parse(QCoreApplication::arguments().mid(1));
     if (command_line.action == TCommandLine::ACTION_USAGE_ERROR)

@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QListWidget>
 #include <QScrollBar>
@@ -63,12 +64,15 @@ void TMeasuredWidget::Set_Input_Settings(const TInputSettings &settings)
 
 QString TMeasuredWidget::Resolve_Folder() const
 {
-    QDir folder(d_application_path);
     if (d_input_settings.use_relative_path)
     {
-        // A relative path that does not exist leaves the application folder in place.
-        folder.cd(d_input_settings.relative_path);
-        return folder.absolutePath();
+        // Always below the application folder, even with a leading "/"; a folder that is not there
+        // lists nothing, so that nothing else is listed (or removed) in its place.
+        QString relative = d_input_settings.relative_path;
+        while (relative.startsWith(QLatin1Char('/')))
+            relative.remove(0, 1);
+        const QString path = QDir::cleanPath(d_application_path + QLatin1Char('/') + relative);
+        return QFileInfo(path).isDir() ? path : QString();
     }
     // Anything but an absolute path would name the process's working folder: list nothing then.
     if (!QDir::isAbsolutePath(d_input_settings.absolute_path))

@@ -126,6 +126,12 @@ TNominalEditorDialog::TNominalEditorDialog(const QWidget *parent, Qt::WindowFlag
     connect(d_end_edit, &QLineEdit::editingFinished, this, &TNominalEditorDialog::Update_Editor);
     connect(d_actual_radio, &QRadioButton::toggled, this, &TNominalEditorDialog::Toggle_Mode);
     connect(d_table, &TEditTable::Cell_Changed, this, &TNominalEditorDialog::Cell_Changed);
+    connect(d_table, &TEditTable::Paste_Reported, this,
+            [this](const QString &message)
+            {
+                d_message_box->Warn(
+                    tr("Paste"), message.toHtmlEscaped().replace(QLatin1Char('\n'), QLatin1String("<br>")));
+            });
     connect(d_serial_edit, &QLineEdit::textChanged, this, &TNominalEditorDialog::Serial_Changed);
     connect(d_cancel_button, &QPushButton::clicked, this, &TNominalEditorDialog::reject);
     connect(d_save_button, &QPushButton::clicked, this, &TNominalEditorDialog::accept);

@@ -1,9 +1,11 @@
 #include "quillon.h"
 
+#include "checkedfile.h"
 #include "elidedlabel.h"
 #include "graphwidget.h"
 #include "messagebox.h"
 #include "nominalwidget.h"
+#include "settingsfile.h"
 #include "signoffactions.h"
 #include "tolerancedialog.h"
 #include "toolbutton.h"
@@ -169,8 +171,9 @@ void TQuillon::Open_Settings()
         home.mkdir(QStringLiteral(".corvane"));
     // Named even when it could not be made: the settings then simply cannot be written.
     d_settings_folder = home.absoluteFilePath(QStringLiteral(".corvane"));
-    d_settings = new QSettings(d_settings_folder + QStringLiteral("/quillon_settings.ini"),
-                               QSettings::IniFormat, this);
+    d_settings_file =
+        std::make_unique<TSettingsFile>(d_settings_folder + QStringLiteral("/quillon_settings.ini"));
+    d_settings = d_settings_file->Settings();
 }
 
 void TQuillon::Restore_Geometry()
@@ -446,7 +449,9 @@ void TQuillon::closeEvent(QCloseEvent *event)
     d_settings->setValue(QStringLiteral("Mainwindow_Size"), size());
     Save_Input_Settings();
     Save_Tolerance_Settings();
-    d_settings->sync();
+    QString error;
+    if (!d_settings_file->Save(&error))
+        qWarning("%s", qPrintable(CheckedFile::Failure_Text(d_settings_file->Path(), error)));
     event->accept();
 }
 

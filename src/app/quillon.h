@@ -20,6 +20,7 @@ class QFileSystemWatcher;
 class QFont;
 class QPlainTextEdit;
 class QSettings;
+class TSettingsFile;
 class QTimer;
 class QToolButton;
 class TElidedLabel;
@@ -134,7 +135,8 @@ class TQuillon : public QMainWindow
     TMessageBox *d_message_box = nullptr;
     TToleranceDialog *d_tolerance_dialog = nullptr;
     TSignoffActions *d_signoff = nullptr;
-    QSettings *d_settings = nullptr;
+    std::unique_ptr<TSettingsFile> d_settings_file;
+    QSettings *d_settings = nullptr; // the settings file's values
     QFileSystemWatcher *d_folder_watcher = nullptr;
     // Coalesces a burst of folder changes into one refresh.
     QTimer *d_refresh_timer = nullptr;

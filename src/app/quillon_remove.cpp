@@ -25,13 +25,18 @@ void TQuillon::Remove_Data(const QString &folder, const QStringList &names)
     for (const QString &name : names)
     {
         QString target;
-        const FileRemoval::TResult result = FileRemoval::Move_To_Old(folder, name, &target);
+        QString reason;
+        const FileRemoval::TResult result = FileRemoval::Move_To_Old(folder, name, &target, &reason);
         // The file on show keeps its view; the status bar names where it went.
         if (result == FileRemoval::RESULT_MOVED && folder + QLatin1Char('/') + name == Current_File_Path())
             d_moved_to = QFileInfo(target).fileName();
-        if (result == FileRemoval::RESULT_FAILED)
-            Report_Removal_Error(folder + QLatin1Char('/') + name);
         moved = moved || result == FileRemoval::RESULT_MOVED;
+        // The next moves would most likely fail alike (a full disk): one message, and stop.
+        if (result == FileRemoval::RESULT_FAILED)
+        {
+            Report_Removal_Error(tr("%1\n\n%2").arg(folder + QLatin1Char('/') + name, reason));
+            break;
+        }
     }
     // Also when the folder could not be watched.
     if (moved)

@@ -1,5 +1,6 @@
 #include "signoffactions.h"
 
+#include "checkedfile.h"
 #include "elidedlabel.h"
 #include "graphtable.h"
 #include "graphwidget.h"
@@ -9,6 +10,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QBuffer>
 #include <QClipboard>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -23,7 +25,6 @@
 #include <QPlainTextEdit>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QStatusBar>
 
@@ -223,7 +224,7 @@ void TSignoffActions::Export_Pdf()
     bool written = false;
     {
         const TWaitCursor wait;
-        written = ReportDocument::Write_Pdf(Document(), name, QPageSize::A4, &error);
+        written = ReportDocument::Write_Pdf(Document(), name, QPageSize::A4, &error, {d_source.path});
     }
     if (!written)
         Show_Failure(QStringLiteral("The report was not exported."), error);
@@ -266,35 +267,36 @@ void TSignoffActions::Save_Graph()
                                        QStringLiteral("PNG image (*.png);;PDF (*.pdf)"));
     if (name.isEmpty())
         return;
-    QSaveFile file(name);
-    bool written = file.open(QIODevice::WriteOnly);
-    if (written && name.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
+    QByteArray bytes;
+    bool drawn = false;
     {
-        QPdfWriter writer(&file);
-        writer.setResolution(ReportDocument::PAPER_RESOLUTION);
-        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
-                                         QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter));
-        QPainter painter;
-        written = painter.begin(&writer);
-        if (written)
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        if (name.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
         {
-            QFont font = painter.font();
-            font.setPointSize(GRAPH_POINT_SIZE);
-            painter.setFont(font);
-            d_graph->PaintToDevice(&painter, QRect(0, 0, writer.width(), writer.height()), false);
-            written = painter.end();
+            QPdfWriter writer(&buffer);
+            writer.setResolution(ReportDocument::PAPER_RESOLUTION);
+            writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
+                                             QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter));
+            QPainter painter;
+            drawn = painter.begin(&writer);
+            if (drawn)
+            {
+                QFont font = painter.font();
+                font.setPointSize(GRAPH_POINT_SIZE);
+                painter.setFont(font);
+                d_graph->PaintToDevice(&painter, QRect(0, 0, writer.width(), writer.height()), false);
+                drawn = painter.end();
+            }
+        }
+        else
+        {
+            drawn = Graph_Image().save(&buffer, "PNG");
         }
     }
-    else if (written)
-    {
-        written = Graph_Image().save(&file, "PNG");
-    }
-    if (!written || !file.commit())
-    {
-        file.cancelWriting();
-        Show_Failure(QStringLiteral("The graph was not saved."),
-                     QStringLiteral("Cannot write '%1': %2").arg(name, file.errorString()));
-    }
+    QString reason = tr("the graph could not be drawn.");
+    if (!drawn || !CheckedFile::Write(name, bytes, &reason, {d_source.path}))
+        Show_Failure(tr("The graph was not saved."), CheckedFile::Failure_Text(name, reason));
 }
 
 void TSignoffActions::Copy_Report()

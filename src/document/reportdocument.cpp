@@ -3,19 +3,21 @@
 
 #include "reportdocument.h"
 
+#include "checkedfile.h"
 #include "graphwidget.h"
 #include "measurementload.h"
 #include "presentation.h"
 #include "tolerance.h"
 #include "verdict.h"
 
+#include <QBuffer>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QTextLayout>
 
 #include <algorithm>
@@ -361,17 +363,14 @@ int Render(const TReportDocument &document, QPagedPaintDevice *device)
 }
 
 bool Write_Pdf(const TReportDocument &document, const QString &path, QPageSize::PageSizeId page_size,
-               QString *error)
+               QString *error, const QStringList &keep)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-    {
-        *error = QStringLiteral("Cannot write '%1': %2").arg(path, file.errorString());
-        return false;
-    }
+    QByteArray bytes;
     int pages = 0;
     {
-        QPdfWriter writer(&file);
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
         writer.setResolution(PAPER_RESOLUTION);
         writer.setTitle(document.file_name);
         writer.setCreator(QStringLiteral("Quillon"));
@@ -380,17 +379,12 @@ bool Write_Pdf(const TReportDocument &document, const QString &path, QPageSize::
                                          QMarginsF(margin, margin, margin, margin), QPageLayout::Millimeter));
         pages = Render(document, &writer);
     }
+    QString reason;
     if (pages == 0)
-    {
-        file.cancelWriting();
-        *error = QStringLiteral("Cannot write '%1': the report could not be drawn.").arg(path);
-        return false;
-    }
-    if (!file.commit())
-    {
-        *error = QStringLiteral("Cannot write '%1': %2").arg(path, file.errorString());
-        return false;
-    }
-    return true;
+        reason = QCoreApplication::translate("ReportDocument", "the report could not be drawn.");
+    else if (CheckedFile::Write(path, bytes, &reason, keep))
+        return true;
+    *error = CheckedFile::Failure_Text(path, reason);
+    return false;
 }
 } // namespace ReportDocument

@@ -64,8 +64,9 @@ void Show_Presentation(const TPresentation &presentation, TGraphWidget *graph);
 // device cannot be painted on.
 int Render(const TReportDocument &document, QPagedPaintDevice *device);
 
-// Writes the document as a PDF through a save file, so an existing file is replaced only by a complete
-// one. On failure error holds a message for the user.
+// Writes the document as a PDF through the checked writer: an existing file is replaced only by a
+// complete one, and never when it is one of the files in keep. On failure error holds a message for the
+// user.
 bool Write_Pdf(const TReportDocument &document, const QString &path, QPageSize::PageSizeId page_size,
-               QString *error);
+               QString *error, const QStringList &keep = {});
 } // namespace ReportDocument

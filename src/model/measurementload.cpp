@@ -2,14 +2,56 @@
 
 #include "measuredata_factory.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
 
 namespace
 {
 void Set_Error_Line(TMeasurementLoad *load, const QString &message)
 {
     load->report_lines = QStringList(QStringLiteral("ERR  ") + message);
+}
+
+QString Tr(const char *text)
+{
+    return QCoreApplication::translate("MeasurementLoad", text);
+}
+
+// Why a path is no measurement file before its size is even looked at; empty when it is a regular file
+// (or no path was given). The first sentence is the line the size and open checks would give.
+QString Not_A_File(const QString &path)
+{
+    if (path.isEmpty())
+        return QString();
+    const QByteArray native = QFile::encodeName(path);
+    struct stat info = {};
+    if (::stat(native.constData(), &info) != 0)
+    {
+        const int cause = errno;
+        struct stat link = {};
+        if (cause == ELOOP)
+            return Tr("Cannot open measurement data file. Its symbolic links form a loop.");
+        if (cause == ENOENT && ::lstat(native.constData(), &link) == 0)
+            return Tr("Input file too small to be a measurement data file. It is a symbolic link to a file "
+                      "that does not exist.");
+        if (cause == ENOENT || cause == ENOTDIR)
+            return Tr("Input file too small to be a measurement data file. The file does not exist.");
+        return Tr("Cannot open measurement data file. %1.").arg(QString::fromLocal8Bit(std::strerror(cause)));
+    }
+    if (S_ISDIR(info.st_mode))
+        return Tr("Cannot open measurement data file. It is a folder.");
+    if (S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode))
+        return Tr("Cannot open measurement data file. It is a device, not a file.");
+    if (S_ISFIFO(info.st_mode))
+        return Tr("Cannot open measurement data file. It is a FIFO (named pipe), not a file.");
+    if (!S_ISREG(info.st_mode))
+        return Tr("Cannot open measurement data file. It is not a regular file.");
+    return QString();
 }
 
 // Looks up the gauge's nominal positions and hands them to the record.
@@ -19,7 +61,7 @@ bool Apply_Nominals(TMeasureData *record, const TNominalSource &nominals, QStrin
     std::vector<double> nominal_values;
     if (!nominals.Find_Nominal_Values(serial, &nominal_values))
     {
-        *message = QStringLiteral("Stepgauge nominal data for gauge '%1' not found.").arg(serial);
+        *message = nominals.Lookup_Failure(serial);
         return false;
     }
     if (!record->Set_Nominal_Data(nominal_values))
@@ -31,11 +73,24 @@ bool Apply_Nominals(TMeasureData *record, const TNominalSource &nominals, QStrin
 }
 } // namespace
 
+QString TNominalSource::Lookup_Failure(const QString &serial) const
+{
+    return QStringLiteral("Stepgauge nominal data for gauge '%1' not found.").arg(serial);
+}
+
 TMeasurementLoad MeasurementLoad::Load_File(const QString &path, const TNominalSource *nominals)
 {
     TMeasurementLoad load;
 
-    // A missing file or an empty path has size 0 and is reported as too small.
+    // Checked first: a FIFO must never be opened (it would wait for a writer), and the size of a
+    // folder or a device says nothing.
+    const QString not_a_file = Not_A_File(path);
+    if (!not_a_file.isEmpty())
+    {
+        Set_Error_Line(&load, not_a_file);
+        return load;
+    }
+    // An empty path has size 0 and is reported as too small.
     const qint64 size = path.isEmpty() ? 0 : QFileInfo(path).size();
     if (size > LARGEST_FILE_SIZE)
     {
@@ -51,11 +106,21 @@ TMeasurementLoad MeasurementLoad::Load_File(const QString &path, const TNominalS
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
     {
-        Set_Error_Line(&load, QStringLiteral("Cannot open measurement data file."));
+        Set_Error_Line(
+            &load,
+            file.error() == QFileDevice::PermissionsError
+                ? Tr("Cannot open measurement data file. It cannot be read: %1.").arg(file.errorString())
+                : QStringLiteral("Cannot open measurement data file."));
         return load;
     }
     // The file may have grown since its size was taken; never read more than the limit allows.
     const QByteArray file_data = file.read(LARGEST_FILE_SIZE + 1);
+    if (file.error() != QFileDevice::NoError)
+    {
+        Set_Error_Line(
+            &load, Tr("Cannot open measurement data file. It cannot be read: %1.").arg(file.errorString()));
+        return load;
+    }
     file.close();
     if (file_data.size() > LARGEST_FILE_SIZE)
     {

@@ -15,6 +15,8 @@ class TNominalSource
     virtual ~TNominalSource() = default;
     // The nominal positions stored for the gauge serial number; false when there are none.
     virtual bool Find_Nominal_Values(const QString &serial, std::vector<double> *nominal_values) const = 0;
+    // Why Find_Nominal_Values gave nothing for the serial; by default that no set was found.
+    virtual QString Lookup_Failure(const QString &serial) const;
 };
 
 // What loading one measurement file gives the viewer: the report pane's lines (the report, or the

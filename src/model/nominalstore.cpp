@@ -3,8 +3,10 @@
 #include "assertion.h"
 #include "xmlfile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <cmath>
 
@@ -15,6 +17,8 @@ const char FILE_PREFIX[] = "SG_";
 const char IDENTIFICATION[] = "Step_Gauge_Nominal";
 const int FILE_VERSION = 1;
 const int DECIMALS = 5;
+// Some 60 bytes a face as written, with room for hand edits and comments.
+const qint64 LARGEST_FILE_SIZE = 4 * 1024 * 1024;
 } // namespace
 
 void TNominalStore::Initialize(const QString &folder)
@@ -50,35 +54,50 @@ void TNominalStore::Update_Display()
     }
 }
 
+QString TNominalStore::File_Name_For_Lookup(const QString &serial) const
+{
+    // The whole name after the prefix must be the serial: a suffix match would hand the values
+    // of gauge 110 to gauge 10 whenever SG_10 is missing.
+    const QString wanted = serial.trimmed();
+    if (wanted.isEmpty())
+        return QString();
+    const QString exact = File_Name_For_Serial(wanted);
+    if (d_file_names.contains(exact))
+        return exact;
+    const int prefix_length = static_cast<int>(qstrlen(FILE_PREFIX));
+    for (const QString &name : d_file_names)
+    {
+        if (name.mid(prefix_length).compare(wanted, Qt::CaseInsensitive) == 0)
+            return name;
+    }
+    return QString();
+}
+
 std::vector<double> TNominalStore::Nominal_Data(const QString &serial, bool *valid) const
 {
     QUILLON_ASSERT(valid);
     *valid = false;
     std::vector<double> nominal_values;
-
-    // The whole name after the prefix must be the serial: a suffix match would hand the values
-    // of gauge 110 to gauge 10 whenever SG_10 is missing.
-    const QString wanted = serial.trimmed();
-    if (wanted.isEmpty())
-    {
-        return nominal_values;
-    }
-    const int prefix_length = static_cast<int>(qstrlen(FILE_PREFIX));
-    for (const QString &name : d_file_names)
-    {
-        if (name.mid(prefix_length).compare(wanted, Qt::CaseInsensitive) == 0)
-        {
-            QString file_serial;
-            const QString path = File_Path(name);
-            *valid = !path.isEmpty() && Read_File(path, &file_serial, &nominal_values);
-            if (!*valid)
-            {
-                nominal_values.clear();
-            }
-            break;
-        }
-    }
+    const QString name = File_Name_For_Lookup(serial);
+    const QString path = name.isEmpty() ? QString() : File_Path(name);
+    QString file_serial;
+    *valid = !path.isEmpty() && Read_File(path, &file_serial, &nominal_values);
+    if (!*valid)
+        nominal_values.clear();
     return nominal_values;
+}
+
+QString TNominalStore::Lookup_Failure(const QString &serial) const
+{
+    const QString name = File_Name_For_Lookup(serial);
+    QString file_serial;
+    std::vector<double> values;
+    QString error;
+    if (name.isEmpty() || Read_File(File_Path(name), &file_serial, &values, &error))
+        return TNominalSource::Lookup_Failure(serial);
+    return QCoreApplication::translate("TNominalStore",
+                                       "Stepgauge nominal data for gauge '%1' is damaged: file '%2': %3")
+        .arg(serial, File_Path(name), error);
 }
 
 bool TNominalStore::Find_Nominal_Values(const QString &serial, std::vector<double> *nominal_values) const
@@ -181,6 +200,14 @@ bool TNominalStore::Read_File(const QString &path, QString *serial, std::vector<
 {
     try
     {
+        // A file of the largest set is well below this; a bigger one is not parsed at all.
+        if (QFileInfo(path).size() > LARGEST_FILE_SIZE)
+        {
+            throw TXmlFileException(
+                QCoreApplication::translate("TNominalStore", "ERR:  More than %1 faces: the file is damaged")
+                    .arg(LARGEST_FACE_COUNT),
+                TXmlFileException::DATA_ERROR);
+        }
         TXmlFile xml_file;
         xml_file.Set_File_Name(path);
         int version = 0;
@@ -220,6 +247,13 @@ void TNominalStore::Read_Version_1(TXmlFile *xml_file, QString *serial, std::vec
         const double value = xml_file->Read_Text_Node(&index_node, false).toDouble(&converted);
         if (converted && std::isfinite(value))
         {
+            if (nominal_values->size() == static_cast<size_t>(LARGEST_FACE_COUNT))
+            {
+                throw TXmlFileException(QCoreApplication::translate(
+                                            "TNominalStore", "ERR:  More than %1 faces: the file is damaged")
+                                            .arg(LARGEST_FACE_COUNT),
+                                        TXmlFileException::DATA_ERROR);
+            }
             nominal_values->push_back(value);
         }
         index_node = xml_file->Get_Sibling_Node(&index_node, QStringLiteral("Index_%1").arg(next), true);

@@ -28,10 +28,18 @@ class TNominalStore : public TNominalSource
     // Names beginning with "SG_" in any letter case, sorted without regard to letter case.
     const QStringList &File_Names() const { return d_file_names; }
 
-    // The values of the first listed file whose name after "SG_" is the serial (letter case and
-    // blanks around the serial ignored). Leaves the current set alone.
+    // The most faces a set may have; a file with more is refused as damaged.
+    static constexpr int LARGEST_FACE_COUNT = 10000;
+
+    // The values of the listed file whose name after "SG_" is the serial (blanks around the serial
+    // ignored): the exact name wins, and only when there is none the first that differs in letter case
+    // only. Leaves the current set alone.
     std::vector<double> Nominal_Data(const QString &serial, bool *valid) const;
     bool Find_Nominal_Values(const QString &serial, std::vector<double> *nominal_values) const override;
+    // Says which file is damaged when the serial's file exists but cannot be read.
+    QString Lookup_Failure(const QString &serial) const override;
+    // The listed name Nominal_Data reads for the serial; empty when there is none.
+    QString File_Name_For_Lookup(const QString &serial) const;
 
     // Writes the current set to the file in the nominal folder, or reads the file into it.
     bool Save_Data(const QString &file_name) const;

@@ -6,6 +6,9 @@
 #include "measuredinputdialog.h"
 #include "messagebox.h"
 #include "quillon.h"
+#include "small_disk.h"
+
+#include <memory>
 
 namespace
 {
@@ -59,7 +62,8 @@ class TTestFileList : public QObject
         const TListRow rows[] = {
             {"absolute", {"", temp, false}, listed, temp},
             {"relative", {QDir(d_app).relativeFilePath(temp), "", true}, listed, temp},
-            {"relative missing", {"no/such", temp, true}, {}, d_app},
+            {"relative missing", {"no/such", temp, true}, {}, ""},
+            {"relative with a leading /", {temp, "", true}, {}, ""},
             {"absolute missing", {"", temp + "/no", false}, {}, temp + "/no"},
             {"empty absolute", {"", "", false}, {}, ""},
             {"relative text as absolute", {"", ".", false}, {}, ""},
@@ -183,7 +187,8 @@ class TTestFileList : public QObject
             {"odd names", odd + QStringList{"old/%1 run.dat", "old/README"}, "folder", odd, yes, odd_after + QStringList{"old/%1 run - 1.dat", "old/README - 1"}, 0},
             {"old is a file", {"a.dat", "b.dat"}, "file", {"a.dat", "b.dat"}, yes, {"a.dat", "b.dat", "old"}, 1},
             {"old is read-only", {"a.dat", "b.dat"}, "read-only", {"a.dat", "b.dat"}, yes, {"a.dat", "b.dat"}, 1},
-            {"numbered name too long", {long_name, "b.dat", "old/" + long_name}, "folder", {long_name, "b.dat"}, yes, {long_name, "old/" + long_name, "old/b.dat"}, 1},
+            {"numbered name too long", {long_name, "b.dat", "old/" + long_name}, "folder", {long_name, "b.dat"}, yes, {long_name, "b.dat", "old/" + long_name}, 1},
+            {"old is full", {"big.dat", "b.dat", "old/kept.dat"}, "full", {"b.dat", "big.dat"}, yes, {"big.dat", "old/.filler", "old/b.dat", "old/kept.dat"}, 1},
         };
         // clang-format on
         Add_Rows(rows);
@@ -199,6 +204,15 @@ class TTestFileList : public QObject
         const QString folder = temporary.filePath(QStringLiteral("data.v2")), old = folder + "/old";
         for (const QString &name : row.files)
             QVERIFY(Write_File(folder + '/' + name, name.startsWith("old/") ? "old" : "new"));
+        std::unique_ptr<TSmallDisk> disk;
+        if (row.old == "full")
+        {
+            QVERIFY(QDir().mkpath(old));
+            disk = std::make_unique<TSmallDisk>(old);
+            QUILLON_NEED_SMALL_DISK(*disk);
+            QVERIFY(Write_File(old + "/kept.dat", "old") && disk->Fill(8 * 1024) &&
+                    Write_File(folder + "/big.dat", QByteArray(40 * 1024, 'm')));
+        }
         if (row.old == "file")
             QVERIFY(Write_File(old, "not a folder"));
         else if (!row.old.isEmpty())

@@ -143,6 +143,10 @@ class TTestNominal : public QObject
         row("onto another set, yes",
             {"SG_1=1:3 SG_2=2:4", "edit", "SG_1", "2", "Yes", "SG_1=1:3 SG_2=2:3", replace});
         row("damaged file", {"SG_9=!", "edit", "SG_9", "9", "OK", "SG_9=!", "Load Nominal File"});
+        row("one face is not replaced",
+            {"SG_4=4:1", "edit", "SG_4", "4", "OK", "SG_4=4:1", "Edit Nominal File"});
+        row("no faces are not replaced",
+            {"SG_4=4:0", "edit", "SG_4", "4", "OK", "SG_4=4:0", "Edit Nominal File"});
         row("remove, yes",
             {"SG_1=1:3 SG_2=2:3 SG_3=3:3", "remove", "SG_1 SG_3", "", "Yes", "SG_2=2:3", remove});
         row("remove, no", {"SG_1=1:3", "remove", "SG_1", "", "No", "SG_1=1:3", remove});

@@ -9,10 +9,12 @@
 #include "messagebox.h"
 #include "presentation.h"
 #include "quillon.h"
+#include "small_disk.h"
 #include "tolerancedialog.h"
 #include "verdict.h"
 
 #include <memory>
+#include <sys/stat.h>
 
 namespace
 {
@@ -292,6 +294,71 @@ class TTestQuillon : public QObject
         };
         // clang-format on
         Add_Rows(rows);
+    }
+
+    // A settings path that is no regular file is neither read (a FIFO would hang the start) nor
+    // replaced; a full disk keeps the old file.
+    void Settings_Not_Written()
+    {
+        const QString path = Settings("quillon_settings.ini");
+        QFile::remove(path);
+        QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+        {
+            TQuillon window;
+            QCOMPARE(QRect(window.pos(), window.size()),
+                     QRect(30, 30, 801, 601) & QGuiApplication::primaryScreen()->availableGeometry());
+            QTest::ignoreMessage(QtWarningMsg,
+                                 qPrintable("Cannot write '" + path + "': it is not a regular file"));
+            QVERIFY(window.close());
+        }
+        QVERIFY(!QFileInfo(path).isFile() && QFileInfo::exists(path));
+        QFile::remove(path);
+
+        TSmallDisk disk;
+        QUILLON_NEED_SMALL_DISK(disk);
+        const QByteArray old = "Mainwindow_Position=@Point(40 50)\n";
+        const QByteArray home = qgetenv("HOME");
+        qputenv("HOME", QFile::encodeName(disk.Path(".")));
+        QVERIFY(Write_File(Settings("quillon_settings.ini"), old) && disk.Fill());
+        {
+            TQuillon window;
+            window.move(60, 70);
+            QTest::ignoreMessage(QtWarningMsg,
+                                 QRegularExpression("Cannot write .*: No space left on device"));
+            QVERIFY(window.close());
+        }
+        QCOMPARE(Read_File(Settings("quillon_settings.ini")), old);
+        qputenv("HOME", home);
+    }
+
+    // Without a display the viewer says so in one line and ends with status 1 instead of aborting.
+    void No_Display_data()
+    {
+        QTest::addColumn<QString>("display");
+        QTest::addColumn<QByteArray>("err");
+        QTest::newRow("not set") << QString()
+                                 << QByteArray("quillon: no display to open: DISPLAY is not set\n");
+        QTest::newRow("not there") << ":987" << QByteArray("quillon: cannot open the display ':987'\n");
+    }
+
+    void No_Display()
+    {
+        QFETCH(QString, display);
+        QFETCH(QByteArray, err);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("QT_QPA_PLATFORM", "xcb");
+        environment.remove("WAYLAND_DISPLAY");
+        if (display.isEmpty())
+            environment.remove("DISPLAY");
+        else
+            environment.insert("DISPLAY", display);
+        QProcess viewer;
+        viewer.setProcessEnvironment(environment);
+        viewer.start(QStringLiteral(QUILLON_VIEWER_PATH), QStringList());
+        QVERIFY(viewer.waitForFinished());
+        QCOMPARE(viewer.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(viewer.exitCode(), 1);
+        QCOMPARE(viewer.readAllStandardError(), err);
     }
 
     // The command line and a drop open the same paths the same way.

@@ -7,6 +7,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 using namespace MeasureChecks;
 
 namespace
@@ -78,7 +81,7 @@ class TTestMeasurementLoad : public QObject
         row("identification then 200k CRs", ident + QByteArray(200000, '\r'), read, MISSING);
         row("identification, then 256 KiB of one line", ident + QByteArray(262144 - ident.size(), 'P'), read,
             MISSING);
-        row("missing", QByteArray(), not_read, TOO_SMALL);
+        row("missing", QByteArray(), not_read, TOO_SMALL + " The file does not exist.");
         row("63 bytes", QByteArray(63, 'u'), not_read, TOO_SMALL);
         row("64 bytes", QByteArray(64, 'u'), read, UNKNOWN);
         row("262144 bytes", largest, TMeasurementLoad::STAGE_COMPLETE, TITLE);
@@ -103,14 +106,42 @@ class TTestMeasurementLoad : public QObject
         QVERIFY(timer.elapsed() < 10000);
     }
 
-    void Folder()
+    // What is not a regular file is named for what it is, and never opened (a FIFO would hang the load).
+    void Not_A_File_data()
     {
-        // A folder passes the size test (its size is a block) but cannot be read as a file.
-        const QString path = d_dir.filePath(QStringLiteral("folder.dat"));
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("line");
+        const QString open = QStringLiteral("ERR  Cannot open measurement data file. ");
+        const auto native = [this](const char *name) { return QFile::encodeName(d_dir.filePath(name)); };
         QVERIFY(QDir(d_dir.path()).mkdir(QStringLiteral("folder.dat")));
-        QVERIFY(QFileInfo(path).size() >= 64);
+        QVERIFY(QFile::link(d_dir.filePath("loop_b.dat"), d_dir.filePath("loop_a.dat")) &&
+                QFile::link(d_dir.filePath("loop_a.dat"), d_dir.filePath("loop_b.dat")) &&
+                QFile::link(d_dir.filePath("nowhere.dat"), d_dir.filePath("dangling.dat")));
+        QVERIFY(::mkfifo(native("fifo.dat").constData(), 0600) == 0);
+        QVERIFY(Write_File(d_dir.filePath("locked.dat"), Read_File(EXAMPLE)) &&
+                QFile::setPermissions(d_dir.filePath("locked.dat"), QFileDevice::WriteOwner));
+        QTest::newRow("empty path") << QString() << TOO_SMALL;
+        QTest::newRow("missing") << d_dir.filePath("none.dat") << TOO_SMALL + " The file does not exist.";
+        QTest::newRow("inside a file") << EXAMPLE + "/x.dat" << TOO_SMALL + " The file does not exist.";
+        QTest::newRow("dangling link") << d_dir.filePath("dangling.dat")
+                                       << TOO_SMALL + " It is a symbolic link to a file that does not exist.";
+        QTest::newRow("folder") << d_dir.filePath("folder.dat") << open + "It is a folder.";
+        QTest::newRow("link loop") << d_dir.filePath("loop_a.dat")
+                                   << open + "Its symbolic links form a loop.";
+        QTest::newRow("fifo") << d_dir.filePath("fifo.dat")
+                              << open + "It is a FIFO (named pipe), not a file.";
+        QTest::newRow("device") << "/dev/zero" << open + "It is a device, not a file.";
+        if (geteuid() != 0)
+            QTest::newRow("unreadable")
+                << d_dir.filePath("locked.dat") << open + "It cannot be read: Permission denied.";
+    }
+
+    void Not_A_File()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, line);
         const TMeasurementLoad load = MeasurementLoad::Load_File(path, nullptr);
-        QCOMPARE(load.report_lines, QStringList("ERR  Cannot open measurement data file."));
+        QCOMPARE(load.report_lines, QStringList(line));
         QCOMPARE(load.stage, TMeasurementLoad::STAGE_NOT_READ);
     }
 

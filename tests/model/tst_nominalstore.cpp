@@ -141,6 +141,13 @@ class TTestNominalStore : public QObject
         QTest::newRow("actual missing") << TFileRow{Nominal_File("<Serial_Number>S</Serial_Number>"), fails};
         QTest::newRow("empty index") << TFileRow{file("<Index_0>1</Index_0><Index_1/>"), fails};
         QTest::newRow("other root") << TFileRow{"<step_gauge_nominal File_Version=\"1\"/>", fails};
+        QByteArray indices;
+        for (int i = 0; i < TNominalStore::LARGEST_FACE_COUNT; ++i)
+            indices += "<Index_" + QByteArray::number(i) + ">1</Index_" + QByteArray::number(i) + ">";
+        QTest::newRow("largest set") << TFileRow{file(indices),
+                                                 TValues(TNominalStore::LARGEST_FACE_COUNT, 1.0)};
+        QTest::newRow("one face too many") << TFileRow{file(indices + "<Index_10000>1</Index_10000>"), fails};
+        QTest::newRow("too large to parse") << TFileRow{file(QByteArray(5 * 1024 * 1024, ' ')), fails};
     }
 
     void Loads_Edge_Cases()
@@ -169,6 +176,8 @@ class TTestNominalStore : public QObject
         QTest::newRow("blanks around serial") << TLookupRow{{"SG_1020-4471"}, "  1020-4471 ", "SG_1020-4471"};
         QTest::newRow("blank serial") << TLookupRow{{"SG_"}, "  ", ""};
         QTest::newRow("prefix only") << TLookupRow{{"SG_7"}, "SG_7", ""};
+        QTest::newRow("exact name over case variants") << TLookupRow{{"sg_X", "SG_x", "SG_X"}, "X", "SG_X"};
+        QTest::newRow("case variant without exact name") << TLookupRow{{"sg_x", "SG_Y"}, "X", "sg_x"};
     }
 
     void Looks_Up_The_Whole_Serial()
@@ -189,6 +198,19 @@ class TTestNominalStore : public QObject
         QCOMPARE(d_store.Find_Nominal_Values(row.serial, &source_values), valid);
         QCOMPARE(source_values, values);
         QCOMPARE(d_store.Serial_Number(), QStringLiteral("current")); // a lookup leaves the current set alone
+    }
+
+    // A set that exists but cannot be read is reported as damaged, with its file; a missing one as not found.
+    void Lookup_Failure()
+    {
+        QVERIFY(Write_File(d_folder + "SG_D", Nominal_File("<Actual/>")));
+        d_store.Update_Display();
+        QCOMPARE(d_store.Lookup_Failure("E"),
+                 QStringLiteral("Stepgauge nominal data for gauge 'E' not found."));
+        QCOMPARE(d_store.Lookup_Failure("d"), "Stepgauge nominal data for gauge 'd' is damaged: file '" +
+                                                  d_folder +
+                                                  "SG_D': ERR:  Node 'Serial_Number' is missing from node "
+                                                  "'Step_Gauge_Nominal' and not optional.");
     }
 
     void Vanished_File_And_Foreign_Names()

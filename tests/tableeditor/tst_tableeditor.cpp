@@ -67,9 +67,41 @@ class TTestTableEditor : public QObject
         row("two lines tiled over three rows", {4, 1, {0, 0, 2, 0}, paste, "5\n6\n", {5, 6, 5, 4}, 3});
         row("CR LF like LF", {4, 1, {0, 0, 3, 0}, paste, "5\r\n6\r\n\r\n", {5, 6, 5, 6}, 4});
         row("empty field and short line", {2, 3, {0, 0, 0, 0}, paste, "5\t\t7\n8\n", {5, 8, 3, 4, 7, 6}, 3});
-        row("text, nan and inf give zero", {3, 1, {0, 0, 0, 0}, paste, "abc\nnan\ninf", {0, 0, 0}, 3});
+        row("text, nan and inf leave their cells",
+            {3, 1, {0, 0, 0, 0}, paste, "abc\n2.1\ninf", {1, 2.1, 3}, 1});
         row("longer block stops at the box", {3, 1, {0, 0, 1, 0}, paste, "5\n6\n7", {5, 6, 3}, 2});
         row("empty clipboard", {2, 1, {0, 0, 1, 0}, paste, "\r\n\n", {1, 2}, 0});
+    }
+
+    // A paste says what it left out: fields that are not numbers, rows below the table.
+    void Paste_Report_data()
+    {
+        QTest::addColumn<QString>("clipboard");
+        QTest::addColumn<int>("first_row");
+        QTest::addColumn<QString>("report");
+        QTest::newRow("all pasted") << "1\n2" << 0 << QString();
+        QTest::newRow("fields skipped")
+            << "x\t1\nnan\t2\n3\tinf" << 0 << "3 pasted field(s) not a number: the cells keep their values.";
+        QTest::newRow("rows beyond the end")
+            << "1\t2\n3\t4\n5\t6" << 2 << "1 pasted row(s) beyond the end of the table: not pasted.";
+        QTest::newRow("both") << "a\n4\n5\n6" << 1
+                              << "1 pasted field(s) not a number: the cells keep their values.\n"
+                                 "1 pasted row(s) beyond the end of the table: not pasted.";
+    }
+
+    void Paste_Report()
+    {
+        QFETCH(QString, clipboard);
+        QFETCH(int, first_row);
+        QFETCH(QString, report);
+        TEditTable table;
+        Fill(&table, 4, 2);
+        table.setRangeSelected(QTableWidgetSelectionRange(first_row, 0, first_row, 0), true);
+        QApplication::clipboard()->setText(clipboard);
+        QSignalSpy reports(&table, &TEditTable::Paste_Reported);
+        table.Edit_Paste();
+        QCOMPARE(reports.count(), report.isEmpty() ? 0 : 1);
+        QCOMPARE(reports.value(0).value(0).toString(), report);
     }
 
     void Blocks()

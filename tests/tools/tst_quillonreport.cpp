@@ -2,12 +2,15 @@
 // graph pictures, PDF and CSV output.
 
 #include "measurementload.h"
+#include "small_disk.h"
 #include "test_support.h"
 
 #include <QImage>
 #include <QtTest>
 
 #include <set>
+
+#include <unistd.h>
 
 namespace
 {
@@ -16,7 +19,9 @@ const QString STEPGAUGE = EXAMPLES + QStringLiteral("stepgauge_10360_x_front.dat
 const QString LASER = EXAMPLES + QStringLiteral("laser_10360_x_axis.dat");
 const QString BALLBAR = EXAMPLES + QStringLiteral("ballbar_500mm.dat");
 const QString UNREADABLE = Source_Path(QStringLiteral("tests/data/laser/laser_10360_short_point.dat"));
-const QByteArray TOO_SMALL = "ERR  Input file too small to be a measurement data file.\n";
+const QByteArray TOO_SMALL =
+    "ERR  Input file too small to be a measurement data file. The file does not exist.
+";
 
 struct TRun
 {
@@ -26,7 +31,9 @@ struct TRun
 
 // Runs the report tool unless told otherwise. Output must be UTF-8 whatever the locale says, and the tool
 // must draw without a display.
-TRun Run(const QStringList &arguments, const QString &program = QStringLiteral(QUILLON_REPORT_PATH))
+// stdout_file: where standard output goes instead of to the test.
+TRun Run(const QStringList &arguments, const QString &program = QStringLiteral(QUILLON_REPORT_PATH),
+         const QString &stdout_file = QString())
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
@@ -35,6 +42,8 @@ TRun Run(const QStringList &arguments, const QString &program = QStringLiteral(Q
         environment.remove(QLatin1String(display));
     QProcess process;
     process.setProcessEnvironment(environment);
+    if (!stdout_file.isEmpty())
+        process.setStandardOutputFile(stdout_file);
     process.start(program, arguments);
     TRun run;
     if (process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit)
@@ -123,6 +132,112 @@ class TTestQuillonReport : public QObject
                  run.err.constData());
         QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
                  QStringList());
+    }
+
+    // Outputs that would replace a measurement file or each other, repeated options and long values are
+    // usage errors; nothing is written and the measurement file is as it was.
+    void Refused_Outputs_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("err");
+        const QByteArray never = "measurement file";
+        QTest::newRow("pdf swallowed the first file")
+            << QStringList{"--verdict", "--pdf", "@/run1.dat", "@/run2.dat"} << never;
+        QTest::newRow("pdf over a measurement without .dat")
+            << QStringList{"--pdf", "@/renamed", "@/run2.dat"}
+            << QByteArray("/renamed' is a measurement file");
+        QTest::newRow("csv on the input") << QStringList{"--csv", "@/run1.dat", "@/run1.dat"} << never;
+        QTest::newRow("through ..") << QStringList{"--csv", "@/sub/../run1.dat", "@/run1.dat"} << never;
+        QTest::newRow("through a symbolic link") << QStringList{"--pdf", "@/link.pdf", "@/run1.dat"} << never;
+        QTest::newRow("through a hard link") << QStringList{"--csv", "@/hard.csv", "@/run1.dat"} << never;
+        QTest::newRow("two outputs, one path")
+            << QStringList{"--pdf", "@/x.pdf", "--graph", "@/./x.pdf", "@/run1.dat"}
+            << QByteArray("name the same file");
+        QTest::newRow("repeated option") << QStringList{"--pdf", "@/a.pdf", "--pdf", "@/b.pdf", "@/run1.dat"}
+                                         << QByteArray("option --pdf given more than once");
+        QTest::newRow("repeated flag") << QStringList{"--line", "--line", "--graph", "@/g.png", "@/run1.dat"}
+                                       << QByteArray("option --line given more than once");
+        const QString long_value = QString(300, QLatin1Char('7'));
+        QTest::newRow("long value") << QStringList{"--tolerance", long_value, "@/run1.dat"}
+                                    << "\"" + QByteArray(80, '7') + "...\"";
+        QTest::newRow("long value after =")
+            << QStringList{"--graph", "@/g.png", "--graph-size=" + long_value, "@/run1.dat"}
+            << "'" + QByteArray(80, '7') + "...'";
+    }
+
+    void Refused_Outputs()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, err);
+        QTemporaryDir dir;
+        const QByteArray laser = Read_File(LASER);
+        QVERIFY(Write_File(dir.filePath("run1.dat"), laser) && Write_File(dir.filePath("run2.dat"), laser) &&
+                Write_File(dir.filePath("renamed"), laser) && QDir(dir.path()).mkdir("sub"));
+        QVERIFY(QFile::link(dir.filePath("run1.dat"), dir.filePath("link.pdf")) &&
+                ::link(QFile::encodeName(dir.filePath("run1.dat")),
+                       QFile::encodeName(dir.filePath("hard.csv"))) == 0);
+        const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        const TRun run = Run(arguments.replaceInStrings(QStringLiteral("@"), dir.path()));
+        QCOMPARE(run.exit_code, 2);
+        QVERIFY2(run.err.contains(err) && run.err.count('\n') == 1 && run.err.size() < 300,
+                 run.err.constData());
+        QCOMPARE(run.out, QByteArray());
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
+        for (const char *name : {"run1.dat", "run2.dat", "renamed"})
+            QCOMPARE(Read_File(dir.filePath(name)), laser);
+    }
+
+    // Where the output goes, and what each failure to write says.
+    void Destinations()
+    {
+        QTemporaryDir dir;
+        const QString gaugeblock = EXAMPLES + "gaugeblock_500mm_x_axis.dat";
+        // CSV rows on standard output, and nothing else there.
+        TRun run = Run({"--verdict", "--csv", "-", LASER});
+        QCOMPARE(run.exit_code, 0);
+        QVERIFY2(run.out.startsWith("Curve,Length,Deviation\n") && !run.out.contains("Verdict") &&
+                     !run.out.contains("Laser"),
+                 run.out.constData());
+        // A device is written, not replaced.
+        QCOMPARE(Run({"--csv", "/dev/zero", "--pdf", "/dev/null", LASER}).exit_code, 0);
+        QVERIFY(!QFileInfo("/dev/null").isFile() && !QFileInfo("/dev/zero").isFile());
+        run = Run({"--pdf", "/dev/full", LASER});
+        QCOMPARE(run.exit_code, 1);
+        QVERIFY2(run.err == "quillon-report: Cannot write '/dev/full': No space left on device\n",
+                 run.err.constData());
+        // No graph, no rows, and no file.
+        run = Run({"--csv", dir.filePath("g.csv"), gaugeblock});
+        QCOMPARE(run.exit_code, 1);
+        QVERIFY2(run.err.contains("have no graph, so there are no CSV rows") && run.err.count('\n') == 1,
+                 run.err.constData());
+        QVERIFY(!QFileInfo::exists(dir.filePath("g.csv")));
+        // The report itself cannot be written.
+        run = Run({LASER}, QUILLON_REPORT_PATH, "/dev/full");
+        QCOMPARE(run.exit_code, 1);
+        QVERIFY2(run.err.startsWith("quillon-report: cannot write to standard output: ") &&
+                     run.err.count('\n') == 1,
+                 run.err.constData());
+        // A reader that leaves before the pipe's buffer is read: the report tool meets a closed pipe.
+        QStringList pipeline{"-c", "\"$0\" \"$@\" | true; exit ${PIPESTATUS[0]}", QUILLON_REPORT_PATH};
+        for (int i = 0; i < 100; ++i)
+            pipeline << LASER;
+        run = Run(pipeline, QStringLiteral("bash"));
+        QCOMPARE(run.exit_code, 1);
+        QVERIFY2(run.err.contains("cannot write to standard output: Broken pipe"), run.err.constData());
+        run = Run({"--csv", "-", LASER}, QUILLON_REPORT_PATH, "/dev/full");
+        QCOMPARE(run.exit_code, 1);
+        QVERIFY2(run.err.contains("cannot write to standard output: No space left on device"),
+                 run.err.constData());
+        // A full disk keeps the old file.
+        TSmallDisk disk;
+        QUILLON_NEED_SMALL_DISK(disk);
+        const QString csv = disk.Path("rows.csv");
+        QVERIFY(Write_File(csv, "old rows") && disk.Fill(1024));
+        run = Run({"--csv", csv, LASER});
+        QCOMPARE(run.exit_code, 1);
+        QVERIFY2(run.err.contains("No space left on device") && run.err.count('\n') == 1,
+                 run.err.constData());
+        QCOMPARE(Read_File(csv), "old rows");
     }
 
     // Reports as the golden files have them, one after another under a heading for several files.
