@@ -5,6 +5,7 @@
 #include "measurementload.h"
 #include "nominalstore.h"
 #include "presentation.h"
+#include "quillon_version.h"
 #include "signoffoptions.h"
 #include "tolerance.h"
 

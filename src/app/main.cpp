@@ -1,5 +1,6 @@
 #include "commandline.h"
 #include "quillon.h"
+#include "quillon_version.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -34,6 +35,7 @@ int main(int argc, char *argv[])
     }
 
     QApplication application(argc, argv);
+    QGuiApplication::setDesktopFileName(QStringLiteral(QUILLON_APPLICATION_ID));
     // Parsed again without the options the application object took for itself.
     const TCommandLine command_line = TCommandLine::Parse(QCoreApplication::arguments().mid(1));
     if (command_line.action == TCommandLine::ACTION_USAGE_ERROR)
