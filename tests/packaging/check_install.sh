@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Usage: check_install.sh BUILD_DIR SOURCE_DIR VERSION APPLICATION_ID MIME_TYPE
+# Usage: check_install.sh CMAKE BUILD_DIR SOURCE_DIR VERSION APPLICATION_ID MIME_TYPE
 # Installs the build into a temporary DESTDIR and checks what a desktop sees: exactly the expected
 # files, valid desktop entry, metainfo and MIME package, both programs at the project version, and the
 # MIME type given to measurement files by their content but not to any text file named .dat.
@@ -7,7 +7,7 @@
 # scripts/test.sh, where it is a failure.
 set -euo pipefail
 
-build="$1" source="$2" version="$3" id="$4" mime_type="$5"
+cmake="$1" build="$2" source="$3" version="$4" id="$5" mime_type="$6"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 root="$work/root"
@@ -31,7 +31,7 @@ have() {
     return 1
 }
 
-DESTDIR="$root" cmake --install "$build" --prefix /usr >/dev/null
+DESTDIR="$root" "$cmake" --install "$build" --prefix /usr >/dev/null
 
 expected="./usr/bin/quillon
 ./usr/bin/quillon-report
