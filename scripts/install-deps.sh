@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Quillon needs to build and test; does nothing when they are present.
+# Installs the Debian packages Quillon needs to build and test, and any named as arguments; does
+# nothing when they are present.
 set -euo pipefail
 
 packages=(build-essential cmake ninja-build pkg-config qtbase5-dev qt6-base-dev libgl-dev fonts-dejavu-core
-          clang libclang-rt-14-dev poppler-utils xvfb xauth)
+          clang libclang-rt-14-dev poppler-utils xvfb xauth
+          desktop-file-utils appstream libxml2-utils shared-mime-info libglib2.0-bin "$@")
 
 missing=()
 for package in "${packages[@]}"; do

@@ -12,6 +12,8 @@ export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
 export LSAN_OPTIONS="suppressions=$top/tests/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
+# install-deps.sh installed the validators, so the packaging test must run them, not skip.
+export QUILLON_REQUIRE_PACKAGING_TOOLS=1
 
 run_configuration() {
     local name="$1" compilers="$2"

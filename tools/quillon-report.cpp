@@ -6,6 +6,7 @@
 #include "measurementload.h"
 #include "nominalstore.h"
 #include "presentation.h"
+#include "quillon_version.h"
 #include "signoffoptions.h"
 #include "summarymode.h"
 #include "tolerance.h"

@@ -1,5 +1,7 @@
 #include "commandline.h"
 
+#include "quillon_version.h"
+
 #include <QFileInfo>
 
 QString TCommandLine::Usage()
@@ -15,7 +17,7 @@ QString TCommandLine::Usage()
 
 QString TCommandLine::Version()
 {
-    return QStringLiteral("Quillon - Version 5.0\n");
+    return QStringLiteral("Quillon - Version " QUILLON_VERSION "\n");
 }
 
 TCommandLine TCommandLine::Parse(const QStringList &arguments)

@@ -1,5 +1,6 @@
 #include "commandline.h"
 #include "quillon.h"
+#include "quillon_version.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -60,6 +61,7 @@ int main(int argc, char *argv[])
     qInstallMessageHandler(previous_handler);
     for (const QString &note : startup_notes)
         qWarning("%s", qPrintable(note));
+    QGuiApplication::setDesktopFileName(QStringLiteral(QUILLON_APPLICATION_ID));
     // Parsed again without the options the application object took for itself.
     const TCommandLine command_line = TCommandLine::Parse(QCoreApplication::arguments().mid(1));
     if (command_line.action == TCommandLine::ACTION_USAGE_ERROR)

@@ -5,6 +5,7 @@
 #include "graphwidget.h"
 #include "messagebox.h"
 #include "nominalwidget.h"
+#include "quillon_version.h"
 #include "settingsfile.h"
 #include "signoffactions.h"
 #include "tolerancedialog.h"
@@ -156,7 +157,7 @@ TQuillon::TQuillon(const QWidget *parent, Qt::WindowFlags flags)
 
     Initialize_Nominal_Store();
 
-    setWindowTitle(QStringLiteral("Quillon - Version 5.0"));
+    setWindowTitle(QStringLiteral("Quillon - Version " QUILLON_VERSION));
     setAcceptDrops(true);
     Make_Connections();
     d_measured_widget->setFocus();
