@@ -286,7 +286,7 @@ void TToleranceDialog::Restore_Settings(const QSettings &settings)
     double upper = stored("Tolerance_Upper_Temperature_Limit", TTolerance::DEFAULT_UPPER_TEMPERATURE);
     double lower = stored("Tolerance_Lower_Temperature_Limit", TTolerance::DEFAULT_LOWER_TEMPERATURE);
     // Limits in the wrong order or far beyond any machine hall are damaged settings: start afresh.
-    if (!TTolerance::Usable_Temperature_Limits(lower, upper))
+    if (!TTolerance::Temperature_Limits_Valid(lower, upper))
     {
         upper = TTolerance::DEFAULT_UPPER_TEMPERATURE;
         lower = TTolerance::DEFAULT_LOWER_TEMPERATURE;

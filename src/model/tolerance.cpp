@@ -270,9 +270,3 @@ double TTolerance::Stored_Value(const QVariant &value, double fallback)
     const double number = value.toDouble(&ok);
     return ok && std::isfinite(number) ? number : fallback;
 }
-
-bool TTolerance::Usable_Temperature_Limits(double lower, double upper)
-{
-    return lower <= upper && std::fabs(lower) <= TEMPERATURE_MAGNITUDE_LIMIT &&
-           std::fabs(upper) <= TEMPERATURE_MAGNITUDE_LIMIT;
-}

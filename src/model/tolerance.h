@@ -104,10 +104,6 @@ class TTolerance
     // A stored setting as a finite double, or fallback when it is absent, text or not finite.
     static double Stored_Value(const QVariant &value, double fallback);
 
-    // Temperature limits worth keeping: the lower not above the upper, both within the magnitude below.
-    static constexpr double TEMPERATURE_MAGNITUDE_LIMIT = 1000.0;
-    static bool Usable_Temperature_Limits(double lower, double upper);
-
     TToleranceType d_tolerance_type = TOLERANCE_LINEAR_CAPPED;
     double d_tolerance_a = DEFAULT_A;
     double d_tolerance_b = DEFAULT_B;

@@ -63,9 +63,10 @@ QString Shown(const TQuillon &window)
                                "copy_graph_action", "copy_graph_data_action"})
         state += Child<QAction>(window, action)->isEnabled() ? '1' : '0';
     const QLabel *verdict = Child<QLabel>(window, "verdict_label");
-    const QString colour = verdict->styleSheet().contains("rgb(0, 128, 0)")   ? " green"
-                           : verdict->styleSheet().contains("rgb(200, 0, 0)") ? " red"
-                                                                              : "";
+    const QString colour = verdict->styleSheet().contains("rgb(0, 128, 0)")     ? " green"
+                           : verdict->styleSheet().contains("rgb(200, 0, 0)")   ? " red"
+                           : verdict->styleSheet().contains("rgb(224, 112, 0)") ? " orange"
+                                                                                : "";
     return Digest(state, Child<QPlainTextEdit>(window, "report_pane")->toPlainText(), graph->d_data_sets,
                   verdict->text() + colour);
 }
@@ -87,7 +88,7 @@ QString Expected(const TQuillon &window, const QString &path, const QString &sta
     }
     // Export, print and copy report follow a load; save, copy graph and copy graph data a graph shown.
     const QString actions = load.Succeeded() ? (shown.setup.shown ? " 111111" : " 111000") : " 000000";
-    const char *colours[] = {"", " green", " red"};
+    const char *colours[] = {"", " green", " red", " orange"};
     return Digest(state + actions, (load.report_lines + shown.extra_lines).join('\n'),
                   shown.setup.shown ? shown.data_sets : std::vector<TGraphTypes::TDataSet>(),
                   verdict.line + colours[verdict.verdict]);

@@ -20,8 +20,7 @@ const QString LASER = EXAMPLES + QStringLiteral("laser_10360_x_axis.dat");
 const QString BALLBAR = EXAMPLES + QStringLiteral("ballbar_500mm.dat");
 const QString UNREADABLE = Source_Path(QStringLiteral("tests/data/laser/laser_10360_short_point.dat"));
 const QByteArray TOO_SMALL =
-    "ERR  Input file too small to be a measurement data file. The file does not exist.
-";
+    "ERR  Input file too small to be a measurement data file. The file does not exist.\n";
 
 struct TRun
 {
