@@ -13,9 +13,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QSpacerItem>
 
+#include <algorithm>
 #include <cmath>
+#include <initializer_list>
 #include <limits>
 
 namespace
@@ -37,6 +40,31 @@ QString Millimetres(double value)
 bool Same_Number(double a, double b)
 {
     return a == b || (std::isnan(a) && std::isnan(b));
+}
+
+bool Same_Values(const std::vector<double> &a, const std::vector<double> &b)
+{
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), Same_Number);
+}
+
+// Why Deviation mode is not offered for an uneven set.
+QString Uneven_Reason(const NominalFaces::TLayout &layout)
+{
+    if (layout.even_increment > 0.0)
+    {
+        const int face = layout.uneven_face;
+        return TNominalEditorDialog::tr(
+                   "Deviations need evenly spaced faces. The face at %1 mm is not at %2 mm, "
+                   "where an increment of %3 mm places it, so this set is edited as "
+                   "actual positions. A new Increment or End generates an evenly spaced set.")
+            .arg(Millimetres(layout.labels[static_cast<size_t>(face)]),
+                 Millimetres(face * layout.even_increment), Millimetres(layout.even_increment));
+    }
+    return TNominalEditorDialog::tr(
+               "Deviations need faces at least %1 mm apart over at least %2 mm. The first two "
+               "faces of this set are %3 mm apart, so it is edited as actual positions.")
+        .arg(Millimetres(NominalFaces::MINIMUM_INCREMENT), Millimetres(NominalFaces::MINIMUM_END),
+             Millimetres(layout.labels[1]));
 }
 
 QFrame *Separator(QWidget *parent, QFrame::Shape shape)
@@ -100,13 +128,20 @@ TNominalEditorDialog::TNominalEditorDialog(const QWidget *parent, Qt::WindowFlag
     grid->addWidget(d_deviation_radio, 3, 4);
     grid->addWidget(Separator(this, QFrame::HLine), 4, 0, 1, 5);
 
+    d_notice = new QLabel(this);
+    d_notice->setObjectName(QStringLiteral("notice"));
+    d_notice->setWordWrap(true);
+    d_notice->setStyleSheet(QLatin1String(INVALID_STYLE));
+    d_notice->hide();
+    grid->addWidget(d_notice, 5, 0, 1, 5);
+
     d_table = new TEditTable(this);
     d_table->setObjectName(QStringLiteral("table"));
     d_table->Set_Edit_Mode(TEditTable::EDIT_MODE_REPLACE);
     d_table->Set_Selection_Mode(TEditTable::SELECTION_MOVE_DOWN);
     d_table->d_allow_invert = false;
-    grid->addWidget(d_table, 5, 0, 1, 5);
-    grid->addWidget(Separator(this, QFrame::HLine), 6, 0, 1, 5);
+    grid->addWidget(d_table, 6, 0, 1, 5);
+    grid->addWidget(Separator(this, QFrame::HLine), 7, 0, 1, 5);
 
     QHBoxLayout *buttons = new QHBoxLayout;
     buttons->addItem(new QSpacerItem(0, 0, QSizePolicy::Expanding, QSizePolicy::Minimum));
@@ -118,7 +153,7 @@ TNominalEditorDialog::TNominalEditorDialog(const QWidget *parent, Qt::WindowFlag
         button->setAutoDefault(false);
         buttons->addWidget(button);
     }
-    grid->addLayout(buttons, 7, 0, 1, 5);
+    grid->addLayout(buttons, 8, 0, 1, 5);
 
     d_message_box = new TMessageBox(this);
 
@@ -126,6 +161,13 @@ TNominalEditorDialog::TNominalEditorDialog(const QWidget *parent, Qt::WindowFlag
     connect(d_end_edit, &QLineEdit::editingFinished, this, &TNominalEditorDialog::Update_Editor);
     connect(d_actual_radio, &QRadioButton::toggled, this, &TNominalEditorDialog::Toggle_Mode);
     connect(d_table, &TEditTable::Cell_Changed, this, &TNominalEditorDialog::Cell_Changed);
+    connect(d_table, &TEditTable::Start_Multiple_Cell_Change, this, [this] { d_multiple_change = true; });
+    connect(d_table, &TEditTable::End_Multiple_Cell_Change, this,
+            [this]
+            {
+                d_multiple_change = false;
+                Check_Spacing();
+            });
     connect(d_table, &TEditTable::Paste_Reported, this,
             [this](const QString &message)
             {
@@ -133,7 +175,7 @@ TNominalEditorDialog::TNominalEditorDialog(const QWidget *parent, Qt::WindowFlag
                     tr("Paste"), message.toHtmlEscaped().replace(QLatin1Char('\n'), QLatin1String("<br>")));
             });
     connect(d_serial_edit, &QLineEdit::textChanged, this, &TNominalEditorDialog::Serial_Changed);
-    connect(d_cancel_button, &QPushButton::clicked, this, &TNominalEditorDialog::reject);
+    connect(d_cancel_button, &QPushButton::clicked, this, [this] { QDialog::reject(); });
     connect(d_save_button, &QPushButton::clicked, this, &TNominalEditorDialog::accept);
 }
 
@@ -141,8 +183,8 @@ void TNominalEditorDialog::Reset(const QString &serial_number, const std::vector
 {
     d_edited_serial = serial_number;
     d_serial_edit->setText(serial_number);
-    Serial_Changed(serial_number);
-    Initialize_Editor(nominals);
+    Show_Set(nominals, serial_number.isEmpty() && nominals.empty());
+    d_reset_nominals = d_nominals;
 }
 
 QString TNominalEditorDialog::Serial_Number() const
@@ -152,33 +194,124 @@ QString TNominalEditorDialog::Serial_Number() const
 
 void TNominalEditorDialog::Initialize_Editor(const std::vector<double> &nominals)
 {
+    Show_Set(nominals, nominals.empty());
+}
+
+QString TNominalEditorDialog::Not_Shown_Reason(const std::vector<double> &nominals)
+{
+    if (NominalFaces::Lay_Out(nominals).spacing != NominalFaces::SPACING_NOT_SHOWN)
+    {
+        return QString();
+    }
+    return tr("This nominal set has %n face(s) and cannot be shown in the editor, which shows sets of 2 to "
+              "%1 faces with finite positions. It cannot be saved from here; its file is left as it is.",
+              nullptr, static_cast<int>(std::min<size_t>(nominals.size(), std::numeric_limits<int>::max())))
+        .arg(NominalFaces::MAXIMUM_FACES);
+}
+
+void TNominalEditorDialog::Show_Set(const std::vector<double> &nominals, bool new_set)
+{
     d_nominals = nominals;
     d_start_edit->setText(QStringLiteral("0.000"));
-    double increment = 0.0;
-    double end = 0.0;
-    if (!NominalFaces::Derive_Pitch(nominals, &increment, &end))
+    const NominalFaces::TLayout layout = NominalFaces::Lay_Out(nominals);
+    Set_Not_Shown(new_set ? QString() : Not_Shown_Reason(nominals));
+    if (new_set || layout.spacing == NominalFaces::SPACING_NOT_SHOWN)
     {
         d_increment_edit->setText(QStringLiteral("10.000"));
         d_end_edit->setText(QStringLiteral("1010.000"));
-        Regenerate(true);
+        if (new_set)
+        {
+            Regenerate(true);
+            return;
+        }
+        // Nothing generated: the given set stays as it is.
+        Note_Pitch_In_Force();
+        Mark_Fields(true, true);
+        d_table->Set_Cell_Count(0, 0);
+        d_positions.clear();
         return;
     }
-    d_increment_edit->setText(Millimetres(increment));
-    d_end_edit->setText(Millimetres(end));
+    QString reason;
+    if (layout.spacing == NominalFaces::SPACING_UNEVEN)
+    {
+        reason = Uneven_Reason(layout);
+    }
+    else if (d_actual_forced)
+    {
+        const QSignalBlocker blocker(d_actual_radio);
+        d_deviation_radio->setChecked(true);
+        d_actual_forced = false;
+    }
+    Set_Deviation_Available(reason);
+    d_increment_edit->setText(Millimetres(layout.increment));
+    d_end_edit->setText(Millimetres(layout.end));
     Note_Pitch_In_Force();
     Mark_Fields(true, true);
-    Prepare_Table(NominalFaces::Face_Positions(increment, static_cast<int>(nominals.size())));
+    Prepare_Table(layout.labels);
     Show_Values();
     d_table->Resize_Columns_To_Contents(false);
 }
 
+void TNominalEditorDialog::Set_Not_Shown(const QString &reason)
+{
+    d_not_shown_reason = reason;
+    const bool shown = reason.isEmpty();
+    d_notice->setText(reason.toHtmlEscaped());
+    d_notice->setVisible(!shown);
+    d_table->setVisible(shown);
+    for (QWidget *widget : std::initializer_list<QWidget *>{d_increment_edit, d_end_edit, d_actual_radio})
+    {
+        widget->setEnabled(shown);
+    }
+    d_deviation_radio->setEnabled(shown);
+    Serial_Changed(d_serial_edit->text());
+}
+
+void TNominalEditorDialog::Set_Deviation_Available(const QString &reason)
+{
+    d_deviation_radio->setEnabled(reason.isEmpty());
+    d_deviation_radio->setToolTip(reason);
+    if (!reason.isEmpty() && !Actual_Mode())
+    {
+        const QSignalBlocker blocker(d_actual_radio);
+        d_actual_radio->setChecked(true);
+        d_actual_forced = true;
+    }
+}
+
+// Entries in Actual mode can make a set uneven, or even again.
+void TNominalEditorDialog::Check_Spacing()
+{
+    if (!Actual_Mode() || !d_not_shown_reason.isEmpty())
+    {
+        return;
+    }
+    const NominalFaces::TLayout layout = NominalFaces::Lay_Out(d_nominals);
+    Set_Deviation_Available(layout.spacing == NominalFaces::SPACING_UNEVEN ? Uneven_Reason(layout)
+                                                                           : QString());
+}
+
+bool TNominalEditorDialog::Changed() const
+{
+    return Serial_Number() != d_edited_serial || !Same_Values(d_nominals, d_reset_nominals);
+}
+
 void TNominalEditorDialog::Update_Editor()
 {
+    if (!d_not_shown_reason.isEmpty())
+    {
+        return;
+    }
     Regenerate(false);
 }
 
 void TNominalEditorDialog::Toggle_Mode(bool /*state*/)
 {
+    if (!d_not_shown_reason.isEmpty())
+    {
+        return;
+    }
+    d_actual_forced = false;
     const std::vector<double> nominals(d_nominals);
     Initialize_Editor(nominals);
 }
@@ -205,15 +338,24 @@ void TNominalEditorDialog::Cell_Changed(int row, int column, const double &value
     {
         Show_Values();
     }
+    if (!d_multiple_change)
+    {
+        Check_Spacing();
+    }
 }
 
 void TNominalEditorDialog::Serial_Changed(const QString &text)
 {
-    d_save_button->setEnabled(!text.isEmpty());
+    d_save_button->setEnabled(!text.isEmpty() && d_not_shown_reason.isEmpty());
 }
 
 void TNominalEditorDialog::accept()
 {
+    if (!d_not_shown_reason.isEmpty())
+    {
+        d_message_box->Warn(tr("Save Nominal File"), d_not_shown_reason.toHtmlEscaped());
+        return;
+    }
     const QString serial = Serial_Number();
     const QString problem = NominalSerial::Problem(serial);
     if (!problem.isEmpty())
@@ -224,7 +366,7 @@ void TNominalEditorDialog::accept()
     const QString listed = NominalSerial::Listed_File(d_listed_files, serial);
     if (!listed.isEmpty() && serial.compare(d_edited_serial, Qt::CaseInsensitive) != 0)
     {
-        const QString question = QStringLiteral("The nominal file '%1' exists. Do you want to replace it ?")
+        const QString question = QStringLiteral("The nominal file '%1' exists. Do you want to replace it?")
                                      .arg(listed.toHtmlEscaped());
         if (d_message_box->Warn(QStringLiteral("Replace Nominal File"), question, QString(),
                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
@@ -233,6 +375,18 @@ void TNominalEditorDialog::accept()
         }
     }
     QDialog::accept();
+}
+
+void TNominalEditorDialog::reject()
+{
+    if (Changed() && d_message_box->Warn(
+                         tr("Discard Changes"),
+                         tr("The entries of this nominal set have changed. Do you want to discard them?"),
+                         QString(), QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
+    {
+        return;
+    }
+    QDialog::reject();
 }
 
 void TNominalEditorDialog::Set_Run_Function(TRunFunction function)
@@ -272,6 +426,7 @@ void TNominalEditorDialog::Regenerate(bool always)
         return;
     }
     d_nominals = positions;
+    Set_Deviation_Available(QString());
     Prepare_Table(positions);
     Show_Values();
     d_table->Resize_Columns_To_Contents(false);

@@ -7,6 +7,7 @@
 #include <functional>
 #include <vector>
 
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -22,9 +23,16 @@ class TNominalEditorDialog : public QDialog
   public:
     explicit TNominalEditorDialog(const QWidget *parent = nullptr, Qt::WindowFlags flags = Qt::WindowFlags());
 
+    // An empty serial with no values starts a new set at the default pitch; any other set of fewer
+    // than two faces is shown as one the editor cannot show, and cannot be saved.
     void Reset(const QString &serial_number, const std::vector<double> &nominals);
     QString Serial_Number() const;
+    // No values start a new set at the default pitch.
     void Initialize_Editor(const std::vector<double> &nominals);
+
+    // Why a set cannot be shown in the editor (too few or too many faces, a value not finite); empty
+    // when it can.
+    static QString Not_Shown_Reason(const std::vector<double> &nominals);
     // The nominal files already listed, so that saving over another gauge's set asks first.
     void Set_Listed_Files(const QStringList &file_names) { d_listed_files = file_names; }
 
@@ -44,8 +52,17 @@ class TNominalEditorDialog : public QDialog
     void Serial_Changed(const QString &text);
     // Refuses a serial that cannot name a file, and asks before replacing another gauge's set.
     void accept() override;
+    // Asks before changed entries are discarded (Escape, closing the window); Cancel discards at once.
+    void reject() override;
 
   private:
+    void Show_Set(const std::vector<double> &nominals, bool new_set);
+    // A set that cannot be shown: no table, no pitch or mode to change, no Save.
+    void Set_Not_Shown(const QString &reason);
+    // Deviations need evenly spaced faces; without them the table is in Actual mode.
+    void Set_Deviation_Available(const QString &reason);
+    void Check_Spacing();
+    bool Changed() const;
     void Regenerate(bool always);
     // Gives the table one row per position, with the header and precision of the mode.
     void Prepare_Table(const std::vector<double> &positions);
@@ -64,6 +81,7 @@ class TNominalEditorDialog : public QDialog
     TEditTable *d_table;
     QPushButton *d_cancel_button;
     QPushButton *d_save_button;
+    QLabel *d_notice;
     TMessageBox *d_message_box;
 
     // The ideal position of each row's face, from the first face.
@@ -73,5 +91,11 @@ class TNominalEditorDialog : public QDialog
     double d_increment_in_force;
     double d_end_in_force;
     QString d_edited_serial;
+    // The set as Reset gave it (or generated it), to tell whether anything was changed.
+    std::vector<double> d_reset_nominals;
+    QString d_not_shown_reason;
+    // Actual mode was chosen for an uneven set, not by the user: the next even set gets Deviation back.
+    bool d_actual_forced = false;
+    bool d_multiple_change = false;
     QStringList d_listed_files;
 };

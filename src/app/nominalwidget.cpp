@@ -111,14 +111,12 @@ void TNominalWidget::Edit_Nominal()
         Show_Error(QStringLiteral("Load Nominal File"), d_store->Last_Error());
         return;
     }
-    // The editor would show such a set as generated ideal faces and save those over the stored values.
-    double increment = 0.0;
-    double end = 0.0;
-    if (!NominalFaces::Derive_Pitch(d_store->Nominal_Values(), &increment, &end))
+    // The editor would have nothing to show; the file stays as it is.
+    if (NominalFaces::Lay_Out(d_store->Nominal_Values()).spacing == NominalFaces::SPACING_NOT_SHOWN)
     {
         Show_Error(tr("Edit Nominal File"),
                    tr("The nominal set in '%1' has %n face(s) and cannot be shown in the editor, which shows "
-                      "sets of 2 to %2 faces at least 1 mm apart. The file is left as it is.",
+                      "sets of 2 to %2 faces with finite positions. The file is left as it is.",
                       nullptr, static_cast<int>(d_store->Nominal_Values().size()))
                        .arg(selected.front()->text())
                        .arg(NominalFaces::MAXIMUM_FACES));

@@ -35,6 +35,54 @@ bool NominalFaces::Derive_Pitch(const std::vector<double> &nominals, double *inc
            *end >= MINIMUM_END;
 }
 
+NominalFaces::TLayout NominalFaces::Lay_Out(const std::vector<double> &nominals)
+{
+    TLayout layout;
+    if (nominals.size() < 2 || nominals.size() > static_cast<size_t>(MAXIMUM_FACES))
+    {
+        return layout;
+    }
+    std::vector<double> stored;
+    stored.reserve(nominals.size());
+    for (const double value : nominals)
+    {
+        stored.push_back(value - nominals.front());
+        // A difference of two finite values can still overflow.
+        if (!std::isfinite(value) || !std::isfinite(stored.back()))
+        {
+            return layout;
+        }
+    }
+    if (Derive_Pitch(nominals, &layout.increment, &layout.end))
+    {
+        layout.labels = Face_Positions(layout.increment, static_cast<int>(nominals.size()));
+        for (size_t face = 0; face < stored.size(); ++face)
+        {
+            if (!(std::fabs(stored[face] - layout.labels[face]) < EVEN_TOLERANCE))
+            {
+                layout.uneven_face = static_cast<int>(face);
+                layout.even_increment = layout.increment;
+                break;
+            }
+        }
+        if (layout.uneven_face < 0)
+        {
+            layout.spacing = SPACING_EVEN;
+            return layout;
+        }
+    }
+    else
+    {
+        layout.uneven_face = 1;
+    }
+    layout.spacing = SPACING_UNEVEN;
+    // Rounded half away from zero: a descending set's fields show its own distances.
+    layout.increment = std::round(stored[1] * 10.0) / 10.0;
+    layout.end = std::round(stored.back() * 10.0) / 10.0;
+    layout.labels = stored;
+    return layout;
+}
+
 NominalFaces::TPitchState NominalFaces::Generate_Faces(double start, double increment, double end,
                                                        std::vector<double> *positions)
 {

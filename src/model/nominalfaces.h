@@ -25,6 +25,36 @@ enum TPitchState
 // the pitch check refuses them.
 double Read_Number(const QString &text);
 
+// How the editor can show a stored set.
+enum TSpacing
+{
+    SPACING_EVEN = 0, // faces at whole increments from the first: deviations can be shown
+    SPACING_UNEVEN,   // shown only as positions, each row named by its face's stored position
+    SPACING_NOT_SHOWN // fewer than two faces, more than the editor's limit, or a value not finite
+};
+
+// A face counts as at its ideal place when it is nearer than this, half the 0.1 mm the increment is
+// rounded to: a gauge's real deviations are micrometres, a missing face is a whole increment.
+const double EVEN_TOLERANCE = 0.05;
+
+struct TLayout
+{
+    TSpacing spacing = SPACING_NOT_SHOWN;
+    // The pitch fields: the derived pitch for an even set; for an uneven one the first two faces'
+    // distance and the last face's position, both rounded to 0.1 mm.
+    double increment = 0.0;
+    double end = 0.0;
+    // Each row's label in millimetres: the ideal positions of an even set, the stored positions
+    // (from the first face) of an uneven one.
+    std::vector<double> labels;
+    // Of an uneven set, the first face away from its ideal place at even_increment, or 1 with
+    // even_increment 0 when the first faces are too close for any increment.
+    int uneven_face = -1;
+    double even_increment = 0.0;
+};
+
+TLayout Lay_Out(const std::vector<double> &nominals);
+
 // Increment (the first two values' distance rounded to 0.1 mm) and end ((n - 1) increments) of a
 // stored set; false when the set has fewer than two values or gives an invalid pitch.
 bool Derive_Pitch(const std::vector<double> &nominals, double *increment, double *end);

@@ -26,6 +26,18 @@ struct TDeriveCase
 };
 Q_DECLARE_METATYPE(TDeriveCase)
 
+struct TLayoutCase
+{
+    TValues nominals; // when empty: 'generated' faces 1 mm apart
+    int generated;
+    NominalFaces::TSpacing spacing;
+    double increment, end;
+    int uneven_face;
+    double even_increment;
+    TValues labels; // the first rows' labels
+};
+Q_DECLARE_METATYPE(TLayoutCase)
+
 class TTestNominalFaces : public QObject
 {
     Q_OBJECT
@@ -103,6 +115,57 @@ class TTestNominalFaces : public QObject
         const TValues positions = NominalFaces::Face_Positions(20.0, 3);
         QCOMPARE(NominalFaces::Value_From_Deviation({0, 20.06, 40}, positions, 1, 2.5), 20.0025);
         QCOMPARE(NominalFaces::Value_From_Deviation({10.00004, 30.06, 50}, positions, 0, 1.0), 10.001);
+    }
+
+    void Lay_Out_data()
+    {
+        using namespace NominalFaces;
+        QTest::addColumn<TLayoutCase>("layout");
+        const auto row = [](const char *tag, const TLayoutCase &layout) { QTest::newRow(tag) << layout; };
+        const TValues gap = {10, 110.00031, 210.00012, 409.99978, 610.00044, 810.00019, 1009.99962};
+        row("a face missing",
+            {gap, 0, SPACING_UNEVEN, 100, 1000, 3, 100, {0, 100.00031, 200.00012, 399.99978}});
+        row("calibrated set", {{0, 20.00012, 40.0003}, 0, SPACING_EVEN, 20, 40, -1, 0, {0, 20, 40}});
+        row("offset first face",
+            {{10, 110.00031, 210.00012}, 0, SPACING_EVEN, 100, 200, -1, 0, {0, 100, 200}});
+        row("49 um off", {{0, 10, 20.049, 30}, 0, SPACING_EVEN, 10, 30, -1, 0, {0, 10, 20, 30}});
+        row("51 um off", {{0, 10, 19.949, 30}, 0, SPACING_UNEVEN, 10, 30, 2, 10, {0, 10, 19.949, 30}});
+        // The pitch is rounded to 10.0 mm, and 40 um a face add up.
+        row("pitch 10.04", {{0, 10.04, 20.08, 30.12}, 0, SPACING_UNEVEN, 10, 30.1, 2, 10, {0, 10.04, 20.08}});
+        row("first faces 0.5 mm apart", {{3, 3.5, 103}, 0, SPACING_UNEVEN, 0.5, 100, 1, 0, {0, 0.5, 100}});
+        row("two faces 1.5 mm apart", {{0, 1.5}, 0, SPACING_UNEVEN, 1.5, 1.5, 1, 0, {0, 1.5}});
+        row("descending", {{200, 100, 0}, 0, SPACING_UNEVEN, -100, -200, 1, 0, {0, -100, -200}});
+        row("the face limit", {{}, 10000, SPACING_EVEN, 1, 9999, -1, 0, {0, 1}});
+        row("one face past the limit", {{}, 10001, SPACING_NOT_SHOWN, 0, 0, -1, 0, {}});
+        row("one face", {{5}, 0, SPACING_NOT_SHOWN, 0, 0, -1, 0, {}});
+        row("no faces", {{}, 0, SPACING_NOT_SHOWN, 0, 0, -1, 0, {}});
+        row("nan", {{0, 10, std::nan("")}, 0, SPACING_NOT_SHOWN, 0, 0, -1, 0, {}});
+        row("overflowing difference", {{-1e308, 1e308}, 0, SPACING_NOT_SHOWN, 0, 0, -1, 0, {}});
+    }
+
+    // Whether deviations can be shown for a set, the pitch fields and the row labels it opens with.
+    void Lay_Out()
+    {
+        QFETCH(TLayoutCase, layout);
+        TValues nominals = layout.nominals;
+        for (int face = 0; face < layout.generated; ++face)
+            nominals.push_back(face);
+        const NominalFaces::TLayout found = NominalFaces::Lay_Out(nominals);
+        QCOMPARE(found.spacing, layout.spacing);
+        QCOMPARE(found.uneven_face, layout.uneven_face);
+        QVERIFY(std::fabs(found.even_increment - layout.even_increment) < 1e-9);
+        if (layout.spacing == NominalFaces::SPACING_NOT_SHOWN)
+        {
+            QVERIFY(found.labels.empty());
+            return;
+        }
+        QVERIFY2(std::fabs(found.increment - layout.increment) < 1e-9 &&
+                     std::fabs(found.end - layout.end) < 1e-9,
+                 qPrintable(QStringLiteral("%1 %2").arg(found.increment).arg(found.end)));
+        QCOMPARE(found.labels.size(), nominals.size());
+        for (size_t face = 0; face < layout.labels.size(); ++face)
+            QVERIFY2(std::fabs(found.labels[face] - layout.labels[face]) < 1e-9,
+                     qPrintable(QString::number(face)));
     }
 
     void Serial()
