@@ -146,6 +146,7 @@ TNominalEditorDialog::TNominalEditorDialog(const QWidget *parent, Qt::WindowFlag
     QHBoxLayout *buttons = new QHBoxLayout;
     buttons->addItem(new QSpacerItem(0, 0, QSizePolicy::Expanding, QSizePolicy::Minimum));
     d_cancel_button = new QPushButton(QStringLiteral("Cancel"), this);
+    d_cancel_button->setObjectName(QStringLiteral("cancel_button"));
     d_save_button = new QPushButton(QStringLiteral("Save"), this);
     d_save_button->setObjectName(QStringLiteral("save_button"));
     for (QPushButton *button : {d_cancel_button, d_save_button})

@@ -31,6 +31,34 @@ struct TDockCase
 };
 Q_DECLARE_METATYPE(TDockCase)
 
+// A stored set with a face missing, opened from the dock; the fields are typed (empty: only left).
+struct TUnevenCase
+{
+    QString increment, end;
+    QString saved; // the saved Index texts, "" when the file must stay byte for byte
+};
+Q_DECLARE_METATYPE(TUnevenCase)
+
+struct TNotShownCase
+{
+    QString serial;
+    TValues nominals; // when empty: 'generated' faces 1 mm apart
+    int generated;
+    QString faces; // as the notice names them
+};
+Q_DECLARE_METATYPE(TNotShownCase)
+
+struct TEscapeCase
+{
+    bool new_set; // the add flow: no serial, no values
+    QString serial;
+    QString pasted; // into the second row, when not empty
+    bool cancel;    // the Cancel button instead of Escape
+    QString answer, asked;
+    bool closed;
+};
+Q_DECLARE_METATYPE(TEscapeCase)
+
 namespace
 {
 void Paste(TEditTable *table, int row, const QString &text)
@@ -57,6 +85,38 @@ void Answer_Editor(const QString &serial, const std::function<void(TNominalEdito
             dialog->accept();
             return dialog->result();
         });
+}
+QStringList Row_Labels(const TEditTable *table)
+{
+    QStringList labels;
+    for (int row = 0; row < table->rowCount(); ++row)
+        labels << table->verticalHeaderItem(row)->text();
+    return labels;
+}
+
+QString Index_Texts(const QByteArray &file)
+{
+    QStringList texts;
+    QRegularExpressionMatchIterator match =
+        QRegularExpression(QStringLiteral("<Index_\\d+>([^<]*)<")).globalMatch(QString::fromUtf8(file));
+    while (match.hasNext())
+        texts << match.next().captured(1);
+    return texts.join(QLatin1Char(' '));
+}
+
+// The message boxes asked are answered with 'answer' and their texts collected.
+QStringList *Answer_Boxes(const QString &answer)
+{
+    static QStringList asked;
+    asked.clear();
+    TMessageBox::Set_Answer_Function(
+        [answer](TMessageBox *box)
+        {
+            asked << box->text().remove(QRegularExpression(QStringLiteral("<[^>]*>"))) + ": " +
+                         box->informativeText().remove(QRegularExpression(QStringLiteral("<[^>]*>")));
+            return answer == "Yes" ? QMessageBox::Yes : answer == "No" ? QMessageBox::No : QMessageBox::Ok;
+        });
+    return &asked;
 }
 } // namespace
 
@@ -155,6 +215,7 @@ class TTestNominal : public QObject
     void Dock()
     {
         QFETCH(TDockCase, dock);
+        const QString replace = QStringLiteral("Replace Nominal File");
         TQuillon window;
         TNominalWidget *widget = window.findChild<TNominalWidget *>();
         TNominalStore store;
@@ -174,10 +235,11 @@ class TTestNominal : public QObject
         for (const QString &name : dock.selected.split(QLatin1Char(' '), Qt::SkipEmptyParts))
             list->findItems(name, Qt::MatchExactly).front()->setSelected(true);
 
-        QStringList asked;
+        QStringList asked, informative;
         TMessageBox::Set_Answer_Function(
             [&](TMessageBox *box)
             {
+                informative << box->informativeText();
                 asked << box->text().remove(QRegularExpression(QStringLiteral("<[^>]*>")));
                 const QMap<QString, int> buttons = {
                     {"Yes", QMessageBox::Yes}, {"No", QMessageBox::No}, {"OK", QMessageBox::Ok}};
@@ -189,6 +251,9 @@ class TTestNominal : public QObject
         TNominalEditorDialog::Set_Run_Function(nullptr);
 
         QCOMPARE(asked.join(QLatin1Char(',')), dock.asked);
+        if (dock.asked == replace)
+            QVERIFY2(informative.front().contains("exists. Do you want to replace it?<"),
+                     qPrintable(informative.front()));
         QStringList found;
         store.Update_Display();
         for (const QString &name : store.File_Names())
@@ -198,6 +263,175 @@ class TTestNominal : public QObject
                               : QStringLiteral("!"));
         QCOMPARE(found.join(QLatin1Char(' ')), dock.expected);
         QCOMPARE(Listed(*widget, "nominal_list"), store.File_Names());
+    }
+
+    void Uneven_Set_data()
+    {
+        QTest::addColumn<TUnevenCase>("uneven");
+        QTest::newRow("fields left") << TUnevenCase{"", "", ""};
+        QTest::newRow("same numbers typed") << TUnevenCase{"100", "1000.0", ""};
+        QTest::newRow("new increment")
+            << TUnevenCase{"250", "", "0.00000 250.00000 500.00000 750.00000 1000.00000"};
+    }
+
+    // Faces at 0, 100, 200, 400 mm ... open in Actual mode named by their stored positions, and are saved
+    // as they were stored unless a new pitch is entered.
+    void Uneven_Set()
+    {
+        QFETCH(TUnevenCase, uneven);
+        const QString path = Nominal_Folder() + QStringLiteral("/SG_1020-4471");
+        QVERIFY(QDir().mkpath(Nominal_Folder()));
+        const QByteArray stored =
+            Read_File(Source_Path(QStringLiteral("examples/Nominal_Data/SG_1020-4471")));
+        QVERIFY(Write_File(path, stored));
+        TQuillon window;
+        TNominalWidget *widget = window.findChild<TNominalWidget *>();
+        widget->Update_Display();
+        Child<QListWidget>(*widget, "nominal_list")->item(0)->setSelected(true);
+
+        QStringList seen;
+        Answer_Editor(QStringLiteral("1020-4471"),
+                      [&](TNominalEditorDialog *dialog)
+                      {
+                          const QRadioButton *deviation = Child<QRadioButton>(*dialog, "deviation_radio");
+                          const TEditTable *table = Child<TEditTable>(*dialog, "table");
+                          seen << (Child<QRadioButton>(*dialog, "actual_radio")->isChecked() ? "actual"
+                                                                                             : "deviation")
+                               << (deviation->isEnabled() ? "offered" : "not offered") << deviation->toolTip()
+                               << Row_Labels(table).join(' ') << table->item(3, 0)->text();
+                          for (const char *name : {"increment_edit", "end_edit"})
+                          {
+                              QLineEdit *field = Child<QLineEdit>(*dialog, name);
+                              seen << field->text();
+                              const QString typed = name[0] == 'i' ? uneven.increment : uneven.end;
+                              if (!typed.isEmpty())
+                                  field->setText(typed);
+                              emit field->editingFinished();
+                          }
+                      });
+        Child<QToolButton>(*widget, "edit_button")->click();
+        TNominalEditorDialog::Set_Run_Function(nullptr);
+
+        QCOMPARE(seen.mid(0, 2), QStringList({"actual", "not offered"}));
+        QVERIFY2(seen[2].contains("The face at 400.000 mm is not at 300.000 mm") &&
+                     seen[2].contains("increment of 100.000 mm"),
+                 qPrintable(seen[2]));
+        QCOMPARE(seen[3], QStringLiteral("0.000 100.000 200.000 400.000 600.000 800.000 1000.000"));
+        QCOMPARE(seen[4], QStringLiteral("399.9998"));
+        QCOMPARE(seen.mid(5), QStringList({"100.000", "1000.000"}));
+        if (uneven.saved.isEmpty())
+            QCOMPARE(Read_File(path), stored);
+        else
+            QCOMPARE(Index_Texts(Read_File(path)), uneven.saved);
+
+        // An evenly spaced set next gets the Deviation mode back that the uneven one put aside.
+        TNominalEditorDialog *dialog = widget->Editor_Dialog();
+        dialog->Reset(QStringLiteral("7"), {0, 20.00012, 40.0003});
+        QVERIFY(Child<QRadioButton>(*dialog, "deviation_radio")->isChecked());
+        QVERIFY(Child<QRadioButton>(*dialog, "deviation_radio")->toolTip().isEmpty());
+        QCOMPARE(Child<TEditTable>(*dialog, "table")->item(2, 0)->text(), QStringLiteral("0.3"));
+    }
+
+    // Entries in Actual mode that move a face off its place withdraw Deviation mode until it is back.
+    void Spacing_Follows_Entries()
+    {
+        TNominalEditorDialog dialog;
+        Child<QRadioButton>(dialog, "actual_radio")->setChecked(true);
+        dialog.Reset(QStringLiteral("7"), {0, 20.00012, 40.0003});
+        QRadioButton *deviation = Child<QRadioButton>(dialog, "deviation_radio");
+        TEditTable *table = Child<TEditTable>(dialog, "table");
+        QVERIFY(deviation->isEnabled());
+        Paste(table, 2, QStringLiteral("60"));
+        QVERIFY(!deviation->isEnabled() && deviation->toolTip().contains("60.000 mm is not at 40.000 mm"));
+        Paste(table, 2, QStringLiteral("40.001"));
+        QVERIFY(deviation->isEnabled());
+        deviation->setChecked(true);
+        QCOMPARE(table->item(2, 0)->text(), QStringLiteral("1.0"));
+    }
+
+    void Not_Shown_data()
+    {
+        QTest::addColumn<TNotShownCase>("set");
+        QTest::newRow("one face") << TNotShownCase{"4", {12.5}, 0, "1 face(s)"};
+        QTest::newRow("stored empty") << TNotShownCase{"4", {}, 0, "0 face(s)"};
+        QTest::newRow("no serial, one face") << TNotShownCase{"", {3}, 0, "1 face(s)"};
+        QTest::newRow("past the limit") << TNotShownCase{"4", {}, 10001, "10001 face(s)"};
+        QTest::newRow("nan") << TNotShownCase{"4", {0, std::nan(""), 20}, 0, "3 face(s)"};
+    }
+
+    // A set the editor cannot show is not replaced by generated faces, whoever gives it to the editor.
+    void Not_Shown()
+    {
+        QFETCH(TNotShownCase, set);
+        TValues nominals = set.nominals;
+        for (int face = 0; face < set.generated; ++face)
+            nominals.push_back(face);
+        TNominalEditorDialog dialog;
+        dialog.Reset(set.serial, nominals);
+        const QLabel *notice = Child<QLabel>(dialog, "notice");
+        QVERIFY2(!notice->isHidden() && notice->text().contains(" has " + set.faces + " and cannot be shown"),
+                 qPrintable(notice->text()));
+        QCOMPARE(Child<TEditTable>(dialog, "table")->rowCount(), 0);
+        Child<QLineEdit>(dialog, "serial_edit")->setText(QStringLiteral("5"));
+        QVERIFY(!Child<QWidget>(dialog, "save_button")->isEnabled());
+        QVERIFY(!Child<QWidget>(dialog, "increment_edit")->isEnabled());
+
+        // Neither a pitch nor a mode change regenerates it, and Save refuses.
+        emit Child<QLineEdit>(dialog, "increment_edit")->editingFinished();
+        Child<QRadioButton>(dialog, "actual_radio")->setChecked(true);
+        QStringList *asked = Answer_Boxes(QStringLiteral("OK"));
+        QSignalSpy accepted(&dialog, &QDialog::accepted);
+        dialog.accept();
+        TMessageBox::Set_Answer_Function(nullptr);
+        QCOMPARE(accepted.count(), 0);
+        QCOMPARE(asked->size(), 1);
+        QVERIFY2(asked->front().startsWith("Save Nominal File: ") && asked->front().contains("left as it is"),
+                 qPrintable(asked->front()));
+        QCOMPARE(dialog.d_nominals.size(), nominals.size());
+        QVERIFY(std::equal(nominals.begin(), nominals.end(), dialog.d_nominals.begin(),
+                           [](double a, double b) { return a == b || (std::isnan(a) && std::isnan(b)); }));
+
+        // The next set is shown again.
+        dialog.Reset(QStringLiteral("5"), {0, 10, 20});
+        QVERIFY(notice->isHidden() && Child<QWidget>(dialog, "save_button")->isEnabled());
+        QCOMPARE(Child<TEditTable>(dialog, "table")->rowCount(), 3);
+    }
+
+    void Escape_data()
+    {
+        QTest::addColumn<TEscapeCase>("escape");
+        const QString question = QStringLiteral(
+            "Discard Changes: The entries of this nominal set have changed. Do you want to discard them?");
+        QTest::newRow("unchanged") << TEscapeCase{false, "7", "", false, "Yes", "", true};
+        QTest::newRow("entry, keep") << TEscapeCase{false, "7", "2.5", false, "No", question, false};
+        QTest::newRow("entry, discard") << TEscapeCase{false, "7", "2.5", false, "Yes", question, true};
+        QTest::newRow("serial, keep") << TEscapeCase{false, "8", "", false, "No", question, false};
+        QTest::newRow("same value again") << TEscapeCase{false, "7", "0.1", false, "No", "", true};
+        QTest::newRow("new set untouched") << TEscapeCase{true, "", "", false, "No", "", true};
+        QTest::newRow("new set, entry") << TEscapeCase{true, "", "2.5", false, "No", question, false};
+        QTest::newRow("Cancel discards") << TEscapeCase{false, "7", "2.5", true, "No", "", true};
+    }
+
+    void Escape()
+    {
+        QFETCH(TEscapeCase, escape);
+        TNominalEditorDialog dialog;
+        if (escape.new_set)
+            dialog.Reset(QString(), {});
+        else
+            dialog.Reset(QStringLiteral("7"), {0, 20.0001, 40.0003});
+        Child<QLineEdit>(dialog, "serial_edit")->setText(escape.serial);
+        if (!escape.pasted.isEmpty())
+            Paste(Child<TEditTable>(dialog, "table"), 1, escape.pasted);
+        QStringList *asked = Answer_Boxes(escape.answer);
+        QSignalSpy rejected(&dialog, &QDialog::rejected);
+        if (escape.cancel)
+            Child<QPushButton>(dialog, "cancel_button")->click();
+        else
+            QTest::keyClick(&dialog, Qt::Key_Escape);
+        TMessageBox::Set_Answer_Function(nullptr);
+        QCOMPARE(asked->join(QLatin1Char('|')), escape.asked);
+        QCOMPARE(rejected.count(), escape.closed ? 1 : 0);
     }
 
     // A set saved through the dock is used by the window's next load.
