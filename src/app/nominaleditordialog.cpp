@@ -89,7 +89,7 @@ TNominalEditorDialog::TNominalEditorDialog(const QWidget *parent, Qt::WindowFlag
       d_increment_in_force(std::numeric_limits<double>::quiet_NaN()),
       d_end_in_force(std::numeric_limits<double>::quiet_NaN())
 {
-    setWindowTitle(QStringLiteral("Stepgauge Nominal Editor Dialog"));
+    setWindowTitle(tr("Stepgauge Nominal Editor Dialog"));
     resize(500, 580);
 
     QGridLayout *grid = new QGridLayout(this);
@@ -105,25 +105,24 @@ TNominalEditorDialog::TNominalEditorDialog(const QWidget *parent, Qt::WindowFlag
     d_start_edit->setReadOnly(true);
     d_increment_edit = Field(this, "increment_edit", QStringLiteral("10.000"));
     d_end_edit = Field(this, "end_edit", QStringLiteral("1010.000"));
-    d_actual_radio = new QRadioButton(QStringLiteral("Actual (mm)"), this);
+    d_actual_radio = new QRadioButton(tr("Actual (mm)"), this);
     d_actual_radio->setObjectName(QStringLiteral("actual_radio"));
-    d_deviation_radio = new QRadioButton(QStringLiteral("Deviation (um)"), this);
+    d_deviation_radio = new QRadioButton(tr("Deviation (um)"), this);
     d_deviation_radio->setObjectName(QStringLiteral("deviation_radio"));
     d_deviation_radio->setChecked(true);
 
-    grid->addWidget(label(QStringLiteral("Serial Number:"), Qt::AlignRight), 0, 0);
+    grid->addWidget(label(tr("Serial Number:"), Qt::AlignRight), 0, 0);
     grid->addWidget(d_serial_edit, 0, 1);
-    const QList<QPair<QString, QLineEdit *>> pitch_rows = {{QStringLiteral("Start:"), d_start_edit},
-                                                           {QStringLiteral("Increment:"), d_increment_edit},
-                                                           {QStringLiteral("End:"), d_end_edit}};
+    const QList<QPair<QString, QLineEdit *>> pitch_rows = {
+        {tr("Start:"), d_start_edit}, {tr("Increment:"), d_increment_edit}, {tr("End:"), d_end_edit}};
     for (int row = 0; row < pitch_rows.size(); ++row)
     {
         grid->addWidget(label(pitch_rows[row].first, Qt::AlignRight), row + 1, 0);
         grid->addWidget(pitch_rows[row].second, row + 1, 1);
-        grid->addWidget(label(QStringLiteral("mm"), Qt::AlignLeft), row + 1, 2);
+        grid->addWidget(label(tr("mm"), Qt::AlignLeft), row + 1, 2);
     }
     grid->addWidget(Separator(this, QFrame::VLine), 1, 3, 3, 1);
-    grid->addWidget(label(QStringLiteral("Edit Mode:"), Qt::AlignLeft), 1, 4);
+    grid->addWidget(label(tr("Edit Mode:"), Qt::AlignLeft), 1, 4);
     grid->addWidget(d_actual_radio, 2, 4);
     grid->addWidget(d_deviation_radio, 3, 4);
     grid->addWidget(Separator(this, QFrame::HLine), 4, 0, 1, 5);
@@ -145,9 +144,9 @@ TNominalEditorDialog::TNominalEditorDialog(const QWidget *parent, Qt::WindowFlag
 
     QHBoxLayout *buttons = new QHBoxLayout;
     buttons->addItem(new QSpacerItem(0, 0, QSizePolicy::Expanding, QSizePolicy::Minimum));
-    d_cancel_button = new QPushButton(QStringLiteral("Cancel"), this);
+    d_cancel_button = new QPushButton(tr("Cancel"), this);
     d_cancel_button->setObjectName(QStringLiteral("cancel_button"));
-    d_save_button = new QPushButton(QStringLiteral("Save"), this);
+    d_save_button = new QPushButton(tr("Save"), this);
     d_save_button->setObjectName(QStringLiteral("save_button"));
     for (QPushButton *button : {d_cancel_button, d_save_button})
     {
@@ -361,15 +360,15 @@ void TNominalEditorDialog::accept()
     const QString problem = NominalSerial::Problem(serial);
     if (!problem.isEmpty())
     {
-        d_message_box->Warn(QStringLiteral("Invalid Serial Number"), problem.toHtmlEscaped());
+        d_message_box->Warn(tr("Invalid Serial Number"), problem.toHtmlEscaped());
         return;
     }
     const QString listed = NominalSerial::Listed_File(d_listed_files, serial);
     if (!listed.isEmpty() && serial.compare(d_edited_serial, Qt::CaseInsensitive) != 0)
     {
-        const QString question = QStringLiteral("The nominal file '%1' exists. Do you want to replace it?")
-                                     .arg(listed.toHtmlEscaped());
-        if (d_message_box->Warn(QStringLiteral("Replace Nominal File"), question, QString(),
+        const QString question =
+            tr("The nominal file '%1' exists. Do you want to replace it?").arg(listed.toHtmlEscaped());
+        if (d_message_box->Warn(tr("Replace Nominal File"), question, QString(),
                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
         {
             return;
@@ -443,8 +442,7 @@ void TNominalEditorDialog::Prepare_Table(const std::vector<double> &positions)
         return;
     }
     const bool actual = Actual_Mode();
-    d_table->horizontalHeaderItem(0)->setText(actual ? QStringLiteral("Actual (mm)")
-                                                     : QStringLiteral("Deviation (um)"));
+    d_table->horizontalHeaderItem(0)->setText(actual ? tr("Actual (mm)") : tr("Deviation (um)"));
     d_table->Set_Display_Precision(actual ? 4 : 1);
     for (int row = 0; row < rows; ++row)
     {

@@ -17,7 +17,7 @@ TNominalWidget::TNominalWidget(const QWidget *parent, Qt::WindowFlags flags)
     : QWidget(const_cast<QWidget *>(parent), flags), d_store(&d_own_store)
 {
     resize(511, 450);
-    setWindowTitle(QStringLiteral("Nominal"));
+    setWindowTitle(tr("Nominal"));
 
     QVBoxLayout *layout = new QVBoxLayout(this);
     d_list = new QListWidget(this);
@@ -27,11 +27,11 @@ TNominalWidget::TNominalWidget(const QWidget *parent, Qt::WindowFlags flags)
 
     QHBoxLayout *buttons = new QHBoxLayout;
     d_add_button = Create_Tool_Button(this, "add_button", QStringLiteral(":/icon16/add_icon16.png"),
-                                      QStringLiteral("Add Nominal"), 16);
+                                      tr("Add Nominal"), 16);
     d_remove_button = Create_Tool_Button(this, "remove_button", QStringLiteral(":/icon16/remove_icon16.png"),
-                                         QStringLiteral("Remove Nominal"), 16);
+                                         tr("Remove Nominal"), 16);
     d_edit_button = Create_Tool_Button(this, "edit_button", QStringLiteral(":/icon16/edit_icon16.png"),
-                                       QStringLiteral("Edit Nominal"), 16);
+                                       tr("Edit Nominal"), 16);
     buttons->addWidget(d_add_button);
     buttons->addWidget(d_remove_button);
     buttons->addWidget(d_edit_button);
@@ -108,7 +108,7 @@ void TNominalWidget::Edit_Nominal()
     if (!Load_Data(selected.front()->text()))
     {
         qWarning("cannot load data");
-        Show_Error(QStringLiteral("Load Nominal File"), d_store->Last_Error());
+        Show_Error(tr("Load Nominal File"), d_store->Last_Error());
         return;
     }
     // The editor would have nothing to show; the file stays as it is.
@@ -132,9 +132,9 @@ void TNominalWidget::Remove_Nominal()
     {
         return;
     }
-    if (d_message_box->Warn(QStringLiteral("Remove Nominal Files"),
-                            QStringLiteral("Do you want to remove selected nominal files ?"), QString(),
-                            QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) != QMessageBox::Yes)
+    if (d_message_box->Warn(tr("Remove Nominal Files"), tr("Do you want to remove selected nominal files ?"),
+                            QString(), QMessageBox::Yes | QMessageBox::No,
+                            QMessageBox::Yes) != QMessageBox::Yes)
     {
         return;
     }
@@ -176,7 +176,7 @@ void TNominalWidget::Edit_And_Save(const QString &serial, const std::vector<doub
     if (!Save_Data(file_name))
     {
         qWarning("cannot save the data");
-        Show_Error(QStringLiteral("Save Nominal File"), d_store->Last_Error());
+        Show_Error(tr("Save Nominal File"), d_store->Last_Error());
         return;
     }
     Update_Display();

@@ -2,6 +2,7 @@
 
 #include "assertion.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 
 #include <algorithm>
@@ -141,15 +142,16 @@ QString NominalSerial::Problem(const QString &serial)
 {
     if (serial.isEmpty())
     {
-        return QStringLiteral("Enter the serial number of the gauge.");
+        return QCoreApplication::translate("NominalSerial", "Enter the serial number of the gauge.");
     }
     if (serial.trimmed() != serial)
     {
-        return QStringLiteral("The serial number must not begin or end with a blank.");
+        return QCoreApplication::translate("NominalSerial",
+                                           "The serial number must not begin or end with a blank.");
     }
     if (serial.contains(QLatin1String("..")))
     {
-        return QStringLiteral("The serial number must not contain \"..\".");
+        return QCoreApplication::translate("NominalSerial", "The serial number must not contain \"..\".");
     }
     // Characters that no file name can hold here or on the other common systems.
     const QString refused = QStringLiteral("/\\<>:\"|?*");
@@ -157,16 +159,19 @@ QString NominalSerial::Problem(const QString &serial)
     {
         if (refused.contains(character))
         {
-            return QStringLiteral("The serial number must not contain the character '%1'.").arg(character);
+            return QCoreApplication::translate("NominalSerial",
+                                               "The serial number must not contain the character '%1'.")
+                .arg(character);
         }
         if (character.category() == QChar::Other_Control || character.category() == QChar::Other_Format)
         {
-            return QStringLiteral("The serial number must not contain control characters.");
+            return QCoreApplication::translate("NominalSerial",
+                                               "The serial number must not contain control characters.");
         }
     }
     if (QStringLiteral("SG_%1").arg(serial).toUtf8().size() > 255)
     {
-        return QStringLiteral("The serial number is too long for a file name.");
+        return QCoreApplication::translate("NominalSerial", "The serial number is too long for a file name.");
     }
     return QString();
 }
