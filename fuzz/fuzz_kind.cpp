@@ -1,15 +1,19 @@
 // One record kind's parser on any bytes after its identification line (the harness is compiled once
-// per kind with QUILLON_FUZZ_KIND set to the kind's value), so no time is spent on recognition.
+// per kind with QUILLON_FUZZ_KIND set to the kind's short key), so no time is spent on recognition.
 
 #include "fuzz_checks.h"
 
-#include "measuredata_factory.h"
+#include "kindtable.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     static const FuzzChecks::TFuzzNominalSource nominals;
-    const auto kind = static_cast<TMeasureData::TFileContents>(QUILLON_FUZZ_KIND);
-    static const QByteArray identification = TMeasureData::Identification_Text(kind).toLatin1();
+    static const TKindRow *const kind = KindTable::Find_Key(QStringLiteral(QUILLON_FUZZ_KIND));
+    if (!kind)
+    {
+        FuzzChecks::Fail("the harness was built for a kind the table does not have");
+    }
+    static const QByteArray identification = kind->identification;
 
     QByteArray file_data = FuzzChecks::Bytes(data, size);
     // The viewer hands a record only files of plain text.
@@ -22,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     {
         file_data.prepend(identification + '\n');
     }
-    std::unique_ptr<TMeasureData> record = Create_Measure_Record(kind);
+    std::unique_ptr<TMeasureData> record = kind->create();
     if (!record->Load_Data(file_data))
     {
         if (record->last_error.isEmpty())
@@ -31,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         }
         return 0;
     }
-    if (TMeasureData::Is_Stepgauge(kind))
+    if (kind->nominal_steps)
     {
         std::vector<double> nominal_values;
         if (nominals.Find_Nominal_Values(record->Equipment_Identification(), &nominal_values) &&

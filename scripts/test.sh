@@ -15,20 +15,15 @@ export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
 # install-deps.sh installed the validators, so the packaging test must run them, not skip.
 export QUILLON_REQUIRE_PACKAGING_TOOLS=1
 
+# The configurations are the presets of CMakePresets.json; each builds into build-test/<preset>.
 run_configuration() {
-    local name="$1" compilers="$2"
-    shift 2
-    local dir="$top/build-test/$name"
+    local name="$1"
     echo "=== $name: configure and build"
-    env $compilers cmake -S "$top" -B "$dir" -G Ninja -DQUILLON_WERROR=ON "$@" >/dev/null
-    cmake --build "$dir" -j "$jobs"
+    (cd "$top" && cmake --preset "$name" >/dev/null && cmake --build --preset "$name" -j "$jobs")
     echo "=== $name: tests"
-    ctest --test-dir "$dir" --output-on-failure -j "$jobs"
+    (cd "$top" && ctest --preset "$name" -j "$jobs")
 }
 
-gcc="CC=gcc CXX=g++"
-clang="CC=clang CXX=clang++"
-run_configuration qt6 "$gcc" -DQUILLON_QT_MAJOR=6
-run_configuration qt5-clang-sanitizers "$clang" -DQUILLON_QT_MAJOR=5 -DQUILLON_SANITIZE=ON -DQUILLON_FUZZ=ON \
-    -DCMAKE_BUILD_TYPE=Debug
-run_configuration qt5 "$gcc" -DQUILLON_QT_MAJOR=5
+run_configuration qt6
+run_configuration qt5-clang-sanitizers
+run_configuration qt5

@@ -2,7 +2,7 @@
 // draws the graph the window would show.
 
 #include "checkedfile.h"
-#include "graphfile.h"
+#include "graphexport.h"
 #include "measurementload.h"
 #include "nominalstore.h"
 #include "presentation.h"
@@ -163,7 +163,7 @@ bool Write_Graph(const TRequest &request, const TMeasurementLoad &load, const TP
         reason = QStringLiteral("'%1' did not load").arg(file);
     else if (!presentation.setup.shown)
         reason = QStringLiteral("measurements of the kind in '%1' have no graph").arg(file);
-    else if (GraphFile::Write(presentation, request.graph_path, request.graph_size, &reason, request.files))
+    else if (GraphExport::Write(presentation, request.graph_path, request.graph_size, &reason, request.files))
         return true;
     else
     {
@@ -287,7 +287,7 @@ int main(int argc, char *argv[])
     if (drawing)
     {
         request.graph_path = parser.value(graph_option);
-        if (!GraphFile::Supported(request.graph_path))
+        if (!GraphExport::Supported(request.graph_path))
             return usage_error(
                 QStringLiteral("graph file '%1' must end in .png or .pdf").arg(request.graph_path));
         if (request.files.size() != 1)

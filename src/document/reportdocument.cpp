@@ -4,7 +4,9 @@
 #include "reportdocument.h"
 
 #include "checkedfile.h"
+#include "graphexport.h"
 #include "graphwidget.h"
+#include "kindtable.h"
 #include "measurementload.h"
 #include "presentation.h"
 #include "tolerance.h"
@@ -26,15 +28,15 @@
 
 namespace
 {
-constexpr double Text_Point_Size = 9.0;
+constexpr double TEXT_POINT_SIZE = 9.0;
 // Below this the text is wrapped rather than shrunk further, so absurdly long lines stay legible.
-constexpr double Smallest_Text_Point_Size = 4.0;
-constexpr double Header_Point_Size = 10.0;
-constexpr double Verdict_Point_Size = 9.0;
-constexpr double Title_Point_Size = 14.0;
-constexpr double Graph_Point_Size = 8.0;
-constexpr double Footer_Point_Size = 8.0;
-constexpr double Pdf_Margin_Millimetres = 15.0;
+constexpr double SMALLEST_TEXT_POINT_SIZE = 4.0;
+constexpr double HEADER_POINT_SIZE = 10.0;
+constexpr double VERDICT_POINT_SIZE = 9.0;
+constexpr double TITLE_POINT_SIZE = 14.0;
+constexpr double GRAPH_POINT_SIZE = 8.0;
+constexpr double FOOTER_POINT_SIZE = 8.0;
+constexpr double PDF_MARGIN_MILLIMETRES = 15.0;
 
 QFont Sans_Font(double point_size, bool bold)
 {
@@ -111,14 +113,14 @@ double Widest(const QStringList &lines, const QFontMetricsF &metrics, int *index
 // the smallest size are wrapped.
 QFont Fitted_Font(const QStringList &lines, double width, const QPaintDevice *device, QStringList *fitted)
 {
-    QFont font = Fixed_Font(Text_Point_Size);
+    QFont font = Fixed_Font(TEXT_POINT_SIZE);
     int widest_index = 0;
     double widest = Widest(lines, QFontMetricsF(font, device), &widest_index);
     // Glyph advances do not scale exactly with the size, hence the few rounds.
-    for (int round = 0; round < 8 && widest > width && font.pointSizeF() > Smallest_Text_Point_Size; ++round)
+    for (int round = 0; round < 8 && widest > width && font.pointSizeF() > SMALLEST_TEXT_POINT_SIZE; ++round)
     {
         const double size = font.pointSizeF() * width / widest * 0.99;
-        font.setPointSizeF(std::max(Smallest_Text_Point_Size, size));
+        font.setPointSizeF(std::max(SMALLEST_TEXT_POINT_SIZE, size));
         widest = QFontMetricsF(font, device).horizontalAdvance(lines.at(widest_index));
     }
 
@@ -170,7 +172,7 @@ TLayout Lay_Out(const TReportDocument &document, const QPaintDevice *device)
 {
     TLayout layout;
     layout.width = device->width();
-    const QFontMetricsF footer(Sans_Font(Footer_Point_Size, false), device);
+    const QFontMetricsF footer(Sans_Font(FOOTER_POINT_SIZE, false), device);
     layout.body_bottom = device->height() - 2.0 * footer.lineSpacing();
 
     layout.text_font = Fitted_Font(document.report_lines, layout.width, device, &layout.lines);
@@ -205,13 +207,13 @@ double Draw_Header(QPainter *painter, const TReportDocument &document, double wi
 
     if (!document.title.isEmpty())
     {
-        const QFont title = Sans_Font(Title_Point_Size, true);
+        const QFont title = Sans_Font(TITLE_POINT_SIZE, true);
         y += text(title, QRectF(0.0, y, width, 1e6), document.title);
         y += 0.5 * QFontMetricsF(title, device).lineSpacing();
     }
 
-    const QFont label_font = Sans_Font(Header_Point_Size, true);
-    const QFont value_font = Sans_Font(Header_Point_Size, false);
+    const QFont label_font = Sans_Font(HEADER_POINT_SIZE, true);
+    const QFont value_font = Sans_Font(HEADER_POINT_SIZE, false);
     const std::vector<THeaderRow> rows = Header_Rows(document);
     double label_width = 0.0;
     for (const THeaderRow &row : rows)
@@ -231,7 +233,7 @@ double Draw_Header(QPainter *painter, const TReportDocument &document, double wi
             const QColor colour = Verdict::Colour(document.verdict_mark);
             painter->setPen(colour.isValid() ? colour : QColor(Qt::black));
         }
-        y += text(Sans_Font(Verdict_Point_Size, true), QRectF(0.0, y, width, 1e6), document.verdict);
+        y += text(Sans_Font(VERDICT_POINT_SIZE, true), QRectF(0.0, y, width, 1e6), document.verdict);
         if (painter)
             painter->setPen(Qt::black);
     }
@@ -248,7 +250,7 @@ double Header_Height(const TReportDocument &document, double width, const QPaint
 
 void Draw_Footer(QPainter *painter, const TLayout &layout, const QPaintDevice *device, int page)
 {
-    painter->setFont(Sans_Font(Footer_Point_Size, false));
+    painter->setFont(Sans_Font(FOOTER_POINT_SIZE, false));
     const QRectF area(0.0, layout.body_bottom, layout.width, device->height() - layout.body_bottom);
     painter->drawText(area, Qt::AlignHCenter | Qt::AlignBottom,
                       QStringLiteral("Page %1 of %2").arg(page).arg(layout.pages));
@@ -295,16 +297,20 @@ TReportDocument Measurement_Document(const TReportSource &source, const TToleran
     if (source.loaded && !source.report_lines.isEmpty())
         document.title = source.report_lines.first();
     document.equipment = source.equipment;
-    if (TMeasureData::Is_Stepgauge(source.contents) || TMeasureData::Is_Laser(source.contents) ||
-        source.contents == TMeasureData::CONTENTS_BALLBAR)
+    const TKindRow *row = KindTable::Find(source.contents);
+    switch (row ? row->verdict_rule : TKindRow::RULE_NONE)
     {
+    case TKindRow::RULE_DEVIATIONS:
+    case TKindRow::RULE_LENGTH_RANGE:
         document.tolerance = QStringLiteral("E MPL = %1").arg(tolerance.Display_Text());
-    }
-    else if (source.contents == TMeasureData::CONTENTS_TEMPERATURE)
-    {
+        break;
+    case TKindRow::RULE_TEMPERATURE_LIMITS:
         document.tolerance = QStringLiteral("Ts_Min %1 \u00b0C, Ts_Max %2 \u00b0C")
                                  .arg(QString::number(tolerance.d_lower_temperature_limit, 'f', 2),
                                       QString::number(tolerance.d_upper_temperature_limit, 'f', 2));
+        break;
+    case TKindRow::RULE_NONE:
+        break;
     }
     if (source.loaded)
     {
@@ -339,10 +345,10 @@ int Render(const TReportDocument &document, QPagedPaintDevice *device)
     Draw_Header(&painter, document, layout.width, device);
     if (document.graph && layout.graph_height >= 1.0)
     {
-        painter.setFont(Sans_Font(Graph_Point_Size, false));
+        painter.setFont(Sans_Font(GRAPH_POINT_SIZE, false));
         const QRect area(0, static_cast<int>(layout.graph_top), static_cast<int>(layout.width),
                          static_cast<int>(layout.graph_height));
-        document.graph->PaintToDevice(&painter, area, false);
+        GraphExport::Paint(&painter, document.graph, area, GRAPH_POINT_SIZE);
         painter.setPen(Qt::black);
     }
     Draw_Lines(&painter, layout, layout.first_text_top, 0, layout.first_page_lines);
@@ -374,7 +380,7 @@ bool Write_Pdf(const TReportDocument &document, const QString &path, QPageSize::
         writer.setResolution(PAPER_RESOLUTION);
         writer.setTitle(document.file_name);
         writer.setCreator(QStringLiteral("Quillon"));
-        const double margin = Pdf_Margin_Millimetres;
+        const double margin = PDF_MARGIN_MILLIMETRES;
         writer.setPageLayout(QPageLayout(QPageSize(page_size), QPageLayout::Portrait,
                                          QMarginsF(margin, margin, margin, margin), QPageLayout::Millimeter));
         pages = Render(document, &writer);

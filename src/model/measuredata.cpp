@@ -1,12 +1,12 @@
 #include "measuredata.h"
 
+#include "kindtable.h"
 #include "measuredata_grammar.h"
 
 #include <QLatin1String>
 #include <QtEndian>
 
 #include <cstdint>
-#include <utility>
 
 namespace
 {
@@ -15,27 +15,6 @@ bool Is_Text_Byte(unsigned char byte)
     return byte == 9 || byte == 10 || byte == 13 || (byte >= 32 && byte <= 127);
 }
 
-// Identification texts in the order they are tried: the first one the first line begins with wins.
-const std::pair<const char *, TMeasureData::TFileContents> IDENTIFICATIONS[] = {
-    {"B89.4.10360_Raw_Measurement:Version=2:Type=Five_Gauge", TMeasureData::CONTENTS_STEPGAUGE_10360},
-    {"B89.4.1_Raw_Measurement:Version=1:Type=Step_Gauge", TMeasureData::CONTENTS_STEPGAUGE_B89},
-    {"Stepgauge_Raw_Measurement:Version=1:Type=Squareness", TMeasureData::CONTENTS_STEPGAUGE_SQUARE},
-    {"B89.4.10360_Raw_Measurement:Version=1:Type=Single_Gauge", TMeasureData::CONTENTS_GAUGEBLOCK},
-    {"B89.4.10360_Raw_Measurement:Version=2:Type=Sphere_Repeat", TMeasureData::CONTENTS_SPHERE_RPT},
-    {"B89.4.10360_Raw_Measurement:Version=1:Type=Sphere_Pftu", TMeasureData::CONTENTS_SPHERE_PFTU},
-    {"B89.4.1_Data:Version=1:Type=BallBar", TMeasureData::CONTENTS_BALLBAR},
-    {"Artifact_Measurement:Version=1:Type=Point_Repeat", TMeasureData::CONTENTS_POINT_REPEAT},
-    {"Artifact_Measurement:Version=1:Type=Ring_Gauge", TMeasureData::CONTENTS_RING_GAUGE},
-    {"Artifact_Measurement:Version=1:Type=Pin_Gauge", TMeasureData::CONTENTS_PIN_GAUGE},
-    {"Artifact_Measurement:Version=1:Type=Tip_Calibration", TMeasureData::CONTENTS_PROBE},
-    {"Temperature_Log:Version=1:Type=Machine_Sensors", TMeasureData::CONTENTS_TEMPERATURE},
-    {"B89.4.10360_Raw_Measurement:Version=1:Type=Machine_And_Laser", TMeasureData::CONTENTS_LASER_10360},
-    {"PMove_Raw_Measurement:Version=1:Type=Machine_And_Laser", TMeasureData::CONTENTS_LASER_PMOVE},
-    {"Best_Fit_Validation:Version=1:Type=Sphere", TMeasureData::CONTENTS_VALIDATION_SPHERE},
-    {"Best_Fit_Validation:Version=1:Type=Plane", TMeasureData::CONTENTS_VALIDATION_PLANE},
-    {"Best_Fit_Validation:Version=1:Type=Circle", TMeasureData::CONTENTS_VALIDATION_CIRCLE},
-    {"Best_Fit_Validation:Version=1:Type=Line", TMeasureData::CONTENTS_VALIDATION_LINE},
-};
 } // namespace
 
 const char *const MeasureMessage::DATA_MISSING = "Data missing from measurement file.";
@@ -112,11 +91,11 @@ TMeasureData::TFileContents TMeasureData::Determine_File_Contents(const QByteArr
     }
     const QString first_line = QString::fromLatin1(file_data.constData(), end).trimmed();
 
-    for (const auto &identification : IDENTIFICATIONS)
+    for (const TKindRow *row = KindTable::Begin(); row != KindTable::End(); ++row)
     {
-        if (first_line.startsWith(QLatin1String(identification.first), Qt::CaseSensitive))
+        if (first_line.startsWith(QLatin1String(row->identification), Qt::CaseSensitive))
         {
-            return identification.second;
+            return row->contents;
         }
     }
     return CONTENTS_UNKNOWN;
@@ -124,14 +103,14 @@ TMeasureData::TFileContents TMeasureData::Determine_File_Contents(const QByteArr
 
 QString TMeasureData::Identification_Text(TFileContents contents)
 {
-    for (const auto &identification : IDENTIFICATIONS)
-    {
-        if (identification.second == contents)
-        {
-            return QLatin1String(identification.first);
-        }
-    }
-    return QString();
+    const TKindRow *row = KindTable::Find(contents);
+    return row ? QString(QLatin1String(row->identification)) : QString();
+}
+
+bool TMeasureData::Is_Stepgauge(int contents)
+{
+    const TKindRow *row = KindTable::Find(static_cast<TFileContents>(contents));
+    return row && row->nominal_steps;
 }
 
 bool TMeasureData::Fail(const QString &message)

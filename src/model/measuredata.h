@@ -60,14 +60,8 @@ class TMeasureData
     // The identification text of a kind; empty for CONTENTS_UNKNOWN.
     static QString Identification_Text(TFileContents contents);
 
-    static bool Is_Stepgauge(int contents)
-    {
-        return contents >= CONTENTS_STEPGAUGE_10360 && contents <= CONTENTS_STEPGAUGE_SQUARE;
-    }
-    static bool Is_Laser(int contents)
-    {
-        return contents == CONTENTS_LASER_10360 || contents == CONTENTS_LASER_PMOVE;
-    }
+    // The kinds whose step positions come from the nominal store.
+    static bool Is_Stepgauge(int contents);
 
     int file_contents = CONTENTS_UNKNOWN;
     TMat4 alignment;

@@ -1,5 +1,7 @@
 #include "presentation.h"
 
+#include "kindtable.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -136,52 +138,18 @@ void Add_Temperatures(const TCurves &curves, TPresentation *presentation)
 
 TGraphSetup Presentation::Graph_Setup(TMeasureData::TFileContents kind)
 {
-    struct TRow
-    {
-        TMeasureData::TFileContents kind;
-        const char *graph_title;
-        const char *vertical_title;
-        const char *horizontal_title;
-        bool lock_aspect_ratio;
-        int scale_mode_y;
-        bool y_includes_zero;
-        bool style_buttons;
-    };
-    static const TRow rows[] = {
-        {TMeasureData::CONTENTS_STEPGAUGE_10360, "Step Gauge 10360", "Deviation", "Length", false,
-         TGraphTypes::SCALE_LINEAR, true, true},
-        {TMeasureData::CONTENTS_STEPGAUGE_B89, "Step Gauge B89.4.1", "Deviation", "Length", false,
-         TGraphTypes::SCALE_LINEAR, true, true},
-        {TMeasureData::CONTENTS_STEPGAUGE_SQUARE, "Step Gauge Square", "Deviation", "Length", false,
-         TGraphTypes::SCALE_LINEAR, true, true},
-        {TMeasureData::CONTENTS_BALLBAR, "Ballbar", "Measurement Count", "Length", false,
-         TGraphTypes::SCALE_INTEGER, true, false},
-        {TMeasureData::CONTENTS_RING_GAUGE, "Ring Gauge", "Y Axis", "X Axis", true, TGraphTypes::SCALE_LINEAR,
-         true, false},
-        {TMeasureData::CONTENTS_PIN_GAUGE, "Pin Gauge", "Y Axis", "X Axis", true, TGraphTypes::SCALE_LINEAR,
-         true, false},
-        {TMeasureData::CONTENTS_TEMPERATURE, "Temperature Log", "Celsius", "Hour", false,
-         TGraphTypes::SCALE_LINEAR, false, false},
-        {TMeasureData::CONTENTS_LASER_10360, "Laser 10360", "Deviation", "Length", false,
-         TGraphTypes::SCALE_LINEAR, false, true},
-        {TMeasureData::CONTENTS_LASER_PMOVE, "Laser Data Collection", "Deviation", "Length", false,
-         TGraphTypes::SCALE_LINEAR, false, true},
-    };
     TGraphSetup setup;
-    for (const TRow &row : rows)
-    {
-        if (row.kind == kind)
-        {
-            setup.shown = true;
-            setup.style_buttons = row.style_buttons;
-            setup.graph_title = QString::fromLatin1(row.graph_title);
-            setup.vertical_title = QString::fromLatin1(row.vertical_title);
-            setup.horizontal_title = QString::fromLatin1(row.horizontal_title);
-            setup.lock_aspect_ratio = row.lock_aspect_ratio;
-            setup.scale_mode_y = row.scale_mode_y;
-            setup.y_includes_zero = row.y_includes_zero;
-        }
-    }
+    const TKindRow *row = KindTable::Find(kind);
+    if (!row || row->graph.content == TKindRow::GRAPH_NONE)
+        return setup;
+    setup.shown = true;
+    setup.style_buttons = row->graph.style_buttons;
+    setup.graph_title = QString::fromLatin1(row->graph.title);
+    setup.vertical_title = QString::fromLatin1(row->graph.vertical_title);
+    setup.horizontal_title = QString::fromLatin1(row->graph.horizontal_title);
+    setup.lock_aspect_ratio = row->graph.lock_aspect_ratio;
+    setup.scale_mode_y = row->graph.integer_y_scale ? TGraphTypes::SCALE_INTEGER : TGraphTypes::SCALE_LINEAR;
+    setup.y_includes_zero = row->graph.y_includes_zero;
     return setup;
 }
 
@@ -190,26 +158,22 @@ TPresentation Presentation::Present(TMeasureData::TFileContents kind, const TCur
 {
     TPresentation presentation;
     presentation.setup = Graph_Setup(kind);
-    switch (kind)
+    const TKindRow *row = KindTable::Find(kind);
+    switch (row ? row->graph.content : TKindRow::GRAPH_NONE)
     {
-    case TMeasureData::CONTENTS_STEPGAUGE_10360:
-    case TMeasureData::CONTENTS_STEPGAUGE_B89:
-    case TMeasureData::CONTENTS_STEPGAUGE_SQUARE:
-    case TMeasureData::CONTENTS_LASER_10360:
-    case TMeasureData::CONTENTS_LASER_PMOVE:
+    case TKindRow::GRAPH_DEVIATIONS:
         Add_Deviations(kind, curves, tolerance, point_graph, &presentation);
         break;
-    case TMeasureData::CONTENTS_BALLBAR:
+    case TKindRow::GRAPH_LENGTH_HISTOGRAM:
         Add_Ballbar(curves, tolerance, &presentation);
         break;
-    case TMeasureData::CONTENTS_RING_GAUGE:
-    case TMeasureData::CONTENTS_PIN_GAUGE:
+    case TKindRow::GRAPH_OUTLINES:
         Add_Outlines(curves, &presentation);
         break;
-    case TMeasureData::CONTENTS_TEMPERATURE:
+    case TKindRow::GRAPH_SENSOR_CURVES:
         Add_Temperatures(curves, &presentation);
         break;
-    default:
+    case TKindRow::GRAPH_NONE:
         break;
     }
     return presentation;

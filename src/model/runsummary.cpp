@@ -1,5 +1,6 @@
 #include "runsummary.h"
 
+#include "kindtable.h"
 #include "measuredata_grammar.h"
 #include "tolerance.h"
 
@@ -18,46 +19,6 @@
 
 namespace
 {
-// One row per kind: its short key and the records that tell its runs apart.
-struct TKindRow
-{
-    TMeasureData::TFileContents contents;
-    const char *key;
-    bool equipment;   // an Equipment_Identification record, anywhere in the file
-    bool description; // a Description record in the Measurement section
-};
-
-const TKindRow KINDS[] = {
-    {TMeasureData::CONTENTS_STEPGAUGE_10360, "stepgauge_10360", true, true},
-    {TMeasureData::CONTENTS_STEPGAUGE_B89, "stepgauge_b89", true, true},
-    {TMeasureData::CONTENTS_STEPGAUGE_SQUARE, "stepgauge_squareness", true, true},
-    {TMeasureData::CONTENTS_GAUGEBLOCK, "gaugeblock", true, true},
-    {TMeasureData::CONTENTS_LASER_10360, "laser_10360", false, true},
-    {TMeasureData::CONTENTS_LASER_PMOVE, "laser_pmove", false, true},
-    {TMeasureData::CONTENTS_BALLBAR, "ballbar", false, false},
-    {TMeasureData::CONTENTS_TEMPERATURE, "temperature", false, false},
-    {TMeasureData::CONTENTS_PROBE, "probe_calibration", false, false},
-    {TMeasureData::CONTENTS_PIN_GAUGE, "pin_gauge", false, false},
-    {TMeasureData::CONTENTS_RING_GAUGE, "ring_gauge", false, false},
-    {TMeasureData::CONTENTS_SPHERE_PFTU, "sphere_pftu", false, false},
-    {TMeasureData::CONTENTS_SPHERE_RPT, "sphere_rpt", false, false},
-    {TMeasureData::CONTENTS_POINT_REPEAT, "point_repeat", false, true},
-    {TMeasureData::CONTENTS_VALIDATION_PLANE, "validation_plane", false, false},
-    {TMeasureData::CONTENTS_VALIDATION_LINE, "validation_line", false, false},
-    {TMeasureData::CONTENTS_VALIDATION_CIRCLE, "validation_circle", false, false},
-    {TMeasureData::CONTENTS_VALIDATION_SPHERE, "validation_sphere", false, false},
-};
-
-const TKindRow *Kind_Row(TMeasureData::TFileContents contents)
-{
-    for (const TKindRow &row : KINDS)
-    {
-        if (row.contents == contents)
-            return &row;
-    }
-    return nullptr;
-}
-
 const QString ERR_WORD = QStringLiteral("ERR");
 
 QDateTime Utc_Time(qint64 milliseconds)
@@ -109,14 +70,14 @@ bool TRunSummary::Not_Passed() const
 
 QString RunSummary::Kind_Key(TMeasureData::TFileContents contents)
 {
-    const TKindRow *row = Kind_Row(contents);
+    const TKindRow *row = KindTable::Find(contents);
     return row ? QLatin1String(row->key) : QStringLiteral("unknown");
 }
 
 QString RunSummary::Identity(TMeasureData::TFileContents contents, const QByteArray &file_data)
 {
-    const TKindRow *row = Kind_Row(contents);
-    if (!row || (!row->equipment && !row->description))
+    const TKindRow *row = KindTable::Find(contents);
+    if (!row || (!row->equipment_record && !row->description_record))
         return QString();
     // Read as the records read them: the last of a repeated record counts.
     TRecordReader reader(file_data);
@@ -128,9 +89,9 @@ QString RunSummary::Identity(TMeasureData::TFileContents contents, const QByteAr
     {
         if (reader.Read_Section_Marker())
             continue;
-        if (row->equipment && reader.Key(QStringLiteral("Equipment_Identification:"), &equipment))
+        if (row->equipment_record && reader.Key(QStringLiteral("Equipment_Identification:"), &equipment))
             continue;
-        if (row->description)
+        if (row->description_record)
             reader.Key_In(measurement, QStringLiteral("Description:"), &description);
     }
     QStringList parts;

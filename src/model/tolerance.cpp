@@ -1,5 +1,7 @@
 #include "tolerance.h"
 
+#include "kindtable.h"
+
 #include <QCoreApplication>
 #include <QRegularExpression>
 #include <QVariant>
@@ -203,7 +205,8 @@ std::vector<TVector2> TTolerance::Limit_Line(double xmin, double xmax, double or
 double TTolerance::Length_Origin(TMeasureData::TFileContents kind,
                                  const std::vector<std::vector<TVector2>> &curves)
 {
-    if (kind != TMeasureData::CONTENTS_LASER_PMOVE)
+    const TKindRow *row = KindTable::Find(kind);
+    if (!row || !row->lengths_from_first_point)
         return 0.0;
     // The run's points are stored in ascending order of position.
     for (const std::vector<TVector2> &curve : curves)

@@ -1,5 +1,6 @@
 #include "verdict.h"
 
+#include "kindtable.h"
 #include "tolerance.h"
 
 #include <cmath>
@@ -124,9 +125,9 @@ TVerdict Temperatures(const TCurves &curves, const TTolerance &tolerance)
 TVerdict Verdict::Evaluate(TMeasureData::TFileContents kind, const TCurves &curves,
                            const TTolerance &tolerance, int unreadable_lines)
 {
-    const bool judged = TMeasureData::Is_Stepgauge(kind) || TMeasureData::Is_Laser(kind) ||
-                        kind == TMeasureData::CONTENTS_BALLBAR || kind == TMeasureData::CONTENTS_TEMPERATURE;
-    if (judged && unreadable_lines > 0)
+    const TKindRow *row = KindTable::Find(kind);
+    const TKindRow::TVerdictRule rule = row ? row->verdict_rule : TKindRow::RULE_NONE;
+    if (rule != TKindRow::RULE_NONE && unreadable_lines > 0)
     {
         TVerdict verdict;
         verdict.verdict = TVerdict::VERDICT_INCOMPLETE;
@@ -136,12 +137,17 @@ TVerdict Verdict::Evaluate(TMeasureData::TFileContents kind, const TCurves &curv
                                  .arg(unreadable_lines);
         return verdict;
     }
-    if (TMeasureData::Is_Stepgauge(kind) || TMeasureData::Is_Laser(kind))
+    switch (rule)
+    {
+    case TKindRow::RULE_DEVIATIONS:
         return Deviations(kind, curves, tolerance);
-    if (kind == TMeasureData::CONTENTS_BALLBAR)
+    case TKindRow::RULE_LENGTH_RANGE:
         return Ballbar(curves, tolerance);
-    if (kind == TMeasureData::CONTENTS_TEMPERATURE)
+    case TKindRow::RULE_TEMPERATURE_LIMITS:
         return Temperatures(curves, tolerance);
+    case TKindRow::RULE_NONE:
+        break;
+    }
     return TVerdict();
 }
 
@@ -159,4 +165,14 @@ QColor Verdict::Colour(TVerdict::TVerdictType verdict)
         break;
     }
     return QColor();
+}
+
+QString Verdict::Colour_Style(TVerdict::TVerdictType verdict)
+{
+    const QColor colour = Colour(verdict);
+    return colour.isValid() ? QStringLiteral("color: rgb(%1, %2, %3);")
+                                  .arg(colour.red())
+                                  .arg(colour.green())
+                                  .arg(colour.blue())
+                            : QString();
 }

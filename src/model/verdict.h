@@ -36,4 +36,6 @@ TVerdict Evaluate(TMeasureData::TFileContents kind, const std::vector<std::vecto
 
 // The colour a verdict is shown in; invalid (the default text colour) for VERDICT_NONE.
 QColor Colour(TVerdict::TVerdictType verdict);
+// The same colour as a style sheet for text; empty for VERDICT_NONE.
+QString Colour_Style(TVerdict::TVerdictType verdict);
 } // namespace Verdict

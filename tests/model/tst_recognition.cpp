@@ -1,5 +1,6 @@
 // Recognition of a file's kind from its first line, and the plain-text test before it.
 
+#include "kindtable.h"
 #include "measuredata.h"
 
 #include <QtTest>
@@ -9,6 +10,24 @@ class TTestRecognition : public QObject
     Q_OBJECT
 
   private Q_SLOTS:
+    // Each kind once: its line recognised as itself (no line begins with another kind's), its key
+    // found again, its record of its own kind.
+    void Kind_Table()
+    {
+        QSet<int> kinds;
+        for (const TKindRow *row = KindTable::Begin(); row != KindTable::End(); ++row)
+        {
+            const QByteArray line(row->identification);
+            QVERIFY2(!kinds.contains(row->contents), row->key);
+            kinds.insert(row->contents);
+            QCOMPARE(TMeasureData::Determine_File_Contents(line + "\nrest\n"), row->contents);
+            QCOMPARE(KindTable::Find_Key(QLatin1String(row->key)), row);
+            QCOMPARE(row->create()->file_contents, static_cast<int>(row->contents));
+        }
+        QCOMPARE(kinds.size(), 18);
+        QVERIFY(!KindTable::Find(TMeasureData::CONTENTS_UNKNOWN) && !KindTable::Find_Key(QString()));
+    }
+
     // The lines of the kinds are seen with the examples; here what is close to one but is none.
     void Near_Misses()
     {

@@ -25,7 +25,7 @@ bool TMeasureBallbar::Load_Data(const QByteArray &file_data)
     d_entries.clear();
 
     TRecordReader reader(file_data, &unreadable_lines);
-    if (!reader.Read_Identification(QStringLiteral("B89.4.1_Data:Version=1:Type=BallBar")))
+    if (!reader.Read_Identification(Identification_Text(TFileContents(file_contents))))
     {
         return Fail(QLatin1String(MeasureMessage::ARTIFACT_IDENTIFICATION));
     }

@@ -12,29 +12,19 @@ const double SMALLEST_FORM = 0.0001;
 const double LARGEST_MAGNIFICATION = 10000.0;
 } // namespace
 
-TMeasureCircleGauge::TMeasureCircleGauge(TFileContents contents, const char *identification,
-                                         const char *title)
-    : d_identification(identification), d_title(title)
+TMeasureCircleGauge::TMeasureCircleGauge(TFileContents contents, const char *title) : d_title(title)
 {
     file_contents = contents;
 }
 
-TMeasurePin::TMeasurePin()
-    : TMeasureCircleGauge(CONTENTS_PIN_GAUGE, "Artifact_Measurement:Version=1:Type=Pin_Gauge",
-                          "Pin Gauge Measurement")
-{
-}
+TMeasurePin::TMeasurePin() : TMeasureCircleGauge(CONTENTS_PIN_GAUGE, "Pin Gauge Measurement") {}
 
-TMeasureRing::TMeasureRing()
-    : TMeasureCircleGauge(CONTENTS_RING_GAUGE, "Artifact_Measurement:Version=1:Type=Ring_Gauge",
-                          "Ring Gauge Measurement")
-{
-}
+TMeasureRing::TMeasureRing() : TMeasureCircleGauge(CONTENTS_RING_GAUGE, "Ring Gauge Measurement") {}
 
 bool TMeasureCircleGauge::Load_Data(const QByteArray &file_data)
 {
     d_points.clear();
-    return Read_Feature_File(file_data, TFeatureLayout{d_identification, "Circle"});
+    return Read_Feature_File(file_data, TFeatureLayout{"Circle"});
 }
 
 void TMeasureCircleGauge::Read_Point(const TFields &parts)

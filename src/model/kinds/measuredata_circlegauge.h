@@ -5,7 +5,7 @@
 #include <vector>
 
 // A pin or ring gauge measured as a circle: the fitted circle and every probed point with its
-// normal and deviation. Pin and ring files differ only in identification, title and kind.
+// normal and deviation. Pin and ring files differ only in title and kind.
 class TMeasureCircleGauge : public TMeasureFeature
 {
   public:
@@ -29,12 +29,11 @@ class TMeasureCircleGauge : public TMeasureFeature
     static double Magnification(double diameter, double form);
 
   protected:
-    TMeasureCircleGauge(TFileContents contents, const char *identification, const char *title);
+    TMeasureCircleGauge(TFileContents contents, const char *title);
 
     void Read_Point(const TFields &parts) override;
 
   private:
-    const char *d_identification;
     const char *d_title;
     std::vector<TPointData> d_points;
 };

@@ -60,7 +60,7 @@ QString MeasureFeature::Labelled(const QString &label, int label_width, const QS
 bool TMeasureFeature::Read_Feature_File(const QByteArray &file_data, const TFeatureLayout &layout)
 {
     TRecordReader reader(file_data, &unreadable_lines);
-    if (!reader.Read_Identification(QLatin1String(layout.identification)))
+    if (!reader.Read_Identification(Identification_Text(TFileContents(file_contents))))
     {
         return Fail(QLatin1String(MeasureMessage::ARTIFACT_IDENTIFICATION));
     }

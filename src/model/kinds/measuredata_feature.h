@@ -42,7 +42,6 @@ class TMeasureFeature : public TMeasureData
   protected:
     struct TFeatureLayout
     {
-        const char *identification;
         // The feature record is the line outside the sections that begins with this word.
         const char *feature_word;
     };

@@ -16,12 +16,8 @@ TMeasureGaugeblock::TMeasureGaugeblock()
 
 bool TMeasureGaugeblock::Load_Data(const QByteArray &file_data)
 {
-    static const TLayout LAYOUT = {"B89.4.10360_Raw_Measurement:Version=1:Type=Single_Gauge",
-                                   "Gauge block identification line not recognized",
-                                   "Datum_Flatness:",
-                                   true,
-                                   5,
-                                   2};
+    static const TLayout LAYOUT = {"Gauge block identification line not recognized", "Datum_Flatness:", true,
+                                   5, 2};
     d_positions.clear();
     d_lengths.clear();
 

@@ -14,7 +14,7 @@ bool TMeasureLaserCommon::Read_File(const QByteArray &file_data, const TLayout &
 {
     *entries_before_type = 0;
     TRecordReader reader(file_data, &unreadable_lines);
-    if (!reader.Read_Identification(QLatin1String(layout.identification)))
+    if (!reader.Read_Identification(Identification_Text(TFileContents(file_contents))))
     {
         return Fail(QStringLiteral("Machine_Laser identification line not recognized"));
     }

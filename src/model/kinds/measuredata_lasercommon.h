@@ -42,7 +42,6 @@ class TMeasureLaserCommon : public TMeasureData
   protected:
     struct TLayout
     {
-        const char *identification;
         // Texts looked for in the Measurement_Type: value, in the order of TMeasurementType.
         const char *type_names[5];
     };

@@ -20,7 +20,6 @@ TMeasureMachineLaser10360::TMeasureMachineLaser10360()
 bool TMeasureMachineLaser10360::Load_Data(const QByteArray &file_data)
 {
     static const TLayout LAYOUT = {
-        "B89.4.10360_Raw_Measurement:Version=1:Type=Machine_And_Laser",
         {"Scale", "Straightness_X", "Straightness_Y", "Straightness_Z", "Angular"}};
     d_measured_data.clear();
 

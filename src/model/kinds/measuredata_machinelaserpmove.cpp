@@ -20,7 +20,6 @@ TMeasureMachineLaserPMove::TMeasureMachineLaserPMove()
 bool TMeasureMachineLaserPMove::Load_Data(const QByteArray &file_data)
 {
     static const TLayout LAYOUT = {
-        "PMove_Raw_Measurement:Version=1:Type=Machine_And_Laser",
         {"Scale", "Straightness_In_X", "Straightness_In_Y", "Straightness_In_Z", "Angular"}};
     d_measured_data.clear();
     d_points.clear();

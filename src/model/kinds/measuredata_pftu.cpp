@@ -16,8 +16,7 @@ TMeasurePFTU::TMeasurePFTU()
 bool TMeasurePFTU::Load_Data(const QByteArray &file_data)
 {
     d_points.clear();
-    return Read_Feature_File(
-        file_data, TFeatureLayout{"B89.4.10360_Raw_Measurement:Version=1:Type=Sphere_Pftu", "Sphere"});
+    return Read_Feature_File(file_data, TFeatureLayout{"Sphere"});
 }
 
 bool TMeasurePFTU::Read_Kind_Record(TRecordReader *reader)

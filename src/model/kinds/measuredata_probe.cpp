@@ -21,7 +21,7 @@ bool TMeasureProbe::Load_Data(const QByteArray &file_data)
     TRecordReader::TOptions options;
     options.keep_empty_lines = true;
     TRecordReader reader(file_data, &unreadable_lines, options);
-    if (!reader.Read_Identification(QStringLiteral("Artifact_Measurement:Version=1:Type=Tip_Calibration")))
+    if (!reader.Read_Identification(Identification_Text(TFileContents(file_contents))))
     {
         return Fail(QLatin1String(MeasureMessage::ARTIFACT_IDENTIFICATION));
     }

@@ -17,12 +17,8 @@ TMeasureStepgauge10360::TMeasureStepgauge10360()
 
 bool TMeasureStepgauge10360::Load_Data(const QByteArray &file_data)
 {
-    static const TLayout LAYOUT = {"B89.4.10360_Raw_Measurement:Version=2:Type=Five_Gauge",
-                                   MeasureMessage::STEPGAUGE_IDENTIFICATION,
-                                   "Reference_Step_Position:",
-                                   true,
-                                   5,
-                                   2};
+    static const TLayout LAYOUT = {MeasureMessage::STEPGAUGE_IDENTIFICATION, "Reference_Step_Position:", true,
+                                   5, 2};
     d_points.clear();
     d_lengths.clear();
 

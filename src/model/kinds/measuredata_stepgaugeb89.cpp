@@ -10,12 +10,8 @@ TMeasureStepgaugeB89::TMeasureStepgaugeB89()
 bool TMeasureStepgaugeB89::Load_Data(const QByteArray &file_data)
 {
     // Point: number, position, and two values this kind does not use.
-    static const TLayout LAYOUT = {"B89.4.1_Raw_Measurement:Version=1:Type=Step_Gauge",
-                                   MeasureMessage::STEPGAUGE_IDENTIFICATION,
-                                   "Reference_Step_Position:",
-                                   true,
-                                   4,
-                                   1};
+    static const TLayout LAYOUT = {MeasureMessage::STEPGAUGE_IDENTIFICATION, "Reference_Step_Position:", true,
+                                   4, 1};
     d_points.clear();
 
     std::vector<double> positions;

@@ -31,7 +31,7 @@ bool TMeasureStepgaugeCommon::Read_File(const QByteArray &file_data, const TLayo
                                         std::vector<double> *positions)
 {
     TRecordReader reader(file_data, &unreadable_lines);
-    if (!reader.Read_Identification(QLatin1String(layout.identification)))
+    if (!reader.Read_Identification(Identification_Text(TFileContents(file_contents))))
     {
         return Fail(QLatin1String(layout.identification_message));
     }

@@ -31,7 +31,6 @@ class TMeasureStepgaugeCommon : public TMeasureData
   protected:
     struct TLayout
     {
-        const char *identification;
         const char *identification_message;
         // "Reference_Step_Position:", or the gauge block's "Datum_Flatness:".
         const char *reference_key;

@@ -20,12 +20,8 @@ TMeasureStepgaugeSquare::TMeasureStepgaugeSquare()
 
 bool TMeasureStepgaugeSquare::Load_Data(const QByteArray &file_data)
 {
-    static const TLayout LAYOUT = {"Stepgauge_Raw_Measurement:Version=1:Type=Squareness",
-                                   MeasureMessage::STEPGAUGE_IDENTIFICATION,
-                                   "Reference_Step_Position:",
-                                   false,
-                                   5,
-                                   2};
+    static const TLayout LAYOUT = {MeasureMessage::STEPGAUGE_IDENTIFICATION,
+                                   "Reference_Step_Position:", false, 5, 2};
     d_points.clear();
     d_lengths.clear();
 

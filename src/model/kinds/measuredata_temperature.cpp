@@ -44,7 +44,7 @@ bool TMeasureTemperature::Load_Data(const QByteArray &file_data)
     d_readings_of_sensor.clear();
 
     TRecordReader reader(file_data, &unreadable_lines);
-    if (!reader.Read_Identification(QStringLiteral("Temperature_Log:Version=1:Type=Machine_Sensors")))
+    if (!reader.Read_Identification(Identification_Text(TFileContents(file_contents))))
     {
         return Fail(QStringLiteral("File identification line not recognized"));
     }

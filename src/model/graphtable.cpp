@@ -1,5 +1,6 @@
 #include "graphtable.h"
 
+#include "kindtable.h"
 #include "presentation.h"
 
 #include <QLocale>
@@ -10,12 +11,14 @@
 QString GraphTable::Rows(TMeasureData::TFileContents kind, const std::vector<std::vector<TVector2>> &curves,
                          QChar separator)
 {
+    const TKindRow *row = KindTable::Find(kind);
     const TGraphSetup setup = Presentation::Graph_Setup(kind);
-    QString x_name = setup.shown ? setup.horizontal_title : QStringLiteral("X");
-    // The ballbar's graph counts lengths; its points are lengths and their deviation from the mean.
-    QString y_name = kind == TMeasureData::CONTENTS_BALLBAR ? QStringLiteral("Deviation")
-                     : setup.shown                          ? setup.vertical_title
-                                                            : QStringLiteral("Y");
+    const QString x_name = !row                ? QStringLiteral("X")
+                           : row->table.x_name ? QString::fromLatin1(row->table.x_name)
+                                               : setup.horizontal_title;
+    const QString y_name = !row                ? QStringLiteral("Y")
+                           : row->table.y_name ? QString::fromLatin1(row->table.y_name)
+                                               : setup.vertical_title;
     // Shortest text that reads back as the same double.
     const auto number = [](double value)
     { return QString::number(value, 'g', QLocale::FloatingPointShortest); };

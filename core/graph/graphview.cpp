@@ -8,10 +8,10 @@
 namespace
 {
 // Pixels further out than this are never visible; clamping keeps every double-to-int conversion defined.
-constexpr double Pixel_Limit = 1 << 30;
+constexpr double PIXEL_LIMIT = 1 << 30;
 
 // Beyond this magnitude fixed-point labels would print hundreds of digits, most of them noise.
-constexpr double Fixed_Label_Limit = 1e15;
+constexpr double FIXED_LABEL_LIMIT = 1e15;
 
 // A safety net for the tick loop; a real axis never comes near it.
 constexpr std::size_t Tick_Limit = 1 << 16;
@@ -41,10 +41,10 @@ void TGraphAxis::Fit(double lo, double hi, int pixel_lo, int pixel_hi)
 int TGraphAxis::Pixel(double value) const
 {
     const double pixel = value * scale + offset;
-    if (!(pixel > -Pixel_Limit))
-        return -static_cast<int>(Pixel_Limit);
-    if (pixel > Pixel_Limit)
-        return static_cast<int>(Pixel_Limit);
+    if (!(pixel > -PIXEL_LIMIT))
+        return -static_cast<int>(PIXEL_LIMIT);
+    if (pixel > PIXEL_LIMIT)
+        return static_cast<int>(PIXEL_LIMIT);
     return static_cast<int>(pixel);
 }
 
@@ -188,7 +188,7 @@ TLabelFormat TLabelFormat::For_Range(double lo, double hi, int scale_mode)
 
     const int span_digits = Decimal_Digits(span);
     const int magnitude_digits = Decimal_Digits(magnitude);
-    if (magnitude < Fixed_Label_Limit)
+    if (magnitude < FIXED_LABEL_LIMIT)
     {
         format.precision = std::max(4 - span_digits, 0);
         format.field_width = magnitude_digits + format.precision + 2;
@@ -215,7 +215,7 @@ QString TLabelFormat::Text(const QString &pattern, double value) const
 
 QString TLabelFormat::Integer_Text(double value)
 {
-    if (std::fabs(value) < Fixed_Label_Limit)
+    if (std::fabs(value) < FIXED_LABEL_LIMIT)
         return QString::number(static_cast<qlonglong>(value));
     return QString::number(value, 'g', 15);
 }
