@@ -63,6 +63,20 @@ class TTestSignoff : public QObject
     Q_OBJECT
 
   private Q_SLOTS:
+    // Every test starts from an empty home folder and the real dialogs, whatever ran before it.
+    void init()
+    {
+        QVERIFY(QDir(QDir::home().filePath(QStringLiteral(".corvane"))).removeRecursively());
+        QFile::remove(QDir::home().filePath(QStringLiteral("restore.ini")));
+    }
+
+    void cleanup()
+    {
+        TSignoffActions::Set_Print_Function({});
+        TSignoffActions::Set_Save_Name_Function({});
+        TMessageBox::Set_Answer_Function({});
+    }
+
     void Tolerance_Dialog_data()
     {
         QTest::addColumn<TToleranceRow>("row");
@@ -234,13 +248,9 @@ class TTestSignoff : public QObject
         QCOMPARE(message, QString());
         QCOMPARE(Sorted_Files(dir.path()), (QStringList{"graph.png", "printed.pdf", "report.pdf"}));
         QVERIFY(QImage(dir.filePath(QStringLiteral("graph.png"))).width() > 0);
-        TSignoffActions::Set_Print_Function({});
-        TSignoffActions::Set_Save_Name_Function({});
-        TMessageBox::Set_Answer_Function({});
     }
 
     // The window restores the tolerance, draws with it, ignores a cancelled dialog and saves at close.
-    // Last, since it leaves settings behind.
     void Window()
     {
         // No length term: a constant 0.0100.

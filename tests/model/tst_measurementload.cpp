@@ -3,7 +3,6 @@
 #include "measure_checks.h"
 #include "measurementload.h"
 
-#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -92,8 +91,6 @@ class TTestMeasurementLoad : public QObject
     void Files()
     {
         QFETCH(TFileRow, row);
-        QElapsedTimer timer;
-        timer.start();
         // No data: no file.
         const QString path = d_dir.filePath(QLatin1String(QTest::currentDataTag()));
         QVERIFY(row.data.isNull() || Write_File(path, row.data));
@@ -103,7 +100,6 @@ class TTestMeasurementLoad : public QObject
         QCOMPARE(load.graph_data.empty(), !load.Succeeded());
         // A file that fails in parsing keeps its record.
         QCOMPARE(bool(load.record), load.stage != TMeasurementLoad::STAGE_NOT_READ && row.line != UNKNOWN);
-        QVERIFY(timer.elapsed() < 10000);
     }
 
     // What is not a regular file is named for what it is, and never opened (a FIFO would hang the load).

@@ -1,14 +1,11 @@
 // The nominal store: saving and reading back, the file format, listing, loading odd files, looking a
-// gauge up by its whole serial, removal, names that lead out of the folder, and saves that fail or are
-// killed part way.
+// gauge up by its whole serial, removal, names that lead out of the folder, and a save that fails part
+// way (it goes through the checked writer, whose own tests cover the rest).
 
 #include "nominalstore.h"
 #include "test_support.h"
 
-#include <QRandomGenerator>
 #include <QtTest>
-
-#include <limits>
 
 using TValues = std::vector<double>;
 
@@ -21,35 +18,6 @@ QByteArray Nominal_File(const QByteArray &body, const QByteArray &version = "1")
 {
     return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<Step_Gauge_Nominal File_Version=\"" + version +
            "\">\n" + body + "</Step_Gauge_Nominal>\n";
-}
-
-// Faces 10 mm apart from the offset: enough of them that one save can be interrupted part way.
-TValues Faces(int count, double offset)
-{
-    TValues values;
-    for (int i = 0; i < count; ++i)
-        values.push_back(10.0 * i + offset);
-    return values;
-}
-
-// Saves the set as SG_K-17 in a child process and kills it after delay_us (never, when negative);
-// returns whether the child was killed before it finished.
-bool Save_In_Child(TNominalStore *store, const TValues &values, qint64 delay_us)
-{
-    const pid_t pid = fork();
-    if (pid == 0)
-    {
-        store->Set_Nominal(QStringLiteral("K-17"), values);
-        _exit(store->Save_Data(QStringLiteral("SG_K-17")) ? 0 : 1);
-    }
-    if (delay_us >= 0)
-    {
-        usleep(static_cast<useconds_t>(delay_us));
-        kill(pid, SIGKILL);
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFSIGNALED(status);
 }
 
 // A nominal file and the values it loads ({-1}: it fails to load).
@@ -257,49 +225,6 @@ class TTestNominalStore : public QObject
         QVERIFY(!saved);
         QCOMPARE(Read_File(d_folder + "SG_G"), old_contents);
         QCOMPARE(QDir(d_folder).entryList(QDir::Files), QStringList(QStringLiteral("SG_G")));
-    }
-
-    // Whatever the moment of the kill, the file left is the complete old or the complete new set.
-    void Killed_While_Saving()
-    {
-        const QString path = d_folder + "SG_K-17";
-        const TValues old_values = Faces(1000, 0.0), new_values = Faces(1500, 0.12345);
-        // The quickest of a few whole saves, so that most kills land inside one.
-        qint64 save_us = std::numeric_limits<qint64>::max();
-        for (int run = 0; run < 3; ++run)
-        {
-            QElapsedTimer timer;
-            timer.start();
-            QVERIFY(!Save_In_Child(&d_store, new_values, -1));
-            save_us = std::min(save_us, timer.nsecsElapsed() / 1000);
-        }
-        const QByteArray new_bytes = Read_File(path);
-        d_store.Set_Nominal(QStringLiteral("K-17"), old_values);
-        QVERIFY(d_store.Save_Data(QStringLiteral("SG_K-17")));
-        const QByteArray old_bytes = Read_File(path);
-        QVERIFY(new_bytes.contains("<Index_1499>") && old_bytes.contains("<Index_999>"));
-
-        int killed = 0, old_left = 0, new_left = 0;
-        QRandomGenerator random(17);
-        for (int round = 0; killed < 200 && round < 2000; ++round)
-        {
-            killed += Save_In_Child(&d_store, new_values, random.bounded(static_cast<int>(save_us * 2)));
-            const QByteArray left = Read_File(path);
-            QVERIFY2(left == old_bytes || left == new_bytes,
-                     qPrintable(QStringLiteral("round %1 left %2 bytes").arg(round).arg(left.size())));
-            old_left += left == old_bytes;
-            new_left += left == new_bytes;
-            d_store.Update_Display();
-            // The lookup the load makes finds the whole set.
-            bool valid = false;
-            const size_t found = d_store.Nominal_Data(QStringLiteral("k-17"), &valid).size();
-            QVERIFY(valid && found == (left == old_bytes ? old_values : new_values).size());
-            QVERIFY(d_store.Save_Data(QStringLiteral("SG_K-17")));
-        }
-        // Some saves were cut short and some completed: the moments cover the whole save.
-        QVERIFY2(
-            old_left > 0 && new_left > 0 && killed == 200,
-            qPrintable(QStringLiteral("old %1, new %2, killed %3").arg(old_left).arg(new_left).arg(killed)));
     }
 
   private:

@@ -48,60 +48,29 @@ class TTestRunSummary : public QObject
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("identity");
-        QTest::newRow("10360") << "stepgauge_10360_x_front"
-                               << "stepgauge_10360"
-                               << "1020-4471; X axis front, Y=-350 Z=-600";
-        QTest::newRow("b89") << "stepgauge_b89_x_axis"
-                             << "stepgauge_b89"
-                             << "SG-1000-2318; X axis centre, Y=-200 Z=-540";
-        QTest::newRow("square") << "stepgauge_squareness_xy"
-                                << "stepgauge_squareness"
-                                << "SG-0620-0877; XY diagonal, Z=-560";
-        QTest::newRow("gauge block") << "gaugeblock_500mm_x_axis"
-                                     << "gaugeblock"
-                                     << "GB-500-1142; X axis, Y=-300 Z=-612";
-        QTest::newRow("laser") << "laser_10360_x_axis"
-                               << "laser_10360"
-                               << "X axis, Y=-400 Z=-500";
-        QTest::newRow("pmove") << "laser_pmove_y_straightness_z"
-                               << "laser_pmove"
-                               << "Y axis, X=-300 Z=-500";
-        QTest::newRow("point repeat") << "point_repeat_table_centre_x"
-                                      << "point_repeat"
-                                      << "Table centre, X approach, speed 8 mm/s";
-        QTest::newRow("ballbar") << "ballbar_500mm"
-                                 << "ballbar"
-                                 << "";
-        QTest::newRow("temperature") << "temperature_machine_day"
-                                     << "temperature"
-                                     << "";
-        QTest::newRow("probe") << "probe_tip_calibration"
-                               << "probe_calibration"
-                               << "";
-        QTest::newRow("pin") << "pingauge_10mm"
-                             << "pin_gauge"
-                             << "";
-        QTest::newRow("ring") << "ringgauge_25mm"
-                              << "ring_gauge"
-                              << "";
-        QTest::newRow("pftu") << "sphere_pftu_25mm"
-                              << "sphere_pftu"
-                              << "";
-        QTest::newRow("rpt") << "sphere_rpt_table_centre"
-                             << "sphere_rpt"
-                             << "";
-        QTest::newRow("plane") << "validation_plane_four_planes"
-                               << "validation_plane"
-                               << "";
-        QTest::newRow("line") << "validation_line_four_lines"
-                              << "validation_line"
-                              << "";
-        QTest::newRow("circle") << "validation_circle_three_rings"
-                                << "validation_circle"
-                                << "";
-        QTest::newRow("sphere") << "validation_sphere_three_spheres"
-                                << "validation_sphere"
-                                << "";
+        // clang-format off
+        const char *const rows[][3] = {
+            {"stepgauge_10360_x_front", "stepgauge_10360", "1020-4471; X axis front, Y=-350 Z=-600"},
+            {"stepgauge_b89_x_axis", "stepgauge_b89", "SG-1000-2318; X axis centre, Y=-200 Z=-540"},
+            {"stepgauge_squareness_xy", "stepgauge_squareness", "SG-0620-0877; XY diagonal, Z=-560"},
+            {"gaugeblock_500mm_x_axis", "gaugeblock", "GB-500-1142; X axis, Y=-300 Z=-612"},
+            {"laser_10360_x_axis", "laser_10360", "X axis, Y=-400 Z=-500"},
+            {"laser_pmove_y_straightness_z", "laser_pmove", "Y axis, X=-300 Z=-500"},
+            {"point_repeat_table_centre_x", "point_repeat", "Table centre, X approach, speed 8 mm/s"},
+            {"ballbar_500mm", "ballbar", ""},
+            {"temperature_machine_day", "temperature", ""},
+            {"probe_tip_calibration", "probe_calibration", ""},
+            {"pingauge_10mm", "pin_gauge", ""},
+            {"ringgauge_25mm", "ring_gauge", ""},
+            {"sphere_pftu_25mm", "sphere_pftu", ""},
+            {"sphere_rpt_table_centre", "sphere_rpt", ""},
+            {"validation_plane_four_planes", "validation_plane", ""},
+            {"validation_line_four_lines", "validation_line", ""},
+            {"validation_circle_three_rings", "validation_circle", ""},
+            {"validation_sphere_three_spheres", "validation_sphere", ""}};
+        // clang-format on
+        for (const auto &row : rows)
+            QTest::newRow(row[1]) << QString(row[0]) << QString(row[1]) << QString::fromUtf8(row[2]);
     }
 
     // Every kind's key and identity, and the verdict word and percentage the verdict line gives.
@@ -170,8 +139,7 @@ class TTestRunSummary : public QObject
             << int(TVerdict::VERDICT_PASS)
             << "Verdict: PASS  readings 19.80 to 21.21 \u00b0C within 18.00 to 22.00 \u00b0C"
             << "";
-        QTest::newRow("none") << int(TVerdict::VERDICT_NONE) << ""
-                              << "";
+        QTest::newRow("none") << int(TVerdict::VERDICT_NONE) << QString() << QString();
     }
 
     void Percent()
@@ -200,20 +168,14 @@ class TTestRunSummary : public QObject
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("field");
-        QTest::newRow("plain") << "X axis; Y=-400"
-                               << "X axis; Y=-400";
-        QTest::newRow("empty") << ""
-                               << "";
-        QTest::newRow("blanks kept") << " a b "
-                                     << " a b ";
-        QTest::newRow("comma") << "X axis, Y=-400"
-                               << "\"X axis, Y=-400\"";
-        QTest::newRow("quote") << "5\" gauge"
-                               << "\"5\"\" gauge\"";
-        QTest::newRow("line feed") << "a\nb"
-                                   << "\"a\nb\"";
-        QTest::newRow("carriage return") << "a\rb"
-                                         << "\"a\rb\"";
+        // clang-format off
+        const char *const rows[][3] = {
+            {"plain", "X axis; Y=-400", "X axis; Y=-400"}, {"empty", "", ""}, {"blanks kept", " a b ", " a b "},
+            {"comma", "X axis, Y=-400", "\"X axis, Y=-400\""}, {"quote", "5\" gauge", "\"5\"\" gauge\""},
+            {"line feed", "a\nb", "\"a\nb\""}, {"carriage return", "a\rb", "\"a\rb\""}};
+        // clang-format on
+        for (const auto &row : rows)
+            QTest::newRow(row[0]) << QString(row[1]) << QString(row[2]);
     }
 
     void Csv()

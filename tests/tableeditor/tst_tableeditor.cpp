@@ -5,7 +5,6 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -150,11 +149,9 @@ class TTestTableEditor : public QObject
             {"box outside the table", QStringLiteral("1"), {200, 0, 200, 0}, 102, 1, 0}};
         for (const auto &plan : plans)
         {
-            QElapsedTimer timer;
-            timer.start();
             const std::vector<TTablePasteValue> cells =
                 Table_Paste_Plan(plan.text, plan.box, plan.rows, plan.columns);
-            QVERIFY2(timer.elapsed() < 1000 && static_cast<int>(cells.size()) == plan.written, plan.name);
+            QVERIFY2(static_cast<int>(cells.size()) == plan.written, plan.name);
             for (const TTablePasteValue &cell : cells)
                 QVERIFY(cell.row >= 0 && cell.row < plan.rows && cell.column >= 0 &&
                         cell.column < plan.columns);

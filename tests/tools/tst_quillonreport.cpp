@@ -2,15 +2,13 @@
 // graph pictures, PDF and CSV output.
 
 #include "measurementload.h"
-#include "small_disk.h"
 #include "test_support.h"
+#include "tool_run.h"
 
 #include <QImage>
 #include <QtTest>
 
 #include <set>
-
-#include <unistd.h>
 
 namespace
 {
@@ -21,34 +19,6 @@ const QString BALLBAR = EXAMPLES + QStringLiteral("ballbar_500mm.dat");
 const QString UNREADABLE = Source_Path(QStringLiteral("tests/data/laser/laser_10360_short_point.dat"));
 const QByteArray TOO_SMALL =
     "ERR  Input file too small to be a measurement data file. The file does not exist.\n";
-
-struct TRun
-{
-    int exit_code = -1;
-    QByteArray out, err;
-};
-
-// Runs the report tool unless told otherwise. Output must be UTF-8 whatever the locale says, and the tool
-// must draw without a display.
-// stdout_file: where standard output goes instead of to the test.
-TRun Run(const QStringList &arguments, const QString &program = QStringLiteral(QUILLON_REPORT_PATH),
-         const QString &stdout_file = QString())
-{
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
-    environment.insert(QStringLiteral("LANG"), QStringLiteral("C"));
-    for (const char *display : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
-        environment.remove(QLatin1String(display));
-    QProcess process;
-    process.setProcessEnvironment(environment);
-    if (!stdout_file.isEmpty())
-        process.setStandardOutputFile(stdout_file);
-    process.start(program, arguments);
-    TRun run;
-    if (process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit)
-        run = {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
-    return run;
-}
 
 // "@" in an argument stands for a fresh folder, which the run must leave empty.
 struct TRunRow
@@ -146,9 +116,6 @@ class TTestQuillonReport : public QObject
             << QStringList{"--pdf", "@/renamed", "@/run2.dat"}
             << QByteArray("/renamed' is a measurement file");
         QTest::newRow("csv on the input") << QStringList{"--csv", "@/run1.dat", "@/run1.dat"} << never;
-        QTest::newRow("through ..") << QStringList{"--csv", "@/sub/../run1.dat", "@/run1.dat"} << never;
-        QTest::newRow("through a symbolic link") << QStringList{"--pdf", "@/link.pdf", "@/run1.dat"} << never;
-        QTest::newRow("through a hard link") << QStringList{"--csv", "@/hard.csv", "@/run1.dat"} << never;
         QTest::newRow("two outputs, one path")
             << QStringList{"--pdf", "@/x.pdf", "--graph", "@/./x.pdf", "@/run1.dat"}
             << QByteArray("name the same file");
@@ -171,10 +138,7 @@ class TTestQuillonReport : public QObject
         QTemporaryDir dir;
         const QByteArray laser = Read_File(LASER);
         QVERIFY(Write_File(dir.filePath("run1.dat"), laser) && Write_File(dir.filePath("run2.dat"), laser) &&
-                Write_File(dir.filePath("renamed"), laser) && QDir(dir.path()).mkdir("sub"));
-        QVERIFY(QFile::link(dir.filePath("run1.dat"), dir.filePath("link.pdf")) &&
-                ::link(QFile::encodeName(dir.filePath("run1.dat")),
-                       QFile::encodeName(dir.filePath("hard.csv"))) == 0);
+                Write_File(dir.filePath("renamed"), laser));
         const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
         const TRun run = Run(arguments.replaceInStrings(QStringLiteral("@"), dir.path()));
         QCOMPARE(run.exit_code, 2);
@@ -227,16 +191,6 @@ class TTestQuillonReport : public QObject
         QCOMPARE(run.exit_code, 1);
         QVERIFY2(run.err.contains("cannot write to standard output: No space left on device"),
                  run.err.constData());
-        // A full disk keeps the old file.
-        TSmallDisk disk;
-        QUILLON_NEED_SMALL_DISK(disk);
-        const QString csv = disk.Path("rows.csv");
-        QVERIFY(Write_File(csv, "old rows") && disk.Fill(1024));
-        run = Run({"--csv", csv, LASER});
-        QCOMPARE(run.exit_code, 1);
-        QVERIFY2(run.err.contains("No space left on device") && run.err.count('\n') == 1,
-                 run.err.constData());
-        QCOMPARE(Read_File(csv), "old rows");
     }
 
     // Reports as the golden files have them, one after another under a heading for several files.

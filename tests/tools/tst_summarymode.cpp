@@ -2,6 +2,7 @@
 // exit statuses and usage errors.
 
 #include "test_support.h"
+#include "tool_run.h"
 
 #include <QRegularExpression>
 #include <QtTest>
@@ -9,26 +10,6 @@
 namespace
 {
 const QString EXAMPLES = Source_Path(QStringLiteral("examples/"));
-
-struct TRun
-{
-    int exit_code = -1;
-    QByteArray out, err;
-};
-
-// Local time far from UTC, so that a time written in local time shows.
-TRun Run(const QStringList &arguments)
-{
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("TZ"), QStringLiteral("Asia/Kolkata"));
-    QProcess process;
-    process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(QUILLON_REPORT_PATH), arguments);
-    TRun run;
-    if (process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit)
-        run = {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
-    return run;
-}
 
 // The percentage the verdict line of the report gives for the file.
 QByteArray Percent(const QString &file, const QStringList &options = {})
