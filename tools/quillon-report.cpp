@@ -2,6 +2,7 @@
 // draws the graph the window would show.
 
 #include "checkedfile.h"
+#include "comparemode.h"
 #include "graphexport.h"
 #include "measurementload.h"
 #include "nominalstore.h"
@@ -220,6 +221,7 @@ int main(int argc, char *argv[])
     TSignoffOptions signoff;
     parser.addOptions(signoff.Options());
     parser.addOption(SummaryMode::Option());
+    parser.addOption(CompareMode::Option());
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("Measurement files (.dat)."),
                                  QStringLiteral("FILE..."));
 
@@ -278,6 +280,8 @@ int main(int argc, char *argv[])
                 QStringLiteral("tolerance \"%1\": %2").arg(expression, TTolerance::Rule_Text(rule)));
         request.tolerance.Set_Expression(expression);
     }
+    if (!CompareMode::Usage_Problem(parser).isEmpty())
+        return usage_error(CompareMode::Usage_Problem(parser));
     if (!SummaryMode::Usage_Problem(parser).isEmpty())
         return usage_error(SummaryMode::Usage_Problem(parser));
     const QString signoff_problem =
@@ -331,6 +335,8 @@ int main(int argc, char *argv[])
         nominals = &nominal_store;
     }
 
+    if (CompareMode::Requested(parser))
+        return CompareMode::Run(request.files, nominals, &out, &err);
     if (SummaryMode::Requested(parser))
         return SummaryMode::Run(request.files, nominals, request.tolerance,
                                 parser.isSet(QStringLiteral("verdict")), &out);

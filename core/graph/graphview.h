@@ -36,6 +36,15 @@ struct TGraphTypes
         std::vector<TVector2> dataset_points;
         QColor dataset_color;
         TGraphType dataset_type = GRAPH_DEFAULT;
+        bool dataset_dashed = false; // lines and marks drawn with a dashed pen
+    };
+
+    // One line of the legend drawn in the plot's upper right corner: a sample of the pen, then the name.
+    struct TLegendEntry
+    {
+        QString name;
+        QColor color;
+        bool dashed = false;
     };
 };
 

@@ -126,6 +126,7 @@ bool TGraphWidget::DeleteDataSet(int index)
 void TGraphWidget::DeleteDataSets()
 {
     d_data_sets.clear();
+    d_legend_entries.clear();
 }
 
 int TGraphWidget::DataSetSize(int set) const

@@ -69,6 +69,8 @@ class TGraphWidget : public QWidget, public TGraphTypes
     bool Box_Visible() const { return d_box_visible; }
 
     std::vector<TDataSet> d_data_sets;
+    // Empty: no legend. Cleared with the data sets it describes.
+    std::vector<TLegendEntry> d_legend_entries;
     QString d_vertical_title = QStringLiteral("V Title");
     QString d_horizontal_title = QStringLiteral("H Title");
     QString d_graph_title = QStringLiteral("Sample Graph");
@@ -109,6 +111,7 @@ class TGraphWidget : public QWidget, public TGraphTypes
     void Draw_Horizontal_Axis(QPainter *painter);
     void Draw_Vertical_Axis(QPainter *painter);
     void Draw_Titles(QPainter *painter, QFont font);
+    void Draw_Legend_Entries(QPainter *painter);
     bool Paint_To_Device(QPainter *painter, const TGraphLayout &layout, bool border);
     TRenderState Save_Render_State() const;
     void Restore_Render_State(const TRenderState &state);

@@ -8,6 +8,7 @@
 #include <QFontMetrics>
 #include <QLine>
 #include <QPainter>
+#include <QPen>
 #include <algorithm>
 #include <climits>
 #include <cmath>
@@ -412,7 +413,10 @@ void TGraphWidget::Draw_Graph(QPainter *painter)
     {
         if (data_set.dataset_points.empty())
             continue;
-        painter->setPen(data_set.dataset_color);
+        QPen pen(data_set.dataset_color);
+        if (data_set.dataset_dashed)
+            pen.setStyle(Qt::DashLine);
+        painter->setPen(pen);
         switch (data_set.dataset_type)
         {
         case GRAPH_DEFAULT:
@@ -433,11 +437,51 @@ void TGraphWidget::Draw_Graph(QPainter *painter)
     painter->setClipping(false);
 }
 
+void TGraphWidget::Draw_Legend_Entries(QPainter *painter)
+{
+    if (d_legend_entries.empty())
+        return;
+    const QFontMetrics metrics = painter->fontMetrics();
+    const int line_height = metrics.height();
+    const int sample = 3 * line_height;
+    int text_width = 0;
+    for (const TLegendEntry &entry : d_legend_entries)
+        text_width = std::max(text_width, metrics.horizontalAdvance(entry.name));
+    const QRect &plot = d_layout.plot;
+    const int width = sample + text_width + line_height;
+    const int height = static_cast<int>(d_legend_entries.size()) * line_height + line_height / 2;
+    // Inside the plot's upper right corner; a plot too narrow for the names cuts them, not the samples.
+    const QRect box(std::max(plot.left() + 4, plot.right() - 4 - width), plot.top() + 4, width, height);
+
+    painter->save();
+    painter->setClipRect(plot, Qt::ReplaceClip);
+    painter->setPen(Qt::darkGray);
+    painter->setBrush(Qt::white);
+    painter->drawRect(box);
+    int y = box.top() + line_height / 4;
+    for (const TLegendEntry &entry : d_legend_entries)
+    {
+        QPen pen(entry.color);
+        if (entry.dashed)
+            pen.setStyle(Qt::DashLine);
+        painter->setPen(pen);
+        const int middle = y + line_height / 2;
+        painter->drawLine(box.left() + line_height / 3, middle, box.left() + sample - line_height / 3,
+                          middle);
+        painter->setPen(Qt::black);
+        painter->drawText(QRect(box.left() + sample, y, text_width + line_height, line_height),
+                          Qt::AlignLeft | Qt::AlignVCenter, entry.name);
+        y += line_height;
+    }
+    painter->restore();
+}
+
 void TGraphWidget::Render_View(QPainter *painter)
 {
     Calculate_Legend_Display_Precision(painter);
     Draw_Legend(painter);
     Draw_Graph(painter);
+    Draw_Legend_Entries(painter);
 }
 
 void TGraphWidget::Direct_Render(QPainter *painter)

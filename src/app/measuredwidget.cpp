@@ -172,5 +172,12 @@ void TMeasuredWidget::Selection_Changed()
     const QList<QListWidgetItem *> items = d_file_list->selectedItems();
     if (items.size() == 1)
         emit Load_Data(d_measurement_folder + QLatin1Char('/') + items.first()->text());
+    if (items.size() == 2)
+    {
+        // selectedItems() is in the order of selecting; the list's order is the one to keep.
+        const bool in_order = d_file_list->row(items.at(0)) < d_file_list->row(items.at(1));
+        emit Compare_Data(d_measurement_folder + QLatin1Char('/') + items.at(in_order ? 0 : 1)->text(),
+                          d_measurement_folder + QLatin1Char('/') + items.at(in_order ? 1 : 0)->text());
+    }
     d_remove_button->setEnabled(!items.isEmpty());
 }

@@ -38,6 +38,8 @@ class TMeasuredWidget : public QWidget
 
   signals:
     void Load_Data(const QString &path);
+    // Two files selected together, in the list's order.
+    void Compare_Data(const QString &first, const QString &second);
     void Remove_Data(const QString &folder, const QStringList &names);
     void File_Path_Changed();
     // After every refresh, so that the folder watcher can take a folder that was made again.

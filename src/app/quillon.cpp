@@ -334,6 +334,7 @@ void TQuillon::Make_Connections()
 {
     connect(d_quit_action, &QAction::triggered, this, &QWidget::close);
     connect(d_measured_widget, &TMeasuredWidget::Load_Data, this, &TQuillon::Load_Data);
+    connect(d_measured_widget, &TMeasuredWidget::Compare_Data, this, &TQuillon::Compare_Data);
     connect(d_point_graph_button, &QToolButton::toggled, this, &TQuillon::Toggle_Point_Graph_Type);
     connect(d_line_graph_button, &QToolButton::toggled, this, &TQuillon::Toggle_Line_Graph_Type);
     connect(d_folder_watcher, &QFileSystemWatcher::directoryChanged, this, &TQuillon::Folder_Changed);

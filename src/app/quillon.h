@@ -58,6 +58,8 @@ class TQuillon : public QMainWindow
 
   public slots:
     void Load_Data(const QString &path);
+    // Two runs of one measurement together; the newer becomes the file on show.
+    void Compare_Data(const QString &first, const QString &second);
     void Update_File_List();
     void Measure_File_Path_Changed();
     void Remove_Data(const QString &folder, const QStringList &names);
@@ -121,6 +123,7 @@ class TQuillon : public QMainWindow
     void Check_Shown_File();
     void Watch_Shown_File();
     void Show_File_State();
+    void Present_Comparison();
 
     QAction *d_quit_action = nullptr;
     QPlainTextEdit *d_report_pane = nullptr;
@@ -153,6 +156,10 @@ class TQuillon : public QMainWindow
     QString d_settings_folder;
     QString d_watched_folder;
     TNominalStore d_nominal_store;
+    // While two runs are shown together: the older one; the newer is the file on show.
+    bool d_comparing = false;
+    QString d_compared_path;
+    TMeasurementLoad d_compared_load;
 
     // The input settings as read at start, written back at close while a folder opened from the command
     // line or by a drop is in force.

@@ -62,6 +62,8 @@ bool TQuillon::TFileStamp::operator==(const TFileStamp &other) const
 
 void TQuillon::Load_Data(const QString &path)
 {
+    d_comparing = false;
+    d_compared_load = TMeasurementLoad();
     d_current_measurement.reset();
     Keep_Load(path, MeasurementLoad::Load_File(path, Nominal_Source()));
     Present_Load();
@@ -80,6 +82,11 @@ void TQuillon::Keep_Load(const QString &path, TMeasurementLoad load)
 
 void TQuillon::Present_Load()
 {
+    if (d_comparing)
+    {
+        Present_Comparison();
+        return;
+    }
     Clear_Log();
     d_graph->DeleteDataSets();
     d_graph->Clear_Coordinates();

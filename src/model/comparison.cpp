@@ -1,0 +1,142 @@
+#include "comparison.h"
+
+#include "measuredata_report.h"
+#include "runsummary.h"
+
+#include <QCoreApplication>
+
+#include <cmath>
+
+namespace
+{
+using TCurves = std::vector<std::vector<TVector2>>;
+
+QString Tr(const char *text)
+{
+    return QCoreApplication::translate("Comparison", text);
+}
+
+TComparison Problem(TComparison::TProblemType problem, const QString &reason)
+{
+    TComparison comparison;
+    comparison.problem = problem;
+    comparison.reason = reason;
+    return comparison;
+}
+
+QString Load_Error(const TMeasurementLoad &load)
+{
+    QString error = load.report_lines.value(0);
+    if (error.startsWith(QLatin1String("ERR  ")))
+        error = error.mid(5);
+    return error;
+}
+
+QString Mm(double value)
+{
+    return MeasureReport::Number(value, 0, 4);
+}
+} // namespace
+
+int TComparison::Largest_Change() const
+{
+    int largest = -1;
+    for (std::size_t i = 0; i < rows.size(); ++i)
+    {
+        if (largest < 0 ||
+            std::fabs(rows[i].Change()) > std::fabs(rows[static_cast<std::size_t>(largest)].Change()))
+            largest = static_cast<int>(i);
+    }
+    return largest;
+}
+
+bool Comparison::Comparable_Kind(TMeasureData::TFileContents kind)
+{
+    return TMeasureData::Is_Stepgauge(kind) || TMeasureData::Is_Laser(kind);
+}
+
+TComparison Comparison::Compare_Curves(const TCurves &a, const TCurves &b)
+{
+    if (a.size() != b.size())
+        return Problem(
+            TComparison::PROBLEM_CURVE_COUNT,
+            Tr("the runs have different numbers of curves: %1 and %2").arg(a.size()).arg(b.size()));
+    TComparison comparison;
+    for (std::size_t curve = 0; curve < a.size(); ++curve)
+    {
+        if (a[curve].size() != b[curve].size())
+            return Problem(TComparison::PROBLEM_POINT_COUNT,
+                           Tr("curve %1 has different numbers of points: %2 and %3")
+                               .arg(curve + 1)
+                               .arg(a[curve].size())
+                               .arg(b[curve].size()));
+        for (std::size_t point = 0; point < a[curve].size(); ++point)
+        {
+            const TVector2 &pa = a[curve][point];
+            const TVector2 &pb = b[curve][point];
+            // Written so that a position that is not a number is never near another.
+            if (!(std::fabs(pb.x - pa.x) <= Comparison::POSITION_LIMIT))
+                return Problem(TComparison::PROBLEM_POSITION,
+                               Tr("point %1 of curve %2 lies at %3 mm and %4 mm, more than 1 mm apart")
+                                   .arg(point + 1)
+                                   .arg(curve + 1)
+                                   .arg(Mm(pa.x), Mm(pb.x)));
+            comparison.rows.push_back({static_cast<int>(curve + 1), pa.x, pa.y, pb.y});
+        }
+    }
+    if (comparison.rows.empty())
+        return Problem(TComparison::PROBLEM_NO_POINTS, Tr("the runs have no points to compare"));
+    return comparison;
+}
+
+TComparison Comparison::Compare(const QString &name_a, const TMeasurementLoad &a, const QString &name_b,
+                                const TMeasurementLoad &b)
+{
+    const std::pair<const QString *, const TMeasurementLoad *> runs[2] = {{&name_a, &a}, {&name_b, &b}};
+    for (const auto &run : runs)
+    {
+        if (!run.second->Succeeded())
+            return Problem(TComparison::PROBLEM_LOAD_FAILED,
+                           Tr("'%1' did not load: %2").arg(*run.first, Load_Error(*run.second)));
+    }
+    if (a.contents != b.contents)
+        return Problem(TComparison::PROBLEM_DIFFERENT_KINDS,
+                       Tr("the files hold different kinds of measurement: %1 and %2")
+                           .arg(RunSummary::Kind_Key(a.contents), RunSummary::Kind_Key(b.contents)));
+    if (!Comparable_Kind(a.contents))
+        return Problem(TComparison::PROBLEM_KIND_NOT_COMPARABLE,
+                       Tr("%1 measurements have no deviations along positions to compare")
+                           .arg(RunSummary::Kind_Key(a.contents)));
+    return Compare_Curves(a.graph_data, b.graph_data);
+}
+
+QStringList Comparison::Table(const TComparison &comparison, const QString &path_a, const QString &path_b)
+{
+    QStringList lines;
+    lines << Tr("Comparison of deviations in mm") << Tr("  A: %1").arg(path_a) << Tr("  B: %1").arg(path_b)
+          << QString();
+    lines << Tr("Curve    Position           A           B       B - A");
+    for (const TComparisonRow &row : comparison.rows)
+    {
+        QString line = QStringLiteral("%1").arg(row.curve, 5);
+        for (const double value : {row.position, row.a, row.b, row.Change()})
+        {
+            // A number wider than its column still stands apart from its neighbour.
+            const QString field = MeasureReport::Number(value, 12, 4);
+            if (!field.startsWith(QLatin1Char(' ')))
+                line += QLatin1Char(' ');
+            line += field;
+        }
+        lines << line;
+    }
+    const int largest = comparison.Largest_Change();
+    if (largest >= 0)
+    {
+        const TComparisonRow &row = comparison.rows[static_cast<std::size_t>(largest)];
+        lines << QString()
+              << Tr("Largest change: %1 mm at %2 mm (curve %3)")
+                     .arg(Mm(row.Change()), Mm(row.position))
+                     .arg(row.curve);
+    }
+    return lines;
+}
