@@ -3,6 +3,7 @@
 #include "checkedfile.h"
 #include "elidedlabel.h"
 #include "graphwidget.h"
+#include "historydock.h"
 #include "messagebox.h"
 #include "nominalwidget.h"
 #include "quillon_version.h"
@@ -27,6 +28,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QScreen>
 #include <QSettings>
 #include <QSignalBlocker>
@@ -160,6 +162,7 @@ TQuillon::TQuillon(const QWidget *parent, Qt::WindowFlags flags)
     setWindowTitle(QStringLiteral("Quillon - Version " QUILLON_VERSION));
     setAcceptDrops(true);
     Make_Connections();
+    Build_History_Dock();
     d_measured_widget->setFocus();
 }
 
@@ -345,6 +348,39 @@ void TQuillon::Make_Connections()
     connect(d_tolerance_button, &QToolButton::clicked, this, &TQuillon::Edit_Tolerance);
     connect(d_measured_widget, &TMeasuredWidget::File_List_Refreshed, this, &TQuillon::List_Refreshed);
     connect(d_refresh_timer, &QTimer::timeout, this, &TQuillon::Update_File_List);
+}
+
+void TQuillon::Build_History_Dock()
+{
+    THistoryDock::TSources sources;
+    sources.file = [this] { return d_current_file_path; };
+    sources.folder = [this] { return d_measured_widget->Measurement_Folder(); };
+    sources.tolerance = [this] { return d_tolerance_dialog->Tolerance(); };
+    sources.nominals = &d_nominal_store;
+    d_history = new THistoryDock(sources, d_settings, this);
+    QDockWidget *dock = Create_Dock(this, "history_dock", tr("History"), d_history);
+    dock->hide();
+    QAction *show = dock->toggleViewAction();
+    show->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+    // The View menu is the one that shows the other docks.
+    for (QAction *menu : menuBar()->actions())
+    {
+        if (menu->menu() && menu->menu()->actions().contains(d_measured_dock->toggleViewAction()))
+            menu->menu()->addAction(show);
+    }
+    statusBar()->addPermanentWidget(d_history->Progress_Bar());
+    // A run from the history is shown as any file is; the measurement folder stays.
+    connect(d_history, &THistoryDock::Show_Run, this,
+            [this](const QString &path)
+            {
+                Load_Data(path);
+                d_history->Refresh();
+            });
+    // Queued, so that the window has taken the new file on show first.
+    connect(d_measured_widget, &TMeasuredWidget::Load_Data, d_history, &THistoryDock::Refresh,
+            Qt::QueuedConnection);
+    connect(d_measured_widget, &TMeasuredWidget::File_List_Refreshed, d_history, &THistoryDock::Refresh);
+    connect(d_tolerance_dialog, &QDialog::accepted, d_history, &THistoryDock::Tolerance_Changed);
 }
 
 void TQuillon::Clear_Log()

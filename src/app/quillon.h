@@ -25,6 +25,7 @@ class QTimer;
 class QToolButton;
 class TElidedLabel;
 class TGraphWidget;
+class THistoryDock;
 class TMessageBox;
 class TSignoffActions;
 class TNominalWidget;
@@ -86,6 +87,8 @@ class TQuillon : public QMainWindow
     void Save_Input_Settings();
     void Save_Tolerance_Settings();
     void Make_Connections();
+    // The runs of the test on show, in a dock of their own.
+    void Build_History_Dock();
 
     // Keeps exactly the file list's folder registered with the watcher, also after it was made again.
     void Watch_Measurement_Folder();
@@ -138,6 +141,7 @@ class TQuillon : public QMainWindow
     TMessageBox *d_message_box = nullptr;
     TToleranceDialog *d_tolerance_dialog = nullptr;
     TSignoffActions *d_signoff = nullptr;
+    THistoryDock *d_history = nullptr;
     std::unique_ptr<TSettingsFile> d_settings_file;
     QSettings *d_settings = nullptr; // the settings file's values
     QFileSystemWatcher *d_folder_watcher = nullptr;
