@@ -2,6 +2,9 @@
 
 #include "quillon_version.h"
 
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QFileInfo>
 
 QString TCommandLine::Usage()
@@ -22,40 +25,44 @@ QString TCommandLine::Version()
 
 TCommandLine TCommandLine::Parse(const QStringList &arguments)
 {
-    TCommandLine result;
-    QStringList paths;
-    QString unknown;
-    bool options_ended = false;
-    for (const QString &argument : arguments)
-    {
-        if (options_ended || !argument.startsWith(QLatin1Char('-')) || argument == QLatin1String("-"))
-            paths.append(argument);
-        else if (argument == QLatin1String("--"))
-            options_ended = true;
-        else if (argument == QLatin1String("--help") || argument == QLatin1String("-h"))
-            result.action = ACTION_HELP;
-        else if (argument == QLatin1String("--version") || argument == QLatin1String("-v"))
-        {
-            if (result.action != ACTION_HELP)
-                result.action = ACTION_VERSION;
-        }
-        else if (unknown.isEmpty())
-            unknown = argument;
-    }
-    // Help and version answer even next to arguments they do not need.
-    if (result.action != ACTION_RUN)
-        return result;
+    // Only parsing is asked of the parser: help and version texts are our own, and it works before
+    // the application object exists.
+    QCommandLineParser parser;
+    const QCommandLineOption help_option(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    const QCommandLineOption version_option(QStringList{QStringLiteral("v"), QStringLiteral("version")});
+    parser.addOption(help_option);
+    parser.addOption(version_option);
+    const bool parsed = parser.parse(QStringList(QStringLiteral("quillon")) + arguments);
 
-    if (!unknown.isEmpty())
+    TCommandLine result;
+    // Help and version answer even next to arguments they do not need.
+    if (parser.isSet(help_option))
     {
-        result.action = ACTION_USAGE_ERROR;
-        result.message = QStringLiteral("quillon: unknown option '") + unknown + QStringLiteral("'\n");
+        result.action = ACTION_HELP;
         return result;
     }
+    if (parser.isSet(version_option))
+    {
+        result.action = ACTION_VERSION;
+        return result;
+    }
+    if (!parsed)
+    {
+        const QStringList unknown = parser.unknownOptionNames();
+        const QString name = unknown.isEmpty()             ? QString()
+                             : unknown.first().size() == 1 ? QLatin1Char('-') + unknown.first()
+                                                           : QStringLiteral("--") + unknown.first();
+        result.action = ACTION_USAGE_ERROR;
+        result.message =
+            QCoreApplication::translate("TCommandLine", "quillon: unknown option '%1'\n").arg(name);
+        return result;
+    }
+    const QStringList paths = parser.positionalArguments();
     if (paths.size() > 1)
     {
         result.action = ACTION_USAGE_ERROR;
-        result.message = QStringLiteral("quillon: only one folder or file can be opened\n");
+        result.message =
+            QCoreApplication::translate("TCommandLine", "quillon: only one folder or file can be opened\n");
         return result;
     }
     if (paths.isEmpty())
@@ -63,11 +70,14 @@ TCommandLine TCommandLine::Parse(const QStringList &arguments)
 
     const QFileInfo info(paths.first());
     if (!info.exists())
-        result.message = QStringLiteral("quillon: '") + paths.first() +
-                         QStringLiteral("' does not exist; starting without it\n");
+        result.message =
+            QCoreApplication::translate("TCommandLine", "quillon: '%1' does not exist; starting without it\n")
+                .arg(paths.first());
     else if (!info.isDir() && !info.fileName().endsWith(QLatin1String(".dat"), Qt::CaseInsensitive))
-        result.message = QStringLiteral("quillon: '") + paths.first() +
-                         QStringLiteral("' is neither a folder nor a .dat file; starting without it\n");
+        result.message =
+            QCoreApplication::translate(
+                "TCommandLine", "quillon: '%1' is neither a folder nor a .dat file; starting without it\n")
+                .arg(paths.first());
     else
         result.path = info.absoluteFilePath();
     return result;

@@ -103,8 +103,7 @@ TMeasuredInputDialog::TMeasuredInputDialog(const QWidget *parent, Qt::WindowFlag
 
 TMeasuredInputDialog::~TMeasuredInputDialog() = default;
 
-void TMeasuredInputDialog::Reset(const QString &application_path,
-                                 const TMeasuredWidget::TInputSettings &settings)
+void TMeasuredInputDialog::Reset(const QString &application_path, const TInputSettings &settings)
 {
     d_application_path = application_path;
     d_application_path_label->setText(QDir::toNativeSeparators(application_path));
@@ -117,9 +116,9 @@ void TMeasuredInputDialog::Reset(const QString &application_path,
     Path_Option_Changed();
 }
 
-TMeasuredWidget::TInputSettings TMeasuredInputDialog::Settings() const
+TInputSettings TMeasuredInputDialog::Settings() const
 {
-    TMeasuredWidget::TInputSettings settings;
+    TInputSettings settings;
     settings.relative_path = From_Native(d_relative_edit->text());
     settings.absolute_path = From_Native(d_absolute_edit->text());
     settings.use_relative_path = d_relative_radio->isChecked();

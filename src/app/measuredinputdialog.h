@@ -1,6 +1,6 @@
 #pragma once
 
-#include "measuredwidget.h"
+#include "inputsettings.h"
 
 #include <QDialog>
 
@@ -21,8 +21,8 @@ class TMeasuredInputDialog : public QDialog
     explicit TMeasuredInputDialog(const QWidget *parent = nullptr, Qt::WindowFlags flags = Qt::WindowFlags());
     ~TMeasuredInputDialog() override;
 
-    void Reset(const QString &application_path, const TMeasuredWidget::TInputSettings &settings);
-    TMeasuredWidget::TInputSettings Settings() const;
+    void Reset(const QString &application_path, const TInputSettings &settings);
+    TInputSettings Settings() const;
 
     // The folder picker (title, start folder) → picked folder or empty; replaceable so that the browse
     // buttons can run without a user. An empty function restores the platform's picker.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "inputsettings.h"
+
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -15,12 +17,7 @@ class TMeasuredWidget : public QWidget
     Q_OBJECT
 
   public:
-    struct TInputSettings
-    {
-        QString relative_path;
-        QString absolute_path;
-        bool use_relative_path = false;
-    };
+    using TInputSettings = ::TInputSettings;
 
     explicit TMeasuredWidget(const QWidget *parent = nullptr, Qt::WindowFlags flags = Qt::WindowFlags());
     ~TMeasuredWidget() override;

@@ -2,6 +2,7 @@
 
 #include "checkedfile.h"
 #include "elidedlabel.h"
+#include "graphexport.h"
 #include "graphtable.h"
 #include "graphwidget.h"
 #include "messagebox.h"
@@ -10,7 +11,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QBuffer>
 #include <QClipboard>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -20,8 +20,6 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPainter>
-#include <QPdfWriter>
 #include <QPlainTextEdit>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -33,9 +31,9 @@ namespace
 TSignoffActions::TSaveNameFunction save_name_function;
 TSignoffActions::TPrintFunction print_function;
 
-// The graph as an image or file: large enough for a slide, with the window's own proportions.
+// The graph as an image or file (pixels, or points in a PDF): large enough for a slide, with the window's
+// own proportions.
 const QSize GRAPH_IMAGE_SIZE(1600, 1000);
-constexpr int GRAPH_POINT_SIZE = 9;
 
 QAction *Create_Action(QObject *parent, const char *name, const QString &text, QKeySequence::StandardKey key)
 {
@@ -143,12 +141,7 @@ void TSignoffActions::Update_Verdict()
                                                                  d_tolerance, d_source.unreadable_lines)
                                              : TVerdict();
     d_verdict_label->setText(verdict.line);
-    const QColor colour = Verdict::Colour(verdict.verdict);
-    d_verdict_label->setStyleSheet(colour.isValid() ? QStringLiteral("color: rgb(%1, %2, %3);")
-                                                          .arg(colour.red())
-                                                          .arg(colour.green())
-                                                          .arg(colour.blue())
-                                                    : QString());
+    d_verdict_label->setStyleSheet(Verdict::Colour_Style(verdict.verdict));
 }
 
 bool TSignoffActions::Graph_Shown() const
@@ -176,14 +169,7 @@ TReportDocument TSignoffActions::Document() const
 
 QImage TSignoffActions::Graph_Image() const
 {
-    QImage image(GRAPH_IMAGE_SIZE, QImage::Format_ARGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    QFont font = painter.font();
-    font.setPointSize(GRAPH_POINT_SIZE);
-    painter.setFont(font);
-    d_graph->PaintToDevice(&painter, image.rect(), false);
-    return image;
+    return GraphExport::Image(d_graph, GRAPH_IMAGE_SIZE);
 }
 
 QString TSignoffActions::Ask_Save_Name(const QString &caption, const QString &suffix, const QString &filter)
@@ -267,35 +253,8 @@ void TSignoffActions::Save_Graph()
                                        QStringLiteral("PNG image (*.png);;PDF (*.pdf)"));
     if (name.isEmpty())
         return;
-    QByteArray bytes;
-    bool drawn = false;
-    {
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        if (name.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
-        {
-            QPdfWriter writer(&buffer);
-            writer.setResolution(ReportDocument::PAPER_RESOLUTION);
-            writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
-                                             QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter));
-            QPainter painter;
-            drawn = painter.begin(&writer);
-            if (drawn)
-            {
-                QFont font = painter.font();
-                font.setPointSize(GRAPH_POINT_SIZE);
-                painter.setFont(font);
-                d_graph->PaintToDevice(&painter, QRect(0, 0, writer.width(), writer.height()), false);
-                drawn = painter.end();
-            }
-        }
-        else
-        {
-            drawn = Graph_Image().save(&buffer, "PNG");
-        }
-    }
-    QString reason = tr("the graph could not be drawn.");
-    if (!drawn || !CheckedFile::Write(name, bytes, &reason, {d_source.path}))
+    QString reason;
+    if (!GraphExport::Write(d_graph, name, GRAPH_IMAGE_SIZE, &reason, {d_source.path}))
         Show_Failure(tr("The graph was not saved."), CheckedFile::Failure_Text(name, reason));
 }
 

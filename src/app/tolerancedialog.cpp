@@ -1,15 +1,16 @@
 #include "tolerancedialog.h"
 
+#include "verdict.h"
+
+#include <QDialogButtonBox>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
 #include <QSettings>
-#include <QSpacerItem>
 #include <QTextEdit>
 #include <QVBoxLayout>
 
@@ -54,7 +55,8 @@ QLabel *Rule_Label(const char *name, QWidget *parent)
     label->setObjectName(QLatin1String(name));
     label->setWordWrap(true);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setStyleSheet(QStringLiteral("color: rgb(200, 0, 0);"));
+    // A broken rule reads in the colour of a failed verdict.
+    label->setStyleSheet(Verdict::Colour_Style(TVerdict::VERDICT_FAIL));
     return label;
 }
 
@@ -82,27 +84,24 @@ TToleranceDialog::TToleranceDialog(QWidget *parent) : QDialog(parent)
     line->setFrameShadow(QFrame::Sunken);
     layout->addWidget(line, 2, 0, 1, 2);
 
-    QHBoxLayout *buttons = new QHBoxLayout;
-    buttons->addItem(new QSpacerItem(40, 20, QSizePolicy::Expanding, QSizePolicy::Minimum));
-    d_cancel_button = new QPushButton(QStringLiteral("Cancel"), this);
-    d_cancel_button->setObjectName(QStringLiteral("cancel_button"));
-    d_accept_button = new QPushButton(QStringLiteral("Accept"), this);
+    // The button box keeps the platform's button order; the buttons keep their own words.
+    QDialogButtonBox *buttons = new QDialogButtonBox(this);
+    d_accept_button = buttons->addButton(QStringLiteral("Accept"), QDialogButtonBox::AcceptRole);
     d_accept_button->setObjectName(QStringLiteral("accept_button"));
-    for (QPushButton *button : {d_cancel_button, d_accept_button})
-    {
-        button->setAutoDefault(false);
-        buttons->addWidget(button);
-    }
+    d_cancel_button = buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
+    d_cancel_button->setObjectName(QStringLiteral("cancel_button"));
+    d_cancel_button->setAutoDefault(false);
+    d_accept_button->setAutoDefault(false);
     // Return presses Accept from any field, and does nothing while Accept is disabled.
     d_accept_button->setDefault(true);
-    layout->addLayout(buttons, 3, 0, 1, 2);
+    layout->addWidget(buttons, 3, 0, 1, 2);
 
     Tolerance_Changed();
 
     for (QLineEdit *edit : Fields())
         connect(edit, &QLineEdit::textChanged, this, &TToleranceDialog::Tolerance_Changed);
-    connect(d_cancel_button, &QPushButton::clicked, this, &TToleranceDialog::reject);
-    connect(d_accept_button, &QPushButton::clicked, this, &TToleranceDialog::accept);
+    connect(buttons, &QDialogButtonBox::accepted, this, &TToleranceDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &TToleranceDialog::reject);
 }
 
 QList<QLineEdit *> TToleranceDialog::Fields() const

@@ -1,5 +1,6 @@
 #include "comparison.h"
 
+#include "kindtable.h"
 #include "measuredata_report.h"
 #include "runsummary.h"
 
@@ -52,7 +53,9 @@ int TComparison::Largest_Change() const
 
 bool Comparison::Comparable_Kind(TMeasureData::TFileContents kind)
 {
-    return TMeasureData::Is_Stepgauge(kind) || TMeasureData::Is_Laser(kind);
+    // The kinds that draw deviations against position: step gauges and laser runs.
+    const TKindRow *row = KindTable::Find(kind);
+    return row && row->verdict_rule == TKindRow::RULE_DEVIATIONS;
 }
 
 TComparison Comparison::Compare_Curves(const TCurves &a, const TCurves &b)

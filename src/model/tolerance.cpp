@@ -246,7 +246,11 @@ QString TTolerance::Display_Text() const
 {
     const QString a = QString::number(d_tolerance_a, 'f', 4);
     const QString b = QString::number(d_tolerance_b, 'f', 4);
-    const QString c = QString::number(d_tolerance_c, 'f', 0);
+    // C is shown whole, unless that would round a divisor the parser took to one it refuses.
+    QString c = QString::number(d_tolerance_c, 'f', 0);
+    for (int decimals = 1;
+         decimals <= 7 && d_tolerance_c > DIVISOR_MINIMUM && !(c.toDouble() > DIVISOR_MINIMUM); ++decimals)
+        c = QString::number(d_tolerance_c, 'f', decimals);
     switch (d_tolerance_type)
     {
     case TOLERANCE_CONSTANT:
