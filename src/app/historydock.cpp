@@ -225,8 +225,8 @@ void THistoryDock::Refresh()
         d_cache.Clear();
         d_nominal_names = nominal_names;
     }
-    const std::vector<TRunSummaryCache::TStale> stale = d_cache.Stale(d_scan_paths);
-    if (stale.empty())
+    d_stale = d_cache.Stale(d_scan_paths);
+    if (d_stale.empty())
     {
         Show_Runs();
         return;
@@ -241,10 +241,11 @@ void THistoryDock::Refresh()
     const std::function<TRunLoad(const TRunSummaryCache::TStale &)> load =
         [store, shared, source](const TRunSummaryCache::TStale &file)
     { return TRunLoad::Load(file.path, file.stamp, source); };
-    d_progress->setRange(0, static_cast<int>(stale.size()));
+    d_progress->setRange(0, static_cast<int>(d_stale.size()));
     d_progress->setValue(0);
     d_progress->show();
-    d_watcher.setFuture(QtConcurrent::mapped(stale, load));
+    // The files are read from d_stale, which stays as it is until the scan is over.
+    d_watcher.setFuture(QtConcurrent::mapped(d_stale, load));
 }
 
 void THistoryDock::Scan_Finished()

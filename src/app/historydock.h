@@ -94,10 +94,11 @@ class THistoryDock : public QWidget
 
     TRunSummaryCache d_cache;
     QFutureWatcher<TRunLoad> d_watcher;
-    QStringList d_scan_paths;    // all the paths of the running or last scan
-    QString d_scan_shown;        // the file on show when it started
-    QString d_scan_folder;       // and the measurement folder
-    QStringList d_nominal_names; // the nominal sets the cache was filled with
+    std::vector<TRunSummaryCache::TStale> d_stale; // what the running scan reads
+    QStringList d_scan_paths;                      // all the paths of the running or last scan
+    QString d_scan_shown;                          // the file on show when it started
+    QString d_scan_folder;                         // and the measurement folder
+    QStringList d_nominal_names;                   // the nominal sets the cache was filled with
     bool d_scan_again = false;
     std::vector<TRunSummary> d_runs; // the runs of the test on show, oldest first
     QString d_drift_text;

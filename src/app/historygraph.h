@@ -42,6 +42,8 @@ class THistoryGraph : public QWidget
     // Where Render puts a point and a percentage within rect.
     QPointF Position(const TPoint &point, const QRect &rect) const;
     double Y_Of(double percent, const QRect &rect) const;
+    // The frame the percentages and dates are plotted in.
+    QRectF Plot_Area(const QRect &rect) const;
     // The point drawn nearest to position within rect, -1 when none is close.
     int Point_At(const QPointF &position, const QRect &rect) const;
 
@@ -55,7 +57,6 @@ class THistoryGraph : public QWidget
     void mouseDoubleClickEvent(QMouseEvent *event) override;
 
   private:
-    QRectF Plot_Area(const QRect &rect) const;
     double X_Of(const QDateTime &time, const QRectF &plot) const;
     void Time_Range(qint64 *first, qint64 *last) const;
     double Top_Percent() const;
