@@ -91,28 +91,50 @@ QHash<QString, TFileStamp> TFollowMode::Scan() const
 
 void TFollowMode::Poll()
 {
-    const QHash<QString, TFileStamp> now = Scan();
-    for (auto it = now.cbegin(); it != now.cend(); ++it)
+    QHash<QString, TFileStamp> now;
+    const bool scan = d_scan_due || !d_scan_clock.isValid() || d_scan_clock.elapsed() >= SCAN_MS;
+    if (scan)
     {
-        if (d_known.value(it.key()) == it.value())
-            continue;
-        // New or changed since the last look: quiet from now on, or not yet.
-        TPending &pending = d_pending[it.key()];
-        pending.stamp = it.value();
-        pending.quiet.start();
+        now = Scan();
+        d_scan_due = false;
+        d_scan_clock.start();
+        for (auto it = now.cbegin(); it != now.cend(); ++it)
+        {
+            if (d_known.value(it.key()) == it.value())
+                continue;
+            // New or changed since the last look: quiet from now on, or not yet.
+            TPending &pending = d_pending[it.key()];
+            pending.stamp = it.value();
+            pending.quiet.start();
+        }
+        d_known = now;
     }
-    d_known = now;
+    QStringList ready;
     for (auto it = d_pending.begin(); it != d_pending.end();)
     {
-        if (!now.contains(it.key()))
+        const QString path = d_folder + QLatin1Char('/') + it.key();
+        const TFileStamp stamp = scan ? now.value(it.key()) : TFileStamp::Of(path);
+        if (!stamp.exists)
+        {
             it = d_pending.erase(it);
+            continue;
+        }
+        if (stamp != it->stamp)
+        {
+            it->stamp = stamp;
+            it->quiet.start();
+            d_known.insert(it.key(), stamp);
+            ++it;
+        }
         else if (it->quiet.elapsed() >= QUIET_MS)
         {
-            const QString path = d_folder + QLatin1Char('/') + it.key();
             it = d_pending.erase(it);
-            emit File_Ready(path);
+            ready.append(path);
         }
         else
             ++it;
     }
+    // After the walk: showing a file may change what is pending.
+    for (const QString &path : ready)
+        emit File_Ready(path);
 }

@@ -21,6 +21,8 @@ class TFollowMode : public QObject
   public:
     static const int QUIET_MS = 500;
     static const int POLL_MS = 100;
+    // A folder of thousands of files is looked through this often; the files being written every poll.
+    static const int SCAN_MS = 1000;
     // The user's own looking around (a selection, a scroll, a zoom) keeps the view this long.
     static const int HANDS_OFF_MS = 10000;
 
@@ -33,6 +35,8 @@ class TFollowMode : public QObject
     void Set_Folder(const QString &folder);
     // Watches the widget (and its viewport, for scroll areas) for the user's clicks, keys and wheel.
     void Watch_User(QWidget *widget);
+    // The folder's entries changed: looked through at the next poll.
+    void Folder_Changed() { d_scan_due = true; }
     void User_Acted() { d_user_clock.start(); }
     bool User_Busy() const;
 
@@ -61,4 +65,6 @@ class TFollowMode : public QObject
     QHash<QString, TFileStamp> d_known;
     QHash<QString, TPending> d_pending;
     QElapsedTimer d_user_clock;
+    QElapsedTimer d_scan_clock;
+    bool d_scan_due = true;
 };

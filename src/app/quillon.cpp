@@ -413,6 +413,7 @@ void TQuillon::Watch_Measurement_Folder()
 
 void TQuillon::Folder_Changed()
 {
+    d_follow->Folder_Changed();
     // Started only when idle, so that a long burst still refreshes now and then.
     if (!d_refresh_timer->isActive())
         d_refresh_timer->start();
