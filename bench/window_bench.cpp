@@ -130,20 +130,49 @@ struct TTimes
     double processor = 0.0;
 };
 
-// Milliseconds from asking the window for the file to its report pane and graph painted.
-TTimes Click_To_Shown(TQuillon &window, TPaintWatch &watch, const QString &path)
+// Milliseconds from asking the window for the file (or, with second, two files together) to its report
+// pane and graph painted.
+TTimes Click_To_Shown(TQuillon &window, TPaintWatch &watch, const QString &path, const QString &second = {})
 {
     watch.Reset();
     QElapsedTimer timer;
     timer.start();
     const double processor = Processor_Ms();
-    window.Load_Data(path);
+    if (second.isEmpty())
+        window.Load_Data(path);
+    else
+        window.Compare_Data(path, second);
     if (!Wait_For_Paint(watch))
     {
         std::fprintf(stderr, "%s was not painted\n", qPrintable(path));
         std::exit(1);
     }
     return {timer.nsecsElapsed() / 1e6, Processor_Ms() - processor};
+}
+
+// Two runs of a 256 KiB step gauge file shown together against one of them alone.
+void Bench_Comparison(TQuillon &window, TPaintWatch &watch, const QString &first, const QString &second,
+                      const QString &other, int runs)
+{
+    std::vector<double> one[2];
+    std::vector<double> two[2];
+    for (int run = 0; run < runs; ++run)
+    {
+        Click_To_Shown(window, watch, other);
+        const TTimes single = Click_To_Shown(window, watch, first);
+        Click_To_Shown(window, watch, other);
+        const TTimes together = Click_To_Shown(window, watch, first, second);
+        one[0].push_back(single.wall);
+        one[1].push_back(single.processor);
+        two[0].push_back(together.wall);
+        two[1].push_back(together.processor);
+    }
+    const bool compared =
+        window.findChild<QPlainTextEdit *>()->toPlainText().startsWith(QLatin1String("Comparison"));
+    std::printf("\ntwo 256 KiB step gauge files shown together against one, median of %d runs\n", runs);
+    std::printf("one: %.2f ms (processor %.2f ms); two together: %.2f ms (processor %.2f ms); ratio %.2f%s\n",
+                Median(one[0]), Median(one[1]), Median(two[0]), Median(two[1]),
+                Median(two[0]) / Median(one[0]), compared ? "" : " (not compared)");
 }
 
 void Bench_Files(TQuillon &window, TPaintWatch &watch, const QStringList &paths, int runs)
@@ -226,6 +255,9 @@ int main(int argc, char *argv[])
     }
     std::printf("\nthe same for a file just under 256 KiB\n");
     Bench_Files(window, shown, large_paths, runs);
+    const QString second_run = home.filePath(QStringLiteral("stepgauge_second_run.dat"));
+    QFile::copy(large_paths.value(0), second_run);
+    Bench_Comparison(window, shown, large_paths.value(0), second_run, large_paths.value(1), runs);
     std::printf("\nresident %.1f MB (peak %.1f MB) after all loads\n", Status_Kib("VmRSS:") / 1024.0,
                 Status_Kib("VmHWM:") / 1024.0);
     return 0;

@@ -39,7 +39,7 @@ struct TGraphTypes
         bool dataset_dashed = false; // lines and marks drawn with a dashed pen
     };
 
-    // One line of the legend drawn in the plot's upper right corner: a sample of the pen, then the name.
+    // One line of the legend drawn in a corner of the plot: a sample of the pen, then the name.
     struct TLegendEntry
     {
         QString name;

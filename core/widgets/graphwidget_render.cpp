@@ -441,6 +441,11 @@ void TGraphWidget::Draw_Legend_Entries(QPainter *painter)
 {
     if (d_legend_entries.empty())
         return;
+    painter->save();
+    // The titles leave their bold face on the painter.
+    QFont font = painter->font();
+    font.setBold(false);
+    painter->setFont(font);
     const QFontMetrics metrics = painter->fontMetrics();
     const int line_height = metrics.height();
     const int sample = 3 * line_height;
@@ -448,12 +453,10 @@ void TGraphWidget::Draw_Legend_Entries(QPainter *painter)
     for (const TLegendEntry &entry : d_legend_entries)
         text_width = std::max(text_width, metrics.horizontalAdvance(entry.name));
     const QRect &plot = d_layout.plot;
-    const int width = sample + text_width + line_height;
-    const int height = static_cast<int>(d_legend_entries.size()) * line_height + line_height / 2;
-    // Inside the plot's upper right corner; a plot too narrow for the names cuts them, not the samples.
-    const QRect box(std::max(plot.left() + 4, plot.right() - 4 - width), plot.top() + 4, width, height);
+    // The upper left corner: the coordinate read-out has the right one.
+    const QRect box(plot.left() + 4, plot.top() + 4, sample + text_width + line_height,
+                    static_cast<int>(d_legend_entries.size()) * line_height + line_height / 2);
 
-    painter->save();
     painter->setClipRect(plot, Qt::ReplaceClip);
     painter->setPen(Qt::darkGray);
     painter->setBrush(Qt::white);

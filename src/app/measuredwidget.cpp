@@ -115,13 +115,16 @@ void TMeasuredWidget::Refresh_File_List()
         const QSignalBlocker blocker(d_file_list);
         d_file_list->clear();
         d_file_list->addItems(names);
-        for (int row = 0; row < d_file_list->count() && (!keep.isEmpty() || !current.isEmpty()); ++row)
+        for (int row = 0;
+             row < d_file_list->count() && (!keep.isEmpty() || !current.isEmpty() || !d_marked.isEmpty());
+             ++row)
         {
             QListWidgetItem *item = d_file_list->item(row);
             if (item->text() == current)
                 d_file_list->setCurrentItem(item, QItemSelectionModel::NoUpdate);
             if (keep.contains(item->text()))
                 item->setSelected(true);
+            Show_Mark(item);
         }
         d_file_list->verticalScrollBar()->setValue(scrolled);
     }
@@ -141,6 +144,21 @@ bool TMeasuredWidget::Select_File(const QString &name)
     d_file_list->setCurrentItem(items.first(), QItemSelectionModel::ClearAndSelect);
     d_file_list->scrollToItem(items.first());
     return true;
+}
+
+void TMeasuredWidget::Mark_File(const QString &name)
+{
+    d_marked.insert(name);
+    const QList<QListWidgetItem *> items = d_file_list->findItems(name, Qt::MatchExactly);
+    for (QListWidgetItem *item : items)
+        Show_Mark(item);
+}
+
+void TMeasuredWidget::Show_Mark(QListWidgetItem *item) const
+{
+    QFont font = item->font();
+    font.setBold(d_marked.contains(item->text()));
+    item->setFont(font);
 }
 
 void TMeasuredWidget::Remove_Clicked()
@@ -170,6 +188,12 @@ void TMeasuredWidget::Refresh_Clicked()
 void TMeasuredWidget::Selection_Changed()
 {
     const QList<QListWidgetItem *> items = d_file_list->selectedItems();
+    // A marked file has been seen once the user selects it.
+    for (QListWidgetItem *item : items)
+    {
+        if (d_marked.remove(item->text()))
+            Show_Mark(item);
+    }
     if (items.size() == 1)
         emit Load_Data(d_measurement_folder + QLatin1Char('/') + items.first()->text());
     if (items.size() == 2)

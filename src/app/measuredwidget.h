@@ -2,11 +2,13 @@
 
 #include "inputsettings.h"
 
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
 
 class QListWidget;
+class QListWidgetItem;
 class QToolButton;
 class TMeasuredInputDialog;
 
@@ -32,6 +34,9 @@ class TMeasuredWidget : public QWidget
 
     // Selects the named file (which loads it) when it is listed; false when it is not.
     bool Select_File(const QString &name);
+    // Shows the named file in bold until it is selected.
+    void Mark_File(const QString &name);
+    bool Marked(const QString &name) const { return d_marked.contains(name); }
 
   signals:
     void Load_Data(const QString &path);
@@ -50,6 +55,7 @@ class TMeasuredWidget : public QWidget
 
   private:
     QString Resolve_Folder() const;
+    void Show_Mark(QListWidgetItem *item) const;
     QStringList Selected_Names() const;
 
     QListWidget *d_file_list;
@@ -61,4 +67,5 @@ class TMeasuredWidget : public QWidget
     QString d_application_path;
     QString d_measurement_folder;
     TInputSettings d_input_settings;
+    QSet<QString> d_marked;
 };

@@ -2,6 +2,7 @@
 
 #include "checkedfile.h"
 #include "elidedlabel.h"
+#include "followmode.h"
 #include "graphwidget.h"
 #include "historydock.h"
 #include "messagebox.h"
@@ -149,6 +150,7 @@ TQuillon::TQuillon(const QWidget *parent, Qt::WindowFlags flags)
 
     Restore_Input_Settings();
     Restore_Tolerance_Settings();
+    d_follow->Set_Enabled(Read_Bool(*d_settings, QStringLiteral("Follow_New_Files"), false));
 
     d_message_box = new TMessageBox(this);
     d_current_measurement.reset();
@@ -280,6 +282,7 @@ void TQuillon::Build_Menus_And_Docks()
         Create_Dock(this, "measured_dock", QStringLiteral("Measurement Files"), d_measured_widget);
     view_menu->addAction(d_nominal_dock->toggleViewAction());
     view_menu->addAction(d_measured_dock->toggleViewAction());
+    d_follow = new TFollowMode(this, view_menu);
     d_signoff = new TSignoffActions(this, d_graph, file_menu, d_quit_action);
 }
 
@@ -348,6 +351,7 @@ void TQuillon::Make_Connections()
     connect(d_tolerance_button, &QToolButton::clicked, this, &TQuillon::Edit_Tolerance);
     connect(d_measured_widget, &TMeasuredWidget::File_List_Refreshed, this, &TQuillon::List_Refreshed);
     connect(d_refresh_timer, &QTimer::timeout, this, &TQuillon::Update_File_List);
+    Connect_Follow_Mode();
 }
 
 void TQuillon::Build_History_Dock()
@@ -437,6 +441,7 @@ void TQuillon::Watch_Measurement_Folder()
         d_folder_watcher->directories().contains(d_watched_folder))
         d_folder_watcher->removePath(d_watched_folder);
     d_watched_folder = folder;
+    d_follow->Set_Folder(folder);
     // A folder that was deleted drops out of the watcher; once made again it is taken up here.
     if (!folder.isEmpty() && QFileInfo(folder).isDir() && !d_folder_watcher->directories().contains(folder))
         d_folder_watcher->addPath(folder);
@@ -444,6 +449,7 @@ void TQuillon::Watch_Measurement_Folder()
 
 void TQuillon::Folder_Changed()
 {
+    d_follow->Folder_Changed();
     // Started only when idle, so that a long burst still refreshes now and then.
     if (!d_refresh_timer->isActive())
         d_refresh_timer->start();
@@ -487,6 +493,7 @@ void TQuillon::closeEvent(QCloseEvent *event)
     d_settings->setValue(QStringLiteral("Mainwindow_Size"), size());
     Save_Input_Settings();
     Save_Tolerance_Settings();
+    d_settings->setValue(QStringLiteral("Follow_New_Files"), d_follow->Enabled());
     QString error;
     if (!d_settings_file->Save(&error))
         qWarning("%s", qPrintable(CheckedFile::Failure_Text(d_settings_file->Path(), error)));

@@ -24,6 +24,7 @@ class TSettingsFile;
 class QTimer;
 class QToolButton;
 class TElidedLabel;
+class TFollowMode;
 class TGraphWidget;
 class THistoryDock;
 class TMessageBox;
@@ -127,6 +128,9 @@ class TQuillon : public QMainWindow
     void Watch_Shown_File();
     void Show_File_State();
     void Present_Comparison();
+    void Connect_Follow_Mode();
+    // A file the measuring machine has finished writing: shown, or marked while the user looks around.
+    void Show_New_File(const QString &path);
 
     QAction *d_quit_action = nullptr;
     QPlainTextEdit *d_report_pane = nullptr;
@@ -161,6 +165,7 @@ class TQuillon : public QMainWindow
     QString d_watched_folder;
     TNominalStore d_nominal_store;
     // While two runs are shown together: the older one; the newer is the file on show.
+    TFollowMode *d_follow = nullptr;
     bool d_comparing = false;
     QString d_compared_path;
     TMeasurementLoad d_compared_load;
