@@ -36,7 +36,12 @@ TMeasuredWidget::TMeasuredWidget(const QWidget *parent, Qt::WindowFlags flags)
     d_empty_label->setWordWrap(true);
     d_empty_label->setAlignment(Qt::AlignCenter);
     d_empty_label->setMargin(8);
-    d_empty_label->setForegroundRole(QPalette::PlaceholderText);
+    {
+        // Grey, so it reads as a note and not as a listed name.
+        QPalette palette = d_empty_label->palette();
+        palette.setColor(QPalette::WindowText, palette.color(QPalette::Disabled, QPalette::Text));
+        d_empty_label->setPalette(palette);
+    }
     d_empty_label->hide();
     d_file_list->viewport()->installEventFilter(this);
     d_file_list->installEventFilter(this);

@@ -101,6 +101,13 @@ class TTestMenus : public QObject
         const QString text = Empty_Text(*window);
         const QLabel *label = Child<QLabel>(*window, "empty_list_label");
         QCOMPARE(label->text(), text);
+        // The text shows on the list's background.
+        const QImage shown = Child<QListWidget>(*window, "file_list")->viewport()->grab().toImage();
+        int inked = 0;
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x)
+                inked += shown.pixel(x, y) != shown.pixel(0, 0) ? 1 : 0;
+        QCOMPARE(inked > 100, !text.isEmpty());
         QCOMPARE(label->isHidden(), text.isEmpty());
         if (QString(row.name) == "files")
         {
