@@ -3,10 +3,12 @@
 #include "assertion.h"
 
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QResizeEvent>
+#include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -48,6 +50,8 @@ TGraphWidget::TGraphWidget(const QWidget *parent, Qt::WindowFlags flags)
     setAttribute(Qt::WA_MouseTracking);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setSizePolicy(QSizePolicy::MinimumExpanding, QSizePolicy::MinimumExpanding);
+    // Keys zoom and pan once the graph was clicked or tabbed to.
+    setFocusPolicy(Qt::WheelFocus);
 }
 
 TGraphWidget::~TGraphWidget() = default;
@@ -471,4 +475,76 @@ void TGraphWidget::mouseReleaseEvent(QMouseEvent *event)
             ZoomOut();
         d_right_button_down = false;
     }
+}
+
+void TGraphWidget::Zoom_About(const QPoint &at, double factor)
+{
+    const QRect &plot = d_layout.plot;
+    const auto scaled = [&](int edge, int centre)
+    { return centre + static_cast<int>(std::lround((edge - centre) * factor)); };
+    const QRect rect(QPoint(scaled(plot.left(), at.x()), scaled(plot.top(), at.y())),
+                     QPoint(scaled(plot.right(), at.x()), scaled(plot.bottom(), at.y())));
+    // A box too small to map would stop at the 1e-5 floor anyway; keep at least a few pixels.
+    if (rect.width() < 4 || rect.height() < 4)
+        return;
+    Draw_Background_Scaled_Pixmap(rect);
+    update(d_layout.widget);
+}
+
+void TGraphWidget::Pan_By(double x_part, double y_part)
+{
+    const QRect &plot = d_layout.plot;
+    const int dx = static_cast<int>(std::lround(x_part * plot.width()));
+    const int dy = static_cast<int>(std::lround(-y_part * plot.height()));
+    Draw_Background_Scaled_Pixmap(plot.translated(dx, dy));
+    update(d_layout.widget);
+}
+
+void TGraphWidget::keyPressEvent(QKeyEvent *event)
+{
+    const double pan = 0.1;
+    switch (event->key())
+    {
+    case Qt::Key_Plus:
+    case Qt::Key_Equal:
+        Zoom_About(d_layout.plot.center(), 0.5);
+        break;
+    case Qt::Key_Minus:
+        ZoomOut();
+        break;
+    case Qt::Key_0:
+    case Qt::Key_Home:
+        ScaleToFit();
+        break;
+    case Qt::Key_Left:
+        Pan_By(-pan, 0.0);
+        break;
+    case Qt::Key_Right:
+        Pan_By(pan, 0.0);
+        break;
+    case Qt::Key_Up:
+        Pan_By(0.0, pan);
+        break;
+    case Qt::Key_Down:
+        Pan_By(0.0, -pan);
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+}
+
+void TGraphWidget::wheelEvent(QWheelEvent *event)
+{
+    const int steps = event->angleDelta().y();
+    const QPoint at = event->position().toPoint();
+    if (steps == 0 || !d_layout.plot.contains(at))
+    {
+        event->ignore();
+        return;
+    }
+    // One notch (120) zooms by a fifth; a touchpad's small steps zoom by as much less.
+    Zoom_About(at, std::pow(0.8, steps / 120.0));
+    event->accept();
 }

@@ -11,7 +11,9 @@
 #include <QWidget>
 #include <vector>
 
+class QKeyEvent;
 class QMouseEvent;
+class QWheelEvent;
 class QPaintEvent;
 class QPainter;
 class QResizeEvent;
@@ -78,6 +80,12 @@ class TGraphWidget : public QWidget, public TGraphTypes
     int d_scale_mode_y = SCALE_LINEAR;
     bool d_lock_aspect_ratio = false;
 
+    // Shows the part of the view around the pixel at, factor times as large in both directions (below 1
+    // zooms in); the data under that pixel stays under it.
+    void Zoom_About(const QPoint &at, double factor);
+    // Moves the view by a part of the plot area's width and height (positive: towards larger values).
+    void Pan_By(double x_part, double y_part);
+
   public slots:
     void ZoomOut();
     void ScaleToFit();
@@ -91,6 +99,9 @@ class TGraphWidget : public QWidget, public TGraphTypes
     void mouseMoveEvent(QMouseEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    // + and - zoom about the centre, 0 or Home show all data, arrows pan; the wheel zooms about the pointer.
+    void keyPressEvent(QKeyEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
 
   private:
     // Everything a render may change, so that rendering to another device can put it back.

@@ -5,8 +5,11 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QEvent>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QListWidget>
 #include <QScrollBar>
 #include <QSet>
@@ -26,6 +29,22 @@ TMeasuredWidget::TMeasuredWidget(const QWidget *parent, Qt::WindowFlags flags)
     // Many thousands of names are listed in one pass; uniform rows spare the list measuring each one.
     d_file_list->setUniformItemSizes(true);
     layout->addWidget(d_file_list);
+    // Over the empty list rather than in its place, so the list keeps its focus and its size.
+    d_empty_label = new QLabel(d_file_list->viewport());
+    d_empty_label->setObjectName(QStringLiteral("empty_list_label"));
+    d_empty_label->setTextFormat(Qt::PlainText);
+    d_empty_label->setWordWrap(true);
+    d_empty_label->setAlignment(Qt::AlignCenter);
+    d_empty_label->setMargin(8);
+    {
+        // Grey, so it reads as a note and not as a listed name.
+        QPalette palette = d_empty_label->palette();
+        palette.setColor(QPalette::WindowText, palette.color(QPalette::Disabled, QPalette::Text));
+        d_empty_label->setPalette(palette);
+    }
+    d_empty_label->hide();
+    d_file_list->viewport()->installEventFilter(this);
+    d_file_list->installEventFilter(this);
 
     QHBoxLayout *button_row = new QHBoxLayout;
     d_remove_button = Create_Tool_Button(this, "remove_button", QStringLiteral(":/icon16/remove_icon16.png"),
@@ -133,7 +152,64 @@ void TMeasuredWidget::Refresh_File_List()
         Selection_Changed();
     else
         d_remove_button->setEnabled(!selected.isEmpty());
+    Show_Empty_Text();
     emit File_List_Refreshed();
+}
+
+QString TMeasuredWidget::Intended_Folder() const
+{
+    if (d_input_settings.use_relative_path)
+    {
+        QString relative = d_input_settings.relative_path;
+        while (relative.startsWith(QLatin1Char('/')))
+            relative.remove(0, 1);
+        return QDir::cleanPath(d_application_path + QLatin1Char('/') + relative);
+    }
+    return d_input_settings.absolute_path;
+}
+
+void TMeasuredWidget::Set_First_Start(bool first_start)
+{
+    d_first_start = first_start;
+    Show_Empty_Text();
+}
+
+QString TMeasuredWidget::Empty_Text() const
+{
+    if (d_file_list->count() > 0)
+        return QString();
+    const QString folder = QDir::toNativeSeparators(Intended_Folder());
+    if (d_measurement_folder.isEmpty() || !QFileInfo(d_measurement_folder).isDir())
+    {
+        if (d_first_start)
+            return tr("No measurement folder chosen yet.\n\nChoose the folder that holds your measurement "
+                      "files with File \u2192 Open Folder... (Ctrl+O), or drop it on this window.");
+        return tr("%1 does not exist\n\nChoose another folder with File \u2192 Open Folder...").arg(folder);
+    }
+    return tr("No measurement files in %1\n\nChoose another folder with File \u2192 Open Folder...")
+        .arg(folder);
+}
+
+void TMeasuredWidget::Show_Empty_Text()
+{
+    const QString text = Empty_Text();
+    d_empty_label->setText(text);
+    d_empty_label->resize(d_file_list->viewport()->size());
+    d_empty_label->setVisible(!text.isEmpty());
+}
+
+bool TMeasuredWidget::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == d_file_list->viewport() && event->type() == QEvent::Resize)
+        d_empty_label->resize(d_file_list->viewport()->size());
+    // Delete removes the selection through the same question as the button, only from the list itself.
+    if (watched == d_file_list && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent *>(event)->matches(QKeySequence::Delete))
+    {
+        Remove_Clicked();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 bool TMeasuredWidget::Select_File(const QString &name)

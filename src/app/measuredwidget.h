@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QWidget>
 
+class QLabel;
 class QListWidget;
 class QListWidgetItem;
 class QToolButton;
@@ -37,6 +38,14 @@ class TMeasuredWidget : public QWidget
     // Shows the named file in bold until it is selected.
     void Mark_File(const QString &name);
     bool Marked(const QString &name) const { return d_marked.contains(name); }
+    QStringList Selected_Names() const;
+
+    // The folder the settings name, also when it does not exist: for messages and the tool tip.
+    QString Intended_Folder() const;
+    // Before any folder was chosen the empty list tells how to choose one.
+    void Set_First_Start(bool first_start);
+    // What stands in the empty list's place; empty while files are listed.
+    QString Empty_Text() const;
 
   signals:
     void Load_Data(const QString &path);
@@ -53,16 +62,21 @@ class TMeasuredWidget : public QWidget
     void Refresh_Clicked();
     void Selection_Changed();
 
+  protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
   private:
     QString Resolve_Folder() const;
     void Show_Mark(QListWidgetItem *item) const;
-    QStringList Selected_Names() const;
+    void Show_Empty_Text();
 
     QListWidget *d_file_list;
     QToolButton *d_remove_button;
     QToolButton *d_edit_button;
     QToolButton *d_refresh_button;
     TMeasuredInputDialog *d_input_dialog = nullptr;
+    QLabel *d_empty_label;
+    bool d_first_start = false;
 
     QString d_application_path;
     QString d_measurement_folder;

@@ -151,11 +151,16 @@ TQuillon::TQuillon(const QWidget *parent, Qt::WindowFlags flags)
     Restore_Input_Settings();
     Restore_Tolerance_Settings();
     d_follow->Set_Enabled(Read_Bool(*d_settings, QStringLiteral("Follow_New_Files"), false));
+    Restore_View_Settings();
 
     d_message_box = new TMessageBox(this);
     d_current_measurement.reset();
-    d_line_graph_button->setChecked(false);
-    d_point_graph_button->setChecked(true);
+    {
+        // The style kept from the last run, the point graph at first start.
+        const bool point = Read_Bool(*d_settings, QStringLiteral("Graph_Point_Style"), true);
+        d_line_graph_button->setChecked(!point);
+        d_point_graph_button->setChecked(point);
+    }
     d_line_graph_button->setEnabled(false);
     d_point_graph_button->setEnabled(false);
 
@@ -206,6 +211,12 @@ void TQuillon::Build_Central_Area(const QFont &report_font, const QFont &notice_
 {
     QWidget *central = new QWidget(this);
     QVBoxLayout *layout = new QVBoxLayout(central);
+
+    // Which file is on show, from which folder, and of when.
+    d_file_path_label = new TElidedLabel(central);
+    d_file_path_label->setObjectName(QStringLiteral("file_path_label"));
+    d_file_path_label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    layout->addWidget(d_file_path_label);
 
     QSplitter *splitter = new QSplitter(Qt::Vertical, central);
     d_report_pane = new QPlainTextEdit(splitter);
@@ -271,9 +282,12 @@ void TQuillon::Build_Menus_And_Docks()
 {
     d_quit_action = new QAction(QStringLiteral("Quit"), this);
     d_quit_action->setShortcut(QKeySequence::Quit);
-    QMenu *file_menu = menuBar()->addMenu(QStringLiteral("File"));
+    QMenu *file_menu = menuBar()->addMenu(tr("&File"));
+    file_menu->setObjectName(QStringLiteral("file_menu"));
+    Build_File_Menu(file_menu);
     file_menu->addAction(d_quit_action);
-    QMenu *view_menu = menuBar()->addMenu(QStringLiteral("View"));
+    QMenu *view_menu = menuBar()->addMenu(tr("&View"));
+    view_menu->setObjectName(QStringLiteral("view_menu"));
 
     d_nominal_dock =
         Create_Dock(this, "nominal_dock", QStringLiteral("Stepgauge Nominal"), Create_Nominal_Widget());
@@ -284,6 +298,7 @@ void TQuillon::Build_Menus_And_Docks()
     view_menu->addAction(d_measured_dock->toggleViewAction());
     d_follow = new TFollowMode(this, view_menu);
     d_signoff = new TSignoffActions(this, d_graph, file_menu, d_quit_action);
+    Build_Help_Menu();
 }
 
 QWidget *TQuillon::Create_Nominal_Widget()
@@ -308,7 +323,11 @@ void TQuillon::Restore_Input_Settings()
                                          d_settings_folder + QStringLiteral("/Measurement_Data"));
     settings.use_relative_path = Read_Bool(*d_settings, QStringLiteral("Input_Use_Relative_Path"), false);
     d_stored_input_settings = settings;
+    // No folder was ever stored: the empty list tells how to choose one.
+    d_measured_widget->Set_First_Start(!d_settings->contains(QStringLiteral("Input_Absolute_Path")) &&
+                                       !d_settings->contains(QStringLiteral("Input_Use_Relative_Path")));
     d_measured_widget->Set_Input_Settings(settings);
+    d_measured_dock->setToolTip(QDir::toNativeSeparators(d_measured_widget->Intended_Folder()));
     Watch_Measurement_Folder();
 }
 
@@ -414,8 +433,10 @@ bool TQuillon::Open_Path(const QString &path)
     TMeasuredWidget::TInputSettings settings = d_measured_widget->Input_Settings();
     settings.absolute_path = QDir::cleanPath(is_file ? info.absolutePath() : info.absoluteFilePath());
     settings.use_relative_path = false;
+    d_measured_widget->Set_First_Start(false);
     d_measured_widget->Set_Input_Settings(settings);
     d_input_settings_temporary = true;
+    Remember_Folder(settings.absolute_path);
     // A file the list does not show (a hidden one) is still shown when asked for by name.
     if (is_file && !d_measured_widget->Select_File(info.fileName()))
         Load_Data(info.absoluteFilePath());
@@ -431,6 +452,8 @@ void TQuillon::Measure_File_Path_Changed()
 {
     // The user chose the folder: it is stored at close from now on.
     d_input_settings_temporary = false;
+    d_measured_widget->Set_First_Start(false);
+    Remember_Folder(d_measured_widget->Intended_Folder());
     Watch_Measurement_Folder();
 }
 
@@ -494,21 +517,29 @@ void TQuillon::closeEvent(QCloseEvent *event)
     Save_Input_Settings();
     Save_Tolerance_Settings();
     d_settings->setValue(QStringLiteral("Follow_New_Files"), d_follow->Enabled());
+    Save_View_Settings();
     QString error;
     if (!d_settings_file->Save(&error))
         qWarning("%s", qPrintable(CheckedFile::Failure_Text(d_settings_file->Path(), error)));
     event->accept();
 }
 
+// A drop is taken as a copy: a source that was asked to move would delete the file after the drop.
 void TQuillon::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (!Dropped_Path(event->mimeData()).isEmpty())
-        event->acceptProposedAction();
+    if (!Dropped_Path(event->mimeData()).isEmpty() && (event->possibleActions() & Qt::CopyAction))
+    {
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+    }
 }
 
 void TQuillon::dropEvent(QDropEvent *event)
 {
     const QString path = Dropped_Path(event->mimeData());
-    if (!path.isEmpty() && Open_Path(path))
-        event->acceptProposedAction();
+    if (path.isEmpty() || !(event->possibleActions() & Qt::CopyAction))
+        return;
+    event->setDropAction(Qt::CopyAction);
+    if (Open_Path(path))
+        event->accept();
 }

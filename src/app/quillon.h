@@ -9,6 +9,7 @@
 #include <QMainWindow>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -18,6 +19,7 @@ class QDragEnterEvent;
 class QDropEvent;
 class QFileSystemWatcher;
 class QFont;
+class QMenu;
 class QPlainTextEdit;
 class QSettings;
 class TSettingsFile;
@@ -55,8 +57,25 @@ class TQuillon : public QMainWindow
     const QString &Settings_Folder() const { return d_settings_folder; }
     const QString &Watched_Folder() const { return d_watched_folder; }
     const TMeasureData *Current_Measurement() const { return d_current_measurement.get(); }
-    // What the status bar says of the file on show: its name, why it has no verdict, or where it went.
+    // What the status bar says of the file on show: its name, or why it has no verdict.
     QString File_State_Text() const;
+
+    // --- Where am I, open and recent, help (quillon_menus.cpp) ---
+    // The line above the report: the file on show with its folder and time, or where it went.
+    QString File_Path_Text() const;
+    const QStringList &Recent_Folders() const { return d_recent_folders; }
+    QString About_Text() const;
+    QString Shortcuts_Text() const;
+    // Test hook standing in for the folder and file pickers: (folder wanted, start folder) -> the
+    // answer, empty when cancelled. An empty function runs the real dialogs.
+    using TOpenNameFunction = std::function<QString(bool folder, const QString &start)>;
+    static void Set_Open_Name_Function(TOpenNameFunction function);
+
+  public slots:
+    void Open_Folder();
+    void Open_File();
+    void Show_About();
+    void Show_Shortcuts();
 
   public slots:
     void Load_Data(const QString &path);
@@ -132,6 +151,15 @@ class TQuillon : public QMainWindow
     // A file the measuring machine has finished writing: shown, or marked while the user looks around.
     void Show_New_File(const QString &path);
 
+    // --- quillon_menus.cpp ---
+    void Build_File_Menu(QMenu *file_menu);
+    void Build_Help_Menu();
+    void Remember_Folder(const QString &folder);
+    void Update_Recent_Menu();
+    void Restore_View_Settings();
+    void Save_View_Settings();
+    QString Ask_Open_Name(bool folder);
+
     QAction *d_quit_action = nullptr;
     QPlainTextEdit *d_report_pane = nullptr;
     QToolButton *d_tolerance_button = nullptr;
@@ -161,6 +189,11 @@ class TQuillon : public QMainWindow
     QString d_moved_to; // the name the file on show was given in "old"
     QString d_watched_file;
     TElidedLabel *d_file_state_label = nullptr;
+    TElidedLabel *d_file_path_label = nullptr;
+    QAction *d_open_folder_action = nullptr;
+    QAction *d_open_file_action = nullptr;
+    QMenu *d_recent_menu = nullptr;
+    QStringList d_recent_folders;
     QString d_settings_folder;
     QString d_watched_folder;
     TNominalStore d_nominal_store;

@@ -7,6 +7,8 @@
 #include "signoffactions.h"
 #include "tolerancedialog.h"
 
+#include <QDir>
+#include <QDockWidget>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QPlainTextEdit>
@@ -144,6 +146,7 @@ void TQuillon::Show_Graph(const TPresentation &presentation)
 
 void TQuillon::List_Refreshed()
 {
+    d_measured_dock->setToolTip(QDir::toNativeSeparators(d_measured_widget->Intended_Folder()));
     Watch_Measurement_Folder();
     Check_Shown_File();
 }
@@ -196,16 +199,8 @@ QString TQuillon::File_State_Text() const
 {
     if (d_current_file_path.isEmpty())
         return QString();
+    // Where a file went is told by the path line above the report.
     const QString name = QFileInfo(d_current_file_path).fileName();
-    switch (d_file_state)
-    {
-    case FILE_MOVED:
-        return tr("%1: moved to old/%2").arg(name, d_moved_to);
-    case FILE_DELETED:
-        return tr("%1: deleted").arg(name);
-    case FILE_ON_DISK:
-        break;
-    }
     if (d_load.Succeeded())
         return name;
     QString reason = d_load.report_lines.value(0);
@@ -217,4 +212,5 @@ QString TQuillon::File_State_Text() const
 void TQuillon::Show_File_State()
 {
     d_file_state_label->setText(File_State_Text());
+    d_file_path_label->setText(File_Path_Text());
 }

@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QImage>
@@ -35,12 +36,11 @@ TSignoffActions::TPrintFunction print_function;
 // own proportions.
 const QSize GRAPH_IMAGE_SIZE(1600, 1000);
 
-QAction *Create_Action(QObject *parent, const char *name, const QString &text, QKeySequence::StandardKey key)
+QAction *Create_Action(QObject *parent, const char *name, const QString &text, const QKeySequence &key)
 {
     QAction *action = new QAction(text, parent);
     action->setObjectName(QLatin1String(name));
-    if (key != QKeySequence::UnknownKey)
-        action->setShortcut(key);
+    action->setShortcut(key);
     action->setEnabled(false);
     return action;
 }
@@ -59,21 +59,21 @@ class TWaitCursor
 TSignoffActions::TSignoffActions(QMainWindow *window, TGraphWidget *graph, QMenu *file_menu, QAction *before)
     : QObject(window), d_window(window), d_graph(graph)
 {
-    d_export_pdf = Create_Action(this, "export_pdf_action", QStringLiteral("Export Report as PDF..."),
-                                 QKeySequence::Save);
-    d_print = Create_Action(this, "print_action", QStringLiteral("Print..."), QKeySequence::Print);
-    d_save_graph = Create_Action(this, "save_graph_action", QStringLiteral("Save Graph As..."),
-                                 QKeySequence::UnknownKey);
+    d_export_pdf = Create_Action(this, "export_pdf_action", tr("&Export Report as PDF..."),
+                                 QKeySequence(QKeySequence::Save));
+    d_print = Create_Action(this, "print_action", tr("&Print..."), QKeySequence(QKeySequence::Print));
+    d_save_graph = Create_Action(this, "save_graph_action", tr("Save &Graph As..."),
+                                 QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     d_copy_report =
-        Create_Action(this, "copy_report_action", QStringLiteral("Copy Report"), QKeySequence::Copy);
-    d_copy_graph =
-        Create_Action(this, "copy_graph_action", QStringLiteral("Copy Graph"), QKeySequence::UnknownKey);
-    d_copy_graph_data = Create_Action(this, "copy_graph_data_action", QStringLiteral("Copy Graph Data"),
-                                      QKeySequence::UnknownKey);
+        Create_Action(this, "copy_report_action", tr("&Copy Report"), QKeySequence(QKeySequence::Copy));
+    d_copy_graph = Create_Action(this, "copy_graph_action", tr("Copy &Graph"),
+                                 QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
+    d_copy_graph_data = Create_Action(this, "copy_graph_data_action", tr("Copy Graph &Data"),
+                                      QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_C));
 
     file_menu->insertActions(before, {d_export_pdf, d_print, d_save_graph});
     file_menu->insertSeparator(before);
-    QMenu *edit_menu = new QMenu(QStringLiteral("Edit"), window);
+    QMenu *edit_menu = new QMenu(tr("&Edit"), window);
     edit_menu->setObjectName(QStringLiteral("edit_menu"));
     edit_menu->addActions({d_copy_report, d_copy_graph, d_copy_graph_data});
     const QList<QAction *> menus = window->menuBar()->actions();
@@ -172,12 +172,20 @@ QImage TSignoffActions::Graph_Image() const
     return GraphExport::Image(d_graph, GRAPH_IMAGE_SIZE);
 }
 
+QString TSignoffActions::Start_Folder() const
+{
+    if (!d_export_folder.isEmpty() && QFileInfo(d_export_folder).isDir())
+        return d_export_folder;
+    const QFileInfo shown(d_source.path);
+    if (!d_source.path.isEmpty() && shown.absoluteDir().exists())
+        return shown.absolutePath();
+    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+}
+
 QString TSignoffActions::Ask_Save_Name(const QString &caption, const QString &suffix, const QString &filter)
 {
-    if (d_export_folder.isEmpty())
-        d_export_folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     const QString proposal =
-        QDir(d_export_folder).filePath(QFileInfo(d_source.path).completeBaseName() + suffix);
+        QDir(Start_Folder()).filePath(QFileInfo(d_source.path).completeBaseName() + suffix);
     QString chosen_filter;
     QString name = save_name_function
                        ? save_name_function(caption, proposal)
@@ -231,10 +239,18 @@ void TSignoffActions::Print()
     }
     else
     {
+        // The dialog proposes a file in the working folder: for the run of the dialog that is the start
+        // folder of the other save dialogs.
+        const QString working = QDir::currentPath();
+        QDir::setCurrent(Start_Folder());
         QPrintDialog dialog(&printer, d_window);
-        if (dialog.exec() != QDialog::Accepted)
+        const int answer = dialog.exec();
+        QDir::setCurrent(working);
+        if (answer != QDialog::Accepted)
             return;
     }
+    if (!printer.outputFileName().isEmpty())
+        d_export_folder = QFileInfo(printer.outputFileName()).absolutePath();
     int pages = 0;
     {
         const TWaitCursor wait;

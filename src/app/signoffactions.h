@@ -35,6 +35,11 @@ class TSignoffActions : public QObject
     // The tolerance changed without a reload.
     void Set_Tolerance(const TTolerance &tolerance);
 
+    // The folder the last export, saved graph or print to a file went to; empty before the first. Until
+    // then the save dialogs start in the folder of the file on show.
+    const QString &Last_Folder() const { return d_export_folder; }
+    void Set_Last_Folder(const QString &folder) { d_export_folder = folder; }
+
     QAction *Export_Pdf_Action() const { return d_export_pdf; }
     QAction *Print_Action() const { return d_print; }
     QAction *Save_Graph_Action() const { return d_save_graph; }
@@ -67,6 +72,7 @@ class TSignoffActions : public QObject
     TReportDocument Document() const;
     bool Graph_Shown() const;
     QImage Graph_Image() const;
+    QString Start_Folder() const;
     QString Ask_Save_Name(const QString &caption, const QString &suffix, const QString &filter);
     void Show_Failure(const QString &text, const QString &detail);
 

@@ -142,7 +142,7 @@ struct TFollowRow
 {
     const char *name;
     const char *change;
-    QString state;   // the status bar's text of the file on show
+    QString state;   // the path line after the file's path; "modified" for the file's time
     bool selected;   // a.dat stays selected
     bool read_again; // the report and graph follow the new contents; else the view is untouched
 };
@@ -433,14 +433,14 @@ class TTestQuillon : public QObject
     {
         // clang-format off
         const TFollowRow rows[] = {
-            {"refresh", "refresh", "a.dat", true, false},
-            {"touched", "touch", "a.dat", true, false},
-            {"new file beside", "new file", "a.dat", true, false},
-            {"edited", "edit", "a.dat", true, true},
-            {"edited, seen by the watcher", "edit unrefreshed", "a.dat", true, true},
-            {"removed", "remove", "a.dat: moved to old/a.dat", false, false},
-            {"removed beside an older one", "remove again", "a.dat: moved to old/a - 1.dat", false, false},
-            {"deleted", "delete", "a.dat: deleted", false, false},
+            {"refresh", "refresh", "modified", true, false},
+            {"touched", "touch", "modified", true, false},
+            {"new file beside", "new file", "modified", true, false},
+            {"edited", "edit", "modified", true, true},
+            {"edited, seen by the watcher", "edit unrefreshed", "modified", true, true},
+            {"removed", "remove", ": moved to old/a.dat", false, false},
+            {"removed beside an older one", "remove again", ": moved to old/a - 1.dat", false, false},
+            {"deleted", "delete", ": deleted", false, false},
         };
         // clang-format on
         Add_Rows(rows);
@@ -502,8 +502,12 @@ class TTestQuillon : public QObject
         else
             Child<QToolButton>(*window, "refresh_button")->click();
 
-        QCOMPARE(window->File_State_Text(), row.state);
-        QCOMPARE(Child<QLabel>(*window, "file_state_label")->text(), row.state);
+        // The status bar names the file; the line above the report says where it is, and of when.
+        QCOMPARE(Child<QLabel>(*window, "file_state_label")->text(), QString("a.dat"));
+        const QString stamp =
+            "   modified " + QFileInfo(shown).lastModified().toString("yyyy-MM-dd HH:mm:ss");
+        QCOMPARE(Child<QLabel>(*window, "file_path_label")->text(),
+                 QDir::toNativeSeparators(shown) + (row.state == "modified" ? stamp : row.state));
         QStringList selected;
         for (const QListWidgetItem *item : Child<QListWidget>(*window, "file_list")->selectedItems())
             selected << item->text();

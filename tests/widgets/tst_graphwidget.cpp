@@ -575,6 +575,58 @@ class TTestGraphWidget : public QObject
         QVERIFY(Near(seen.xr - seen.xl, 50 * far.Full_X_Range(), 1e3));
     }
 
+    // + and - halve and double the view about its centre, arrows move it by a tenth, 0 and Home return
+    // to the data; the wheel zooms about the pointer, which keeps its data point.
+    void Keys_And_Wheel()
+    {
+        TGraphWidget graph;
+        QVERIFY(Show(graph, {TVector2(-10, -10), TVector2(10, 10)}));
+        const TVisible fitted = Visible(graph);
+        const double width = fitted.xr - fitted.xl;
+        // Pixel rounding moves ends by a pixel or two.
+        const auto close = [](double a, double b)
+        { return std::fabs(a - b) <= 0.02 * std::max(1.0, std::fabs(b)); };
+        const auto key = [&](Qt::Key k)
+        {
+            QTest::keyClick(&graph, k);
+            graph.repaint();
+            return Visible(graph);
+        };
+        TVisible seen = key(Qt::Key_Plus);
+        QVERIFY2(close((seen.xr - seen.xl) / width, 0.5), qPrintable(QString::number(seen.xr - seen.xl)));
+        QVERIFY(std::fabs(seen.xl + seen.xr - fitted.xl - fitted.xr) < 0.1);
+        const TVisible zoomed = seen;
+        seen = key(Qt::Key_Right);
+        QVERIFY(close(seen.xl - zoomed.xl, 0.1 * (zoomed.xr - zoomed.xl)));
+        seen = key(Qt::Key_Up);
+        QVERIFY(close(seen.yb - zoomed.yb, 0.1 * (zoomed.yt - zoomed.yb)));
+        seen = key(Qt::Key_Minus);
+        QVERIFY(close((seen.xr - seen.xl) / width, 1.0));
+        for (const Qt::Key reset : {Qt::Key_0, Qt::Key_Home})
+        {
+            key(Qt::Key_Plus);
+            seen = key(reset);
+            QVERIFY(seen.xl == fitted.xl && seen.xr == fitted.xr);
+        }
+
+        const QPoint at = graph.Layout().plot.topLeft() + QPoint(graph.Layout().plot.width() / 4, 20);
+        const TVector2 under(graph.View().x.Value(at.x()), graph.View().y.Value(at.y()));
+        for (const int delta : {120, -240})
+        {
+            QWheelEvent wheel(at, graph.mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
+                              Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(&graph, &wheel);
+            graph.repaint();
+            QVERIFY(wheel.isAccepted());
+        }
+        seen = Visible(graph);
+        // In by 0.8, out by 1.25 twice: 1.25 times as wide, the point under the pointer kept.
+        QVERIFY2(close((seen.xr - seen.xl) / width, 1.25),
+                 qPrintable(QString::number((seen.xr - seen.xl) / width)));
+        QVERIFY(std::fabs(graph.View().x.Value(at.x()) - under.x) < 3 / graph.View().x.scale);
+        QVERIFY(std::fabs(graph.View().y.Value(at.y()) - under.y) < 3 / -graph.View().y.scale);
+    }
+
   private:
     TGraphWidget d_broken;
 };
