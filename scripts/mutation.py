@@ -8,6 +8,7 @@ skipped and the next candidate is drawn, so the same seed on the same product co
 mutants whatever the tests look like. The source is always restored, also on Ctrl+C.
 
     scripts/mutation.py --build build [--source .] [--count 40] [--seed 20] [--paths src/model core]
+                        [--only FILE:LINE:OP ...]
 """
 
 import argparse
@@ -95,11 +96,15 @@ def main():
     parser.add_argument("--paths", nargs="+", default=["src/model", "core"])
     parser.add_argument("--test-timeout", type=int, default=180)
     parser.add_argument("--list", action="store_true", help="print the drawn order and stop")
+    parser.add_argument("--only", nargs="+", default=[], metavar="FILE:LINE:OP",
+                        help="run just these mutants, e.g. the survivors of another run")
     args = parser.parse_args()
     source, build = os.path.abspath(args.source), os.path.abspath(args.build)
 
     pool = candidates(source, args.paths)
     random.Random(args.seed).shuffle(pool)
+    if args.only:
+        pool = [m for m in pool if f"{m[0]}:{m[1] + 1}:{m[2]}" in args.only]
     if args.list:
         for file, number, op, mutated in pool[: args.count]:
             print(f"{file}:{number + 1} {op}: {mutated.strip()}")
