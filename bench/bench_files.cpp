@@ -1,4 +1,4 @@
-#include "bench_files.h"
+#include "bench/bench_files.h"
 
 #include <QFile>
 

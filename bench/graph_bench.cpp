@@ -3,7 +3,7 @@
 //
 //   graph_bench [POINTS]
 
-#include "graphwidget.h"
+#include "widgets/graphwidget.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

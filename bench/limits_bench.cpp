@@ -4,11 +4,11 @@
 //
 //   limits_bench [--runs N]
 
-#include "graphwidget.h"
-#include "measuredwidget.h"
-#include "reportdocument.h"
-#include "tablepaste.h"
-#include "xmlfile.h"
+#include "app/measuredwidget.h"
+#include "document/reportdocument.h"
+#include "tableeditor/tablepaste.h"
+#include "widgets/graphwidget.h"
+#include "xml/xmlfile.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -8,8 +8,8 @@
 // --write keeps the generated files; --load-only leaves out the 64 KiB loads and the example files,
 // for a profiler.
 
-#include "bench_files.h"
-#include "measurementload.h"
+#include "bench/bench_files.h"
+#include "model/measurementload.h"
 
 #include <QCoreApplication>
 #include <QDir>

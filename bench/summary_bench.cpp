@@ -5,10 +5,10 @@
 //
 //   summary_bench [--files N] [--runs N] [--examples DIR]
 
-#include "bench_files.h"
-#include "nominalstore.h"
-#include "runsummary.h"
-#include "tolerance.h"
+#include "bench/bench_files.h"
+#include "model/nominalstore.h"
+#include "model/runsummary.h"
+#include "model/tolerance.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -7,10 +7,10 @@
 //
 // --start-only stops after the first paint, so that the whole process can be timed from outside.
 
-#include "bench_files.h"
-#include "graphwidget.h"
-#include "measurementload.h"
-#include "quillon.h"
+#include "app/quillon.h"
+#include "bench/bench_files.h"
+#include "model/measurementload.h"
+#include "widgets/graphwidget.h"
 
 #include <QApplication>
 #include <QDir>

@@ -2,8 +2,8 @@
 
 // What every harness checks after each input, and the nominal source the measurement harnesses share.
 
-#include "measurementload.h"
-#include "nominalstore.h"
+#include "model/measurementload.h"
+#include "model/nominalstore.h"
 
 #include <QByteArray>
 #include <QDir>

@@ -1,9 +1,9 @@
 // One record kind's parser on any bytes after its identification line (the harness is compiled once
 // per kind with QUILLON_FUZZ_KIND set to the kind's short key), so no time is spent on recognition.
 
-#include "fuzz_checks.h"
+#include "fuzz/fuzz_checks.h"
 
-#include "kindtable.h"
+#include "model/kindtable.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

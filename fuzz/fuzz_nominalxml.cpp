@@ -1,6 +1,6 @@
 // The nominal store reading a nominal file of any bytes, and the lookup the load pipeline makes.
 
-#include "fuzz_checks.h"
+#include "fuzz/fuzz_checks.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -2,9 +2,9 @@
 // step, the report and curves, and what the window and the report tool make of them: the graph's
 // data sets, the lines after the report and the verdict.
 
-#include "fuzz_checks.h"
-#include "presentation.h"
-#include "verdict.h"
+#include "fuzz/fuzz_checks.h"
+#include "model/presentation.h"
+#include "model/verdict.h"
 
 #include <ctime>
 

@@ -2,7 +2,7 @@
 // the offscreen table of a few sizes reading the clipboard. The first two bytes choose the table and
 // the selection, the rest is the clipboard text.
 
-#include "tableeditor.h"
+#include "tableeditor/tableeditor.h"
 
 #include <QApplication>
 #include <QClipboard>

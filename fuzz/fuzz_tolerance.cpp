@@ -1,8 +1,8 @@
 // The tolerance expression as the user types it: parsing, Update(), the E MPL over the lengths a
 // graph spans, and the limit lines drawn from it.
 
-#include "fuzz_checks.h"
-#include "presentation.h"
+#include "fuzz/fuzz_checks.h"
+#include "model/presentation.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

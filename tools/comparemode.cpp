@@ -1,7 +1,7 @@
-#include "comparemode.h"
+#include "tools/comparemode.h"
 
-#include "comparison.h"
-#include "measurementload.h"
+#include "model/comparison.h"
+#include "model/measurementload.h"
 
 #include <QCoreApplication>
 #include <QFile>

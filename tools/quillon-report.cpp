@@ -1,16 +1,16 @@
 // Prints, for each measurement file, the lines the viewer's report pane shows after loading it, and
 // draws the graph the window would show.
 
-#include "checkedfile.h"
-#include "comparemode.h"
-#include "graphexport.h"
-#include "measurementload.h"
-#include "nominalstore.h"
-#include "presentation.h"
+#include "base/checkedfile.h"
+#include "document/graphexport.h"
+#include "model/measurementload.h"
+#include "model/nominalstore.h"
+#include "model/presentation.h"
+#include "model/tolerance.h"
 #include "quillon_version.h"
-#include "signoffoptions.h"
-#include "summarymode.h"
-#include "tolerance.h"
+#include "tools/comparemode.h"
+#include "tools/signoffoptions.h"
+#include "tools/summarymode.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

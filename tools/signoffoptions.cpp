@@ -1,13 +1,13 @@
-#include "signoffoptions.h"
+#include "tools/signoffoptions.h"
 
-#include "checkedfile.h"
-#include "graphtable.h"
-#include "graphwidget.h"
-#include "measurementload.h"
-#include "presentation.h"
-#include "reportdocument.h"
-#include "tolerance.h"
-#include "verdict.h"
+#include "base/checkedfile.h"
+#include "document/reportdocument.h"
+#include "model/graphtable.h"
+#include "model/measurementload.h"
+#include "model/presentation.h"
+#include "model/tolerance.h"
+#include "model/verdict.h"
+#include "widgets/graphwidget.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

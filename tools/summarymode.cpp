@@ -1,6 +1,6 @@
-#include "summarymode.h"
+#include "tools/summarymode.h"
 
-#include "runsummary.h"
+#include "model/runsummary.h"
 
 #include <QFile>
 

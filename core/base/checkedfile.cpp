@@ -1,4 +1,4 @@
-#include "checkedfile.h"
+#include "base/checkedfile.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
-#include "settingsfile.h"
+#include "base/settingsfile.h"
 
-#include "checkedfile.h"
+#include "base/checkedfile.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "interpolation.h"
+#include "geometry/interpolation.h"
 
-#include "assertion.h"
+#include "base/assertion.h"
 
 #include <cmath>
 #include <cstddef>

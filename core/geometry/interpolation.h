@@ -1,7 +1,7 @@
 #pragma once
 
-#include "vector2.h"
-#include "vector3.h"
+#include "geometry/vector2.h"
+#include "geometry/vector3.h"
 
 #include <vector>
 

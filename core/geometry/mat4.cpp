@@ -1,4 +1,4 @@
-#include "mat4.h"
+#include "geometry/mat4.h"
 
 #include <cmath>
 #include <utility>

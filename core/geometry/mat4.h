@@ -1,6 +1,6 @@
 #pragma once
 
-#include "vector3.h"
+#include "geometry/vector3.h"
 
 // 4 x 4 matrix of doubles, row-major: element (r, c) is d_m[4 * r + c].
 // The translation of a transform lies in elements 3, 7 and 11.

@@ -1,6 +1,6 @@
-#include "referencesystem.h"
+#include "geometry/referencesystem.h"
 
-#include "assertion.h"
+#include "base/assertion.h"
 
 #include <cmath>
 #include <limits>

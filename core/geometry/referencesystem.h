@@ -1,7 +1,7 @@
 #pragma once
 
-#include "mat4.h"
-#include "vector3.h"
+#include "geometry/mat4.h"
+#include "geometry/vector3.h"
 
 // A part coordinate system built up step by step from measured directions and points, the way a
 // measuring machine aligns a part. The rows 0, 1, 2 of the rotation are the part's X, Y and Z axis

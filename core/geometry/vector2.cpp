@@ -1,6 +1,6 @@
-#include "vector2.h"
+#include "geometry/vector2.h"
 
-#include "assertion.h"
+#include "base/assertion.h"
 
 #include <cmath>
 #include <limits>

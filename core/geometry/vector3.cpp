@@ -1,6 +1,6 @@
-#include "vector3.h"
+#include "geometry/vector3.h"
 
-#include "assertion.h"
+#include "base/assertion.h"
 
 #include <cmath>
 #include <limits>

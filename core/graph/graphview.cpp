@@ -1,6 +1,6 @@
-#include "graphview.h"
+#include "graph/graphview.h"
 
-#include "assertion.h"
+#include "base/assertion.h"
 
 #include <algorithm>
 #include <cmath>

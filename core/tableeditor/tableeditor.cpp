@@ -1,6 +1,6 @@
-#include "tableeditor.h"
+#include "tableeditor/tableeditor.h"
 
-#include "assertion.h"
+#include "base/assertion.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tablepaste.h"
+#include "tableeditor/tablepaste.h"
 
 #include <QLineEdit>
 #include <QList>

@@ -1,4 +1,4 @@
-#include "tablepaste.h"
+#include "tableeditor/tablepaste.h"
 
 #include <QLocale>
 

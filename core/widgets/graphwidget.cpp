@@ -1,6 +1,6 @@
-#include "graphwidget.h"
+#include "widgets/graphwidget.h"
 
-#include "assertion.h"
+#include "base/assertion.h"
 
 #include <QFontMetrics>
 #include <QKeyEvent>

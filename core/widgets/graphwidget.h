@@ -1,7 +1,7 @@
 #pragma once
 
-#include "graphview.h"
-#include "vector2.h"
+#include "geometry/vector2.h"
+#include "graph/graphview.h"
 
 #include <QColor>
 #include <QPixmap>

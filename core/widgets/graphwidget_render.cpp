@@ -1,9 +1,9 @@
 // Drawing of the graph: label formats, ticks and labels, zero lines, frames, titles and data sets. One
 // routine serves the screen pixmap and any other paint device.
 
-#include "graphwidget.h"
+#include "widgets/graphwidget.h"
 
-#include "assertion.h"
+#include "base/assertion.h"
 
 #include <QFontMetrics>
 #include <QLine>

@@ -1,7 +1,7 @@
-#include "xmlfile.h"
+#include "xml/xmlfile.h"
 
-#include "assertion.h"
-#include "checkedfile.h"
+#include "base/assertion.h"
+#include "base/checkedfile.h"
 
 #include <QDomImplementation>
 #include <QDomProcessingInstruction>

@@ -1,4 +1,4 @@
-#include "comparisonview.h"
+#include "app/comparisonview.h"
 
 #include <QDateTime>
 #include <QFileInfo>

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "graphview.h"
-#include "measuredata.h"
-#include "presentation.h"
-#include "tolerance.h"
-#include "vector2.h"
+#include "geometry/vector2.h"
+#include "graph/graphview.h"
+#include "model/measuredata.h"
+#include "model/presentation.h"
+#include "model/tolerance.h"
 
 #include <QColor>
 #include <QString>

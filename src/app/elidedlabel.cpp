@@ -1,4 +1,4 @@
-#include "elidedlabel.h"
+#include "app/elidedlabel.h"
 
 #include <QEvent>
 #include <QHelpEvent>

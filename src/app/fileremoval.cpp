@@ -1,4 +1,4 @@
-#include "fileremoval.h"
+#include "app/fileremoval.h"
 
 #include <QCoreApplication>
 #include <QDir>

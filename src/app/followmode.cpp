@@ -1,4 +1,4 @@
-#include "followmode.h"
+#include "app/followmode.h"
 
 #include <QAbstractScrollArea>
 #include <QAction>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "runsummary.h"
+#include "model/runsummary.h"
 
 #include <QElapsedTimer>
 #include <QHash>

@@ -1,8 +1,8 @@
-#include "historydock.h"
+#include "app/historydock.h"
 
-#include "checkedfile.h"
-#include "historygraph.h"
-#include "nominalstore.h"
+#include "app/historygraph.h"
+#include "base/checkedfile.h"
+#include "model/nominalstore.h"
 
 #include <QBuffer>
 #include <QDir>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "runsummary.h"
-#include "tolerance.h"
+#include "model/runsummary.h"
+#include "model/tolerance.h"
 
 #include <QFutureWatcher>
 #include <QWidget>

@@ -1,4 +1,4 @@
-#include "historygraph.h"
+#include "app/historygraph.h"
 
 #include <QMouseEvent>
 #include <QPainter>

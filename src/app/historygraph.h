@@ -1,7 +1,7 @@
 #pragma once
 
-#include "drift.h"
-#include "verdict.h"
+#include "model/drift.h"
+#include "model/verdict.h"
 
 #include <QDateTime>
 #include <QRectF>

@@ -1,5 +1,5 @@
-#include "commandline.h"
-#include "quillon.h"
+#include "app/commandline.h"
+#include "app/quillon.h"
 #include "quillon_version.h"
 
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "measuredinputdialog.h"
+#include "app/measuredinputdialog.h"
 
 #include <QDir>
 #include <QFileDialog>

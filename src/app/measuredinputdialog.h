@@ -1,6 +1,6 @@
 #pragma once
 
-#include "inputsettings.h"
+#include "app/inputsettings.h"
 
 #include <QDialog>
 

@@ -1,7 +1,7 @@
-#include "measuredwidget.h"
+#include "app/measuredwidget.h"
 
-#include "measuredinputdialog.h"
-#include "toolbutton.h"
+#include "app/measuredinputdialog.h"
+#include "app/toolbutton.h"
 
 #include <QCoreApplication>
 #include <QDir>

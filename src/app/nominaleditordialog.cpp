@@ -1,9 +1,9 @@
-#include "nominaleditordialog.h"
+#include "app/nominaleditordialog.h"
 
-#include "assertion.h"
-#include "messagebox.h"
-#include "nominalfaces.h"
-#include "tableeditor.h"
+#include "base/assertion.h"
+#include "model/nominalfaces.h"
+#include "tableeditor/tableeditor.h"
+#include "widgets/messagebox.h"
 
 #include <QFrame>
 #include <QGridLayout>

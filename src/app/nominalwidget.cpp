@@ -1,9 +1,9 @@
-#include "nominalwidget.h"
+#include "app/nominalwidget.h"
 
-#include "messagebox.h"
-#include "nominaleditordialog.h"
-#include "nominalfaces.h"
-#include "toolbutton.h"
+#include "app/nominaleditordialog.h"
+#include "app/toolbutton.h"
+#include "model/nominalfaces.h"
+#include "widgets/messagebox.h"
 
 #include <QHBoxLayout>
 #include <QIcon>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "nominalstore.h"
+#include "model/nominalstore.h"
 
 #include <QString>
 #include <QWidget>

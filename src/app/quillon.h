@@ -1,9 +1,9 @@
 #pragma once
 
-#include "measuredata.h"
-#include "measuredwidget.h"
-#include "measurementload.h"
-#include "nominalstore.h"
+#include "app/measuredwidget.h"
+#include "model/measuredata.h"
+#include "model/measurementload.h"
+#include "model/nominalstore.h"
 
 #include <QDateTime>
 #include <QMainWindow>

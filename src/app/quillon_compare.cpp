@@ -1,11 +1,11 @@
-#include "quillon.h"
+#include "app/quillon.h"
 
-#include "comparison.h"
-#include "comparisonview.h"
-#include "graphwidget.h"
-#include "reportdocument.h"
-#include "signoffactions.h"
-#include "tolerancedialog.h"
+#include "app/comparisonview.h"
+#include "app/signoffactions.h"
+#include "app/tolerancedialog.h"
+#include "document/reportdocument.h"
+#include "model/comparison.h"
+#include "widgets/graphwidget.h"
 
 #include <QFileInfo>
 #include <QToolButton>

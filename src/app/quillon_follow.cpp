@@ -1,7 +1,7 @@
-#include "quillon.h"
+#include "app/quillon.h"
 
-#include "followmode.h"
-#include "graphwidget.h"
+#include "app/followmode.h"
+#include "widgets/graphwidget.h"
 
 #include <QFileInfo>
 #include <QListWidget>

@@ -1,11 +1,11 @@
-#include "quillon.h"
+#include "app/quillon.h"
 
-#include "elidedlabel.h"
-#include "graphwidget.h"
-#include "presentation.h"
-#include "reportdocument.h"
-#include "signoffactions.h"
-#include "tolerancedialog.h"
+#include "app/elidedlabel.h"
+#include "app/signoffactions.h"
+#include "app/tolerancedialog.h"
+#include "document/reportdocument.h"
+#include "model/presentation.h"
+#include "widgets/graphwidget.h"
 
 #include <QDir>
 #include <QDockWidget>

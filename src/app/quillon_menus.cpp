@@ -1,12 +1,12 @@
 // The window's orientation and desktop conventions: the line naming the file on show, opening folders and
 // files, the recent folders, the help menu and the view state kept between runs.
 
-#include "quillon.h"
+#include "app/quillon.h"
 
-#include "elidedlabel.h"
-#include "messagebox.h"
+#include "app/elidedlabel.h"
+#include "app/signoffactions.h"
 #include "quillon_version.h"
-#include "signoffactions.h"
+#include "widgets/messagebox.h"
 
 #include <QAction>
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
-#include "quillon.h"
+#include "app/quillon.h"
 
-#include "fileremoval.h"
-#include "messagebox.h"
+#include "app/fileremoval.h"
+#include "widgets/messagebox.h"
 
 #include <QFileInfo>
 

@@ -1,13 +1,13 @@
-#include "signoffactions.h"
+#include "app/signoffactions.h"
 
-#include "checkedfile.h"
-#include "elidedlabel.h"
-#include "graphexport.h"
-#include "graphtable.h"
-#include "graphwidget.h"
-#include "messagebox.h"
-#include "presentation.h"
-#include "verdict.h"
+#include "app/elidedlabel.h"
+#include "base/checkedfile.h"
+#include "document/graphexport.h"
+#include "model/graphtable.h"
+#include "model/presentation.h"
+#include "model/verdict.h"
+#include "widgets/graphwidget.h"
+#include "widgets/messagebox.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "reportdocument.h"
-#include "tolerance.h"
+#include "document/reportdocument.h"
+#include "model/tolerance.h"
 
 #include <QObject>
 #include <QString>

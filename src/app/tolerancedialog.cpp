@@ -1,6 +1,6 @@
-#include "tolerancedialog.h"
+#include "app/tolerancedialog.h"
 
-#include "verdict.h"
+#include "model/verdict.h"
 
 #include <QDialogButtonBox>
 #include <QFrame>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tolerance.h"
+#include "model/tolerance.h"
 
 #include <QDialog>
 #include <QStringList>

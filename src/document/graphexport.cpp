@@ -1,8 +1,8 @@
-#include "graphexport.h"
+#include "document/graphexport.h"
 
-#include "checkedfile.h"
-#include "graphwidget.h"
-#include "reportdocument.h"
+#include "base/checkedfile.h"
+#include "document/reportdocument.h"
+#include "widgets/graphwidget.h"
 
 #include <QBuffer>
 #include <QCoreApplication>

@@ -1,16 +1,16 @@
 // The filed report: a header block, the graph and the report text on as many pages as it needs, each page
 // numbered. Lines are laid out before anything is drawn, so every page knows the page count.
 
-#include "reportdocument.h"
+#include "document/reportdocument.h"
 
-#include "checkedfile.h"
-#include "graphexport.h"
-#include "graphwidget.h"
-#include "kindtable.h"
-#include "measurementload.h"
-#include "presentation.h"
-#include "tolerance.h"
-#include "verdict.h"
+#include "base/checkedfile.h"
+#include "document/graphexport.h"
+#include "model/kindtable.h"
+#include "model/measurementload.h"
+#include "model/presentation.h"
+#include "model/tolerance.h"
+#include "model/verdict.h"
+#include "widgets/graphwidget.h"
 
 #include <QBuffer>
 #include <QCoreApplication>

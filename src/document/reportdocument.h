@@ -1,8 +1,8 @@
 #pragma once
 
-#include "measuredata.h"
-#include "vector2.h"
-#include "verdict.h"
+#include "geometry/vector2.h"
+#include "model/measuredata.h"
+#include "model/verdict.h"
 
 #include <QDateTime>
 #include <QPageSize>

@@ -1,8 +1,8 @@
-#include "comparison.h"
+#include "model/comparison.h"
 
-#include "kindtable.h"
-#include "measuredata_report.h"
-#include "runsummary.h"
+#include "model/kindtable.h"
+#include "model/measuredata_report.h"
+#include "model/runsummary.h"
 
 #include <QCoreApplication>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "measuredata.h"
-#include "measurementload.h"
-#include "vector2.h"
+#include "geometry/vector2.h"
+#include "model/measuredata.h"
+#include "model/measurementload.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "drift.h"
+#include "model/drift.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
-#include "graphtable.h"
+#include "model/graphtable.h"
 
-#include "kindtable.h"
-#include "presentation.h"
+#include "model/kindtable.h"
+#include "model/presentation.h"
 
 #include <QLocale>
 #include <QStringList>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "measuredata.h"
+#include "model/measuredata.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
-#include "measuredata.h"
+#include "model/measuredata.h"
 
-#include "kindtable.h"
-#include "measuredata_grammar.h"
+#include "model/kindtable.h"
+#include "model/measuredata_grammar.h"
 
 #include <QLatin1String>
 #include <QtEndian>

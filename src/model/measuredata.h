@@ -1,8 +1,8 @@
 #pragma once
 
-#include "mat4.h"
-#include "vector2.h"
-#include "vector3.h"
+#include "geometry/mat4.h"
+#include "geometry/vector2.h"
+#include "geometry/vector3.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "measuredata_grammar.h"
+#include "model/measuredata_grammar.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "measuredata_report.h"
+#include "model/measuredata_report.h"
 
 #include <QChar>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "mat4.h"
-#include "vector3.h"
+#include "geometry/mat4.h"
+#include "geometry/vector3.h"
 
 #include <QString>
 #include <QStringList>

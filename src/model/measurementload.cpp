@@ -1,6 +1,6 @@
-#include "measurementload.h"
+#include "model/measurementload.h"
 
-#include "measuredata_factory.h"
+#include "model/measuredata_factory.h"
 
 #include <QCoreApplication>
 #include <QFile>

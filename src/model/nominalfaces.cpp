@@ -1,6 +1,6 @@
-#include "nominalfaces.h"
+#include "model/nominalfaces.h"
 
-#include "assertion.h"
+#include "base/assertion.h"
 
 #include <QCoreApplication>
 #include <QLocale>

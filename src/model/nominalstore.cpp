@@ -1,7 +1,7 @@
-#include "nominalstore.h"
+#include "model/nominalstore.h"
 
-#include "assertion.h"
-#include "xmlfile.h"
+#include "base/assertion.h"
+#include "xml/xmlfile.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "measurementload.h"
+#include "model/measurementload.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,6 +1,6 @@
-#include "presentation.h"
+#include "model/presentation.h"
 
-#include "kindtable.h"
+#include "model/kindtable.h"
 
 #include <algorithm>
 #include <cmath>

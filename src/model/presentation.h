@@ -1,9 +1,9 @@
 #pragma once
 
-#include "graphview.h"
-#include "measuredata.h"
-#include "tolerance.h"
-#include "vector2.h"
+#include "geometry/vector2.h"
+#include "graph/graphview.h"
+#include "model/measuredata.h"
+#include "model/tolerance.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,8 +1,8 @@
-#include "runsummary.h"
+#include "model/runsummary.h"
 
-#include "kindtable.h"
-#include "measuredata_grammar.h"
-#include "tolerance.h"
+#include "model/kindtable.h"
+#include "model/measuredata_grammar.h"
+#include "model/tolerance.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "measuredata.h"
-#include "measurementload.h"
-#include "vector2.h"
-#include "verdict.h"
+#include "geometry/vector2.h"
+#include "model/measuredata.h"
+#include "model/measurementload.h"
+#include "model/verdict.h"
 
 #include <QDateTime>
 #include <QHash>

@@ -1,6 +1,6 @@
-#include "tolerance.h"
+#include "model/tolerance.h"
 
-#include "kindtable.h"
+#include "model/kindtable.h"
 
 #include <QCoreApplication>
 #include <QRegularExpression>

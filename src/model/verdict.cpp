@@ -1,7 +1,7 @@
-#include "verdict.h"
+#include "model/verdict.h"
 
-#include "kindtable.h"
-#include "tolerance.h"
+#include "model/kindtable.h"
+#include "model/tolerance.h"
 
 #include <cmath>
 #include <limits>

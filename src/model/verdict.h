@@ -1,7 +1,7 @@
 #pragma once
 
-#include "measuredata.h"
-#include "vector2.h"
+#include "geometry/vector2.h"
+#include "model/measuredata.h"
 
 #include <QColor>
 #include <QString>

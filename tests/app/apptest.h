@@ -3,7 +3,7 @@
 #include <QtTest>
 #include <QtWidgets>
 
-#include "test_support.h"
+#include "tests/common/test_support.h"
 
 // The window keeps its settings under the home folder: every test program gets an empty one of its own.
 #define QUILLON_APP_TEST_MAIN(TestClass)                                                                     \

@@ -1,12 +1,12 @@
 // Two runs shown together: the overlay's pixels, and the window's list selection turning into the
 // comparison table, the legend and the newer run's verdict, or a one-line reason.
 
-#include "apptest.h"
+#include "tests/app/apptest.h"
 
-#include "comparisonview.h"
-#include "graphwidget.h"
-#include "quillon.h"
-#include "reportdocument.h"
+#include "app/comparisonview.h"
+#include "app/quillon.h"
+#include "document/reportdocument.h"
+#include "widgets/graphwidget.h"
 
 namespace
 {

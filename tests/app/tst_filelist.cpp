@@ -1,12 +1,12 @@
 // The measurement file list, its input dialog, the removal of files into "old" (questions and errors
 // answered through the message box's answer function, which also sees the box's fixed width).
 
-#include "apptest.h"
+#include "tests/app/apptest.h"
 
-#include "measuredinputdialog.h"
-#include "messagebox.h"
-#include "quillon.h"
-#include "small_disk.h"
+#include "app/measuredinputdialog.h"
+#include "app/quillon.h"
+#include "tests/common/small_disk.h"
+#include "widgets/messagebox.h"
 
 #include <memory>
 

@@ -1,10 +1,10 @@
 // Following the measuring machine: a file written in pieces is shown once it is complete, never half
 // written, and only marked while the user has just selected a file by hand.
 
-#include "apptest.h"
+#include "tests/app/apptest.h"
 
-#include "measuredwidget.h"
-#include "quillon.h"
+#include "app/measuredwidget.h"
+#include "app/quillon.h"
 
 namespace
 {

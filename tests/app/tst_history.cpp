@@ -2,13 +2,13 @@
 // order, verdicts and "near" marks, the trend graph's pixels, showing a run, and following the
 // tolerance, the warning level and the folder.
 
-#include "apptest.h"
+#include "tests/app/apptest.h"
 
-#include "historydock.h"
-#include "historygraph.h"
-#include "quillon.h"
-#include "tolerancedialog.h"
-#include "verdict.h"
+#include "app/historydock.h"
+#include "app/historygraph.h"
+#include "app/quillon.h"
+#include "app/tolerancedialog.h"
+#include "model/verdict.h"
 
 #include <memory>
 

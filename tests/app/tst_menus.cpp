@@ -1,13 +1,13 @@
 // The window as a desktop program: the path line and the empty list's text, opening folders and files,
 // recent folders, keys and menus, the help menu, what is kept between runs and how drops are taken.
 
-#include "apptest.h"
+#include "tests/app/apptest.h"
 
-#include "graphwidget.h"
-#include "messagebox.h"
-#include "quillon.h"
+#include "app/quillon.h"
+#include "app/signoffactions.h"
 #include "quillon_version.h"
-#include "signoffactions.h"
+#include "widgets/graphwidget.h"
+#include "widgets/messagebox.h"
 
 #include <memory>
 

@@ -1,14 +1,14 @@
 // The nominal dock and editor dialog: pitch fields, entries in both modes, adding, editing and removing
 // sets, and a set saved through the dock reaching the window's next report.
 
-#include "apptest.h"
+#include "tests/app/apptest.h"
 
-#include "messagebox.h"
-#include "nominaleditordialog.h"
-#include "nominalstore.h"
-#include "nominalwidget.h"
-#include "quillon.h"
-#include "tableeditor.h"
+#include "app/nominaleditordialog.h"
+#include "app/nominalwidget.h"
+#include "app/quillon.h"
+#include "model/nominalstore.h"
+#include "tableeditor/tableeditor.h"
+#include "widgets/messagebox.h"
 
 using TValues = std::vector<double>;
 

@@ -1,17 +1,17 @@
 // The main window: settings file, loading through the window with its verdict and actions, style
 // buttons, opening a folder or file from the command line or by a drop, and the folder watcher.
 
-#include "apptest.h"
+#include "tests/app/apptest.h"
 
-#include "commandline.h"
-#include "elidedlabel.h"
-#include "graphwidget.h"
-#include "messagebox.h"
-#include "presentation.h"
-#include "quillon.h"
-#include "small_disk.h"
-#include "tolerancedialog.h"
-#include "verdict.h"
+#include "app/commandline.h"
+#include "app/elidedlabel.h"
+#include "app/quillon.h"
+#include "app/tolerancedialog.h"
+#include "model/presentation.h"
+#include "model/verdict.h"
+#include "tests/common/small_disk.h"
+#include "widgets/graphwidget.h"
+#include "widgets/messagebox.h"
 
 #include <memory>
 #include <sys/stat.h>

@@ -1,13 +1,13 @@
 // The tolerance dialog and the window's sign-off: fields and settings, the verdict following the
 // tolerance, clipboard contents, exports with their save dialog and messages.
 
-#include "apptest.h"
+#include "tests/app/apptest.h"
 
-#include "graphwidget.h"
-#include "messagebox.h"
-#include "quillon.h"
-#include "signoffactions.h"
-#include "tolerancedialog.h"
+#include "app/quillon.h"
+#include "app/signoffactions.h"
+#include "app/tolerancedialog.h"
+#include "widgets/graphwidget.h"
+#include "widgets/messagebox.h"
 
 #include <QPrinter>
 

@@ -1,9 +1,9 @@
 // The checked writer: what it does with new, existing, special and protected paths, and that a full
 // disk fails the write and keeps the old file.
 
-#include "checkedfile.h"
-#include "small_disk.h"
-#include "test_support.h"
+#include "base/checkedfile.h"
+#include "tests/common/small_disk.h"
+#include "tests/common/test_support.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

@@ -3,8 +3,8 @@
 // What the record tests share: the example files, line edits of a file, loading a record of a kind,
 // comparisons that name the first difference, and the texts of the messages several kinds write.
 
-#include "measuredata_factory.h"
-#include "test_support.h"
+#include "model/measuredata_factory.h"
+#include "tests/common/test_support.h"
 
 #include <QStringList>
 #include <QTest>

@@ -1,10 +1,10 @@
 // The report document as a reader of the PDF sees it: header, every line, page numbers, and long or wide
 // reports drawn whole.
 
-#include "graphtable.h"
-#include "graphwidget.h"
-#include "reportdocument.h"
-#include "tolerance.h"
+#include "document/reportdocument.h"
+#include "model/graphtable.h"
+#include "model/tolerance.h"
+#include "widgets/graphwidget.h"
 
 #include <QtTest>
 

@@ -2,10 +2,10 @@
 // piecewise linear interpolation, with the outputs each leaves on a failure and the preconditions that
 // stop the program.
 
-#include "interpolation.h"
-#include "mat4.h"
-#include "referencesystem.h"
-#include "test_support.h"
+#include "geometry/interpolation.h"
+#include "geometry/mat4.h"
+#include "geometry/referencesystem.h"
+#include "tests/common/test_support.h"
 
 #include <QtTest>
 

@@ -1,8 +1,8 @@
 // Comparison of two runs: which runs match, the reason when they do not, and the table's exact text.
 
-#include "comparison.h"
-#include "measurementload.h"
-#include "test_support.h"
+#include "model/comparison.h"
+#include "model/measurementload.h"
+#include "tests/common/test_support.h"
 
 #include <QtTest>
 

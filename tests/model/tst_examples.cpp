@@ -4,9 +4,9 @@
 // crash, a hang, an assertion or a number in a graph that is not finite. The time a file of the largest
 // size takes is load_bench's.
 
-#include "measure_checks.h"
-#include "measurementload.h"
-#include "nominalstore.h"
+#include "model/measurementload.h"
+#include "model/nominalstore.h"
+#include "tests/common/measure_checks.h"
 
 #include <QDir>
 #include <QRandomGenerator>

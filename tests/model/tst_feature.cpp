@@ -3,11 +3,11 @@
 // point repeatability records: the lines each reads as positions, positions relative to the first,
 // ranges and the point repeat's accuracy. Their figures are the golden reports'.
 
-#include "measure_checks.h"
-#include "measuredata_circlegauge.h"
-#include "measuredata_pftu.h"
-#include "measuredata_pointrepeat.h"
-#include "measuredata_rpt.h"
+#include "model/kinds/measuredata_circlegauge.h"
+#include "model/kinds/measuredata_pftu.h"
+#include "model/kinds/measuredata_pointrepeat.h"
+#include "model/kinds/measuredata_rpt.h"
+#include "tests/common/measure_checks.h"
 
 #include <QtTest>
 

@@ -1,7 +1,7 @@
 // The shared line grammar: line splitting and skipping, markers, keyed records, vectors and lists. The
 // conversion of a number is tst_numberformat's.
 
-#include "measuredata_grammar.h"
+#include "model/measuredata_grammar.h"
 
 #include <QtTest>
 

@@ -1,7 +1,7 @@
 // The widget-free load pipeline: size limits, reading, recognition, parsing, nominal step, report.
 
-#include "measure_checks.h"
-#include "measurementload.h"
+#include "model/measurementload.h"
+#include "tests/common/measure_checks.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

@@ -1,6 +1,6 @@
 // The arithmetic of a nominal set's faces: pitch fields, deviations shown and entered, serial numbers.
 
-#include "nominalfaces.h"
+#include "model/nominalfaces.h"
 
 #include <QtTest>
 

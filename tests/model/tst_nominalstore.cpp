@@ -2,8 +2,8 @@
 // gauge up by its whole serial, removal, names that lead out of the folder, and a save that fails part
 // way (it goes through the checked writer, whose own tests cover the rest).
 
-#include "nominalstore.h"
-#include "test_support.h"
+#include "model/nominalstore.h"
+#include "tests/common/test_support.h"
 
 #include <QtTest>
 

@@ -1,7 +1,7 @@
 // The report's number formatting and the file's number conversion against Qt's own, value by value.
 
-#include "measuredata_grammar.h"
-#include "measuredata_report.h"
+#include "model/measuredata_grammar.h"
+#include "model/measuredata_report.h"
 
 #include <QTest>
 

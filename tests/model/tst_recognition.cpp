@@ -1,7 +1,7 @@
 // Recognition of a file's kind from its first line, and the plain-text test before it.
 
-#include "kindtable.h"
-#include "measuredata.h"
+#include "model/kindtable.h"
+#include "model/measuredata.h"
 
 #include <QtTest>
 

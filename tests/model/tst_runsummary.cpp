@@ -1,10 +1,10 @@
 // The run summary: kind keys and identities of the example files, the verdict's percentage, CSV
 // fields, row order, the cache's stamps, and the drift projection.
 
-#include "drift.h"
-#include "runsummary.h"
-#include "test_support.h"
-#include "tolerance.h"
+#include "model/drift.h"
+#include "model/runsummary.h"
+#include "model/tolerance.h"
+#include "tests/common/test_support.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

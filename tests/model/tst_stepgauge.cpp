@@ -2,13 +2,13 @@
 // of squareness readings, nominal matching, lengths and graphs. The two laser records: the reader they
 // share, measurement types, the pairing of the length test's points and the combining of readings.
 
-#include "measure_checks.h"
-#include "measuredata_gaugeblock.h"
-#include "measuredata_machinelaser10360.h"
-#include "measuredata_machinelaserpmove.h"
-#include "measuredata_stepgauge10360.h"
-#include "measuredata_stepgaugeb89.h"
-#include "measuredata_stepgaugesquare.h"
+#include "model/kinds/measuredata_gaugeblock.h"
+#include "model/kinds/measuredata_machinelaser10360.h"
+#include "model/kinds/measuredata_machinelaserpmove.h"
+#include "model/kinds/measuredata_stepgauge10360.h"
+#include "model/kinds/measuredata_stepgaugeb89.h"
+#include "model/kinds/measuredata_stepgaugesquare.h"
+#include "tests/common/measure_checks.h"
 
 #include <QtTest>
 

@@ -2,9 +2,9 @@
 // readings in file order, the graph's hours and the report. Ballbar: data lines of thirteen fields,
 // lengths, names in the report and the graph of deviations from the mean. Both: overflowing sums.
 
-#include "measure_checks.h"
-#include "measuredata_ballbar.h"
-#include "measuredata_temperature.h"
+#include "model/kinds/measuredata_ballbar.h"
+#include "model/kinds/measuredata_temperature.h"
+#include "tests/common/measure_checks.h"
 
 #include <QtTest>
 

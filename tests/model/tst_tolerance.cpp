@@ -1,9 +1,9 @@
 // The tolerance expression, the graph presentation that draws deviations against it and the verdict of
 // every kind that has one.
 
-#include "presentation.h"
-#include "tolerance.h"
-#include "verdict.h"
+#include "model/presentation.h"
+#include "model/tolerance.h"
+#include "model/verdict.h"
 
 #include <QtTest>
 

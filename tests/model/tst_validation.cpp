@@ -2,9 +2,9 @@
 // the probe tip calibration record with its diameter and the lines that become result text, and the
 // message each kind gives for one malformed record.
 
-#include "measure_checks.h"
-#include "measuredata_probe.h"
-#include "measuredata_validation.h"
+#include "model/kinds/measuredata_probe.h"
+#include "model/kinds/measuredata_validation.h"
+#include "tests/common/measure_checks.h"
 
 #include <QtTest>
 

@@ -1,7 +1,7 @@
 // The numeric table editor: block operations on a selection, paste plans from hostile clipboards,
 // typing over a cell and moving on Return.
 
-#include "tableeditor.h"
+#include "tableeditor/tableeditor.h"
 
 #include <QApplication>
 #include <QClipboard>

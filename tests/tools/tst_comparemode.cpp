@@ -1,7 +1,7 @@
 // quillon-report --compare run as a user runs it: the table of two runs, the reason two runs cannot be
 // compared, and the usage errors.
 
-#include "test_support.h"
+#include "tests/common/test_support.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

@@ -1,9 +1,9 @@
 // The command-line report tool run as a user runs it: reports, exit statuses, usage errors, verdicts,
 // graph pictures, PDF and CSV output.
 
-#include "measurementload.h"
-#include "test_support.h"
-#include "tool_run.h"
+#include "model/measurementload.h"
+#include "tests/common/test_support.h"
+#include "tests/common/tool_run.h"
 
 #include <QImage>
 #include <QtTest>

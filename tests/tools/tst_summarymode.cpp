@@ -1,8 +1,8 @@
 // quillon-report --summary run as a user runs it: the folder search, the CSV rows with their UTC times,
 // exit statuses and usage errors.
 
-#include "test_support.h"
-#include "tool_run.h"
+#include "tests/common/test_support.h"
+#include "tests/common/tool_run.h"
 
 #include <QRegularExpression>
 #include <QtTest>

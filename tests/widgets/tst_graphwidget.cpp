@@ -1,8 +1,8 @@
 // The graph widget: data sets, fitting the view to the data, labels and ticks, what it paints, and
 // the mouse: zoom box, pan, zoom out and the coordinate read-out.
 
-#include "graphwidget.h"
-#include "test_support.h"
+#include "tests/common/test_support.h"
+#include "widgets/graphwidget.h"
 
 #include <QApplication>
 #include <QImage>

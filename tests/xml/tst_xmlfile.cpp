@@ -1,8 +1,8 @@
 // The XML file: writing and reading back, attributes and document type, documents that fail to open
 // (hostile ones quickly), file access failures, and node failures with their messages.
 
-#include "test_support.h"
-#include "xmlfile.h"
+#include "tests/common/test_support.h"
+#include "xml/xmlfile.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,7 +1,7 @@
-#include "measuredata_ballbar.h"
+#include "model/kinds/measuredata_ballbar.h"
 
-#include "measuredata_grammar.h"
-#include "measuredata_report.h"
+#include "model/measuredata_grammar.h"
+#include "model/measuredata_report.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
-#include "measuredata_gaugeblock.h"
+#include "model/kinds/measuredata_gaugeblock.h"
 
-#include "measuredata_report.h"
-#include "measuredata_runs.h"
+#include "model/kinds/measuredata_runs.h"
+#include "model/measuredata_report.h"
 
 namespace
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "measuredata_stepgaugecommon.h"
+#include "model/kinds/measuredata_stepgaugecommon.h"
 
 // A single gauge block measured three times: six face positions give three lengths and their mean.
 class TMeasureGaugeblock : public TMeasureStepgaugeCommon

@@ -1,7 +1,7 @@
-#include "measuredata_machinelaser10360.h"
+#include "model/kinds/measuredata_machinelaser10360.h"
 
-#include "measuredata_report.h"
-#include "measuredata_runs.h"
+#include "model/kinds/measuredata_runs.h"
+#include "model/measuredata_report.h"
 
 #include <algorithm>
 

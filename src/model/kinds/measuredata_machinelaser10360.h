@@ -1,6 +1,6 @@
 #pragma once
 
-#include "measuredata_lasercommon.h"
+#include "model/kinds/measuredata_lasercommon.h"
 
 // A machine axis measured with a laser to B89.4.10360: 30 numbered points pair up into 15 lengths,
 // three repeats of each of five lengths.

@@ -1,7 +1,7 @@
-#include "measuredata_machinelaserpmove.h"
+#include "model/kinds/measuredata_machinelaserpmove.h"
 
-#include "measuredata_report.h"
-#include "measuredata_runs.h"
+#include "model/kinds/measuredata_runs.h"
+#include "model/measuredata_report.h"
 
 #include <algorithm>
 #include <cmath>

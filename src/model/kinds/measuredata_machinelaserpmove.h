@@ -1,6 +1,6 @@
 #pragma once
 
-#include "measuredata_lasercommon.h"
+#include "model/kinds/measuredata_lasercommon.h"
 
 // A laser data collection run along a machine axis: any number of readings, merged into one
 // (position, deviation) point per position.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "measuredata_feature.h"
+#include "model/kinds/measuredata_feature.h"
 
 #include <vector>
 

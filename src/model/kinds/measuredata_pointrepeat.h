@@ -1,6 +1,6 @@
 #pragma once
 
-#include "measuredata_repeatcommon.h"
+#include "model/kinds/measuredata_repeatcommon.h"
 
 // Point repeatability: one point probed repeatedly, reported relative to the first hit. The X range
 // is the point repeatability, the length of the Y and Z ranges the positioning accuracy.

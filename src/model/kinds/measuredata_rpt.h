@@ -1,6 +1,6 @@
 #pragma once
 
-#include "measuredata_repeatcommon.h"
+#include "model/kinds/measuredata_repeatcommon.h"
 
 // Sphere repeatability: the centres of one reference sphere measured repeatedly, reported relative
 // to the first centre with their range per axis.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "vector2.h"
+#include "geometry/vector2.h"
 
 #include <cstddef>
 #include <vector>

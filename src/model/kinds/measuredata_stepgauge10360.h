@@ -1,6 +1,6 @@
 #pragma once
 
-#include "measuredata_stepgaugecommon.h"
+#include "model/kinds/measuredata_stepgaugecommon.h"
 
 // Step gauge measured with the five-gauge procedure: 36 positions paired into 18 lengths, three
 // repeats of each of six lengths.

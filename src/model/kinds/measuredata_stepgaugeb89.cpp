@@ -1,6 +1,6 @@
-#include "measuredata_stepgaugeb89.h"
+#include "model/kinds/measuredata_stepgaugeb89.h"
 
-#include "measuredata_report.h"
+#include "model/measuredata_report.h"
 
 TMeasureStepgaugeB89::TMeasureStepgaugeB89()
 {

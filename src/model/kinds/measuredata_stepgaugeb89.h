@@ -1,6 +1,6 @@
 #pragma once
 
-#include "measuredata_stepgaugecommon.h"
+#include "model/kinds/measuredata_stepgaugecommon.h"
 
 // Step gauge measured to B89.4.1: any number of step positions, in runs along the gauge.
 class TMeasureStepgaugeB89 : public TMeasureStepgaugeCommon

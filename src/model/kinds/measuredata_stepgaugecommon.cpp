@@ -1,8 +1,8 @@
-#include "measuredata_stepgaugecommon.h"
+#include "model/kinds/measuredata_stepgaugecommon.h"
 
-#include "assertion.h"
-#include "measuredata_grammar.h"
-#include "measuredata_report.h"
+#include "base/assertion.h"
+#include "model/measuredata_grammar.h"
+#include "model/measuredata_report.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "measuredata.h"
-#include "measuredata_report.h"
+#include "model/measuredata.h"
+#include "model/measuredata_report.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,8 +1,8 @@
-#include "measuredata_stepgaugesquare.h"
+#include "model/kinds/measuredata_stepgaugesquare.h"
 
-#include "interpolation.h"
-#include "measuredata_report.h"
-#include "measuredata_runs.h"
+#include "geometry/interpolation.h"
+#include "model/kinds/measuredata_runs.h"
+#include "model/measuredata_report.h"
 
 #include <algorithm>
 #include <cmath>

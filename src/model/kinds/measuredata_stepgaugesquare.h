@@ -1,6 +1,6 @@
 #pragma once
 
-#include "measuredata_stepgaugecommon.h"
+#include "model/kinds/measuredata_stepgaugecommon.h"
 
 // Step gauge measured for squareness: repeated readings of a step are merged, every step is
 // measured from the first one, and a line through the deviations gives the squareness slope.
