@@ -3,7 +3,7 @@
 # nothing when they are present.
 set -euo pipefail
 
-packages=(build-essential cmake ninja-build pkg-config qtbase5-dev qt6-base-dev libgl-dev fonts-dejavu-core
+packages=(build-essential cmake ninja-build pkg-config qtbase5-dev qt6-base-dev qttools5-dev-tools libgl-dev fonts-dejavu-core
           clang libclang-rt-14-dev poppler-utils xvfb xauth
           desktop-file-utils appstream libxml2-utils shared-mime-info libglib2.0-bin "$@")
 

@@ -62,10 +62,11 @@ void Write(QFile *out, const QString &text)
     out->write(text.toUtf8());
 }
 
-QString Tr(const char *text)
+// Gives the messages of this file a translation context that lupdate can see.
+struct Text
 {
-    return QCoreApplication::translate("quillon-report", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(QuillonReport)
+};
 
 // A usage error names the offending value, but a value of a thousand characters would bury the message:
 // every argument longer than the limit is shown by its start only.
@@ -128,14 +129,15 @@ QString Output_Problem(const QList<QPair<QString, QString>> &outputs, const QStr
             continue;
         for (const QString &file : files)
             if (CheckedFile::Same_File(path, file))
-                return Tr("%1 '%2' is the measurement file '%3', which is never overwritten")
+                return Text::tr("%1 '%2' is the measurement file '%3', which is never overwritten")
                     .arg(outputs[i].first, path, file);
         if (Is_Measurement_File(path))
-            return Tr("%1 '%2' is a measurement file, which is never overwritten")
+            return Text::tr("%1 '%2' is a measurement file, which is never overwritten")
                 .arg(outputs[i].first, path);
         for (int j = 0; j < i; ++j)
             if (!outputs[j].second.isEmpty() && CheckedFile::Same_File(path, outputs[j].second))
-                return Tr("%1 and %2 name the same file '%3'").arg(outputs[j].first, outputs[i].first, path);
+                return Text::tr("%1 and %2 name the same file '%3'")
+                    .arg(outputs[j].first, outputs[i].first, path);
     }
     return QString();
 }
@@ -161,19 +163,17 @@ bool Write_Graph(const TRequest &request, const TMeasurementLoad &load, const TP
     const QString file = request.files.constFirst();
     QString reason;
     if (!load.Succeeded())
-        reason = QStringLiteral("'%1' did not load").arg(file);
+        reason = Text::tr("'%1' did not load").arg(file);
     else if (!presentation.setup.shown)
-        reason = QStringLiteral("measurements of the kind in '%1' have no graph").arg(file);
+        reason = Text::tr("measurements of the kind in '%1' have no graph").arg(file);
     else if (GraphExport::Write(presentation, request.graph_path, request.graph_size, &reason, request.files))
         return true;
     else
     {
-        Write(
-            err,
-            QStringLiteral("quillon-report: cannot write graph '%1': %2\n").arg(request.graph_path, reason));
+        Write(err, Text::tr("quillon-report: cannot write graph '%1': %2\n").arg(request.graph_path, reason));
         return false;
     }
-    Write(err, QStringLiteral("quillon-report: no graph written: %1\n").arg(reason));
+    Write(err, Text::tr("quillon-report: no graph written: %1\n").arg(reason));
     return true;
 }
 } // namespace
@@ -197,32 +197,32 @@ int main(int argc, char *argv[])
     const QCommandLineOption version_option = parser.addVersionOption();
     const QCommandLineOption nominals_option(
         QStringLiteral("nominals"),
-        QStringLiteral("Match step gauge measurements to the nominal sets in DIR/Nominal_Data, as the viewer "
-                       "does with its settings folder; without it step gauge reports are printed as loaded, "
-                       "with no nominal values."),
+        Text::tr("Match step gauge measurements to the nominal sets in DIR/Nominal_Data, as the viewer "
+                 "does with its settings folder; without it step gauge reports are printed as loaded, "
+                 "with no nominal values."),
         QStringLiteral("DIR"));
     const QCommandLineOption tolerance_option(
         QStringLiteral("tolerance"),
-        QStringLiteral("E MPL as typed in the viewer's tolerance dialog: A, A + BL/C or A + BL/C | D, for "
-                       "example \"0.0095 + 0.003L/1000 | 0.0018\". It draws the limit lines and gives the "
-                       "ballbar tolerance. Default: the viewer's first-start 0.012 + 0.006L/1000 | 0.015."),
+        Text::tr("E MPL as typed in the viewer's tolerance dialog: A, A + BL/C or A + BL/C | D, for "
+                 "example \"0.0095 + 0.003L/1000 | 0.0018\". It draws the limit lines and gives the "
+                 "ballbar tolerance. Default: the viewer's first-start 0.012 + 0.006L/1000 | 0.015."),
         QStringLiteral("EXPR"));
     const QCommandLineOption graph_option(
         QStringLiteral("graph"),
-        QStringLiteral("Draw the graph the viewer shows for the one FILE into OUT, a .png or .pdf file."),
+        Text::tr("Draw the graph the viewer shows for the one FILE into OUT, a .png or .pdf file."),
         QStringLiteral("OUT"));
     const QCommandLineOption graph_size_option(
         QStringLiteral("graph-size"),
-        QStringLiteral("Size of the graph: pixels for PNG, points for PDF (default 1200x800)."),
+        Text::tr("Size of the graph: pixels for PNG, points for PDF (default 1200x800)."),
         QStringLiteral("WxH"));
     const QCommandLineOption line_option(
-        QStringLiteral("line"), QStringLiteral("Draw step gauge and laser deviations as lines, not points."));
+        QStringLiteral("line"), Text::tr("Draw step gauge and laser deviations as lines, not points."));
     parser.addOptions({nominals_option, tolerance_option, graph_option, graph_size_option, line_option});
     TSignoffOptions signoff;
     parser.addOptions(signoff.Options());
     parser.addOption(SummaryMode::Option());
     parser.addOption(CompareMode::Option());
-    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("Measurement files (.dat)."),
+    parser.addPositionalArgument(QStringLiteral("FILE"), Text::tr("Measurement files (.dat)."),
                                  QStringLiteral("FILE..."));
 
     const bool parsed = parser.parse(arguments);
@@ -265,12 +265,12 @@ int main(int argc, char *argv[])
                                           line_option, help_option, version_option} +
                     signoff.Options());
     if (!repeated.isEmpty())
-        return usage_error(Tr("option --%1 given more than once").arg(repeated));
+        return usage_error(Text::tr("option --%1 given more than once").arg(repeated));
 
     TRequest request;
     request.files = parser.positionalArguments();
     if (request.files.isEmpty())
-        return usage_error(QStringLiteral("no measurement file given"));
+        return usage_error(Text::tr("no measurement file given"));
     if (parser.isSet(tolerance_option))
     {
         const QString expression = parser.value(tolerance_option);
@@ -292,18 +292,17 @@ int main(int argc, char *argv[])
     {
         request.graph_path = parser.value(graph_option);
         if (!GraphExport::Supported(request.graph_path))
-            return usage_error(
-                QStringLiteral("graph file '%1' must end in .png or .pdf").arg(request.graph_path));
+            return usage_error(Text::tr("graph file '%1' must end in .png or .pdf").arg(request.graph_path));
         if (request.files.size() != 1)
-            return usage_error(QStringLiteral("--graph draws exactly one measurement file"));
+            return usage_error(Text::tr("--graph draws exactly one measurement file"));
         if (parser.isSet(graph_size_option) &&
             !(request.graph_size = Graph_Size(parser.value(graph_size_option))).isValid())
-            return usage_error(QStringLiteral("graph size '%1' is not WxH with W and H from 1 to 10000")
+            return usage_error(Text::tr("graph size '%1' is not WxH with W and H from 1 to 10000")
                                    .arg(parser.value(graph_size_option)));
         request.point_graph = !parser.isSet(line_option);
     }
     else if (parser.isSet(graph_size_option) || parser.isSet(line_option))
-        return usage_error(QStringLiteral("--graph-size and --line need --graph"));
+        return usage_error(Text::tr("--graph-size and --line need --graph"));
 
     const QString output_problem =
         Output_Problem({{QStringLiteral("--graph"), request.graph_path},
@@ -328,7 +327,7 @@ int main(int argc, char *argv[])
         const QString folder = TNominalStore::Nominal_Folder_In(nominal_folder);
         if (nominal_folder.isEmpty() || !QFileInfo(folder).isDir())
         {
-            Write(&err, QStringLiteral("quillon-report: no nominal folder '%1'\n").arg(folder));
+            Write(&err, Text::tr("quillon-report: no nominal folder '%1'\n").arg(folder));
             return 2;
         }
         nominal_store.Initialize(nominal_folder);
@@ -371,7 +370,7 @@ int main(int argc, char *argv[])
     }
     if (!out.flush() || stdout_failed)
     {
-        Write(&err, Tr("quillon-report: cannot write to standard output: %1\n").arg(out.errorString()));
+        Write(&err, Text::tr("quillon-report: cannot write to standard output: %1\n").arg(out.errorString()));
         return 1;
     }
     if (!all_loaded || !graph_written || !signoff_written)

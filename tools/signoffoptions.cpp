@@ -32,7 +32,7 @@ bool Write_Csv(const QString &path, const QString &rows, const QString &input, Q
         const QByteArray data = rows.toUtf8();
         if (out.open(stdout, QIODevice::WriteOnly) && out.write(data) == data.size() && out.flush())
             return true;
-        *error = QCoreApplication::translate("quillon-report", "cannot write to standard output: %1")
+        *error = QCoreApplication::translate("QuillonReport", "cannot write to standard output: %1")
                      .arg(out.errorString());
         return false;
     }
@@ -44,23 +44,31 @@ bool Write_Csv(const QString &path, const QString &rows, const QString &input, Q
 } // namespace
 
 TSignoffOptions::TSignoffOptions()
-    : d_verdict_option(QStringLiteral("verdict"),
-                       QStringLiteral("Print the verdict of each file after its report; the exit status is 3 "
+    : d_verdict_option(
+          QStringLiteral("verdict"),
+          QCoreApplication::translate("QuillonReport",
+                                      "Print the verdict of each file after its report; the exit status is 3 "
                                       "when any verdict is FAIL or INCOMPLETE and every file loaded.")),
       d_ts_limits_option(
           QStringLiteral("ts-limits"),
-          QStringLiteral("Temperature limits in degrees Celsius for the verdict of temperature "
-                         "logs (default 18,22)."),
+          QCoreApplication::translate("QuillonReport",
+                                      "Temperature limits in degrees Celsius for the verdict of temperature "
+                                      "logs (default 18,22)."),
           QStringLiteral("MIN,MAX")),
       d_pdf_option(QStringLiteral("pdf"),
-                   QStringLiteral("Write the report of the one FILE as a PDF document to OUT: header, "
-                                  "verdict, report text, graph and page numbers."),
+                   QCoreApplication::translate(
+                       "QuillonReport", "Write the report of the one FILE as a PDF document to OUT: header, "
+                                        "verdict, report text, graph and page numbers."),
                    QStringLiteral("OUT")),
-      d_page_size_option(QStringLiteral("page-size"),
-                         QStringLiteral("Paper of the PDF: A4 (default) or Letter."), QStringLiteral("SIZE")),
+      d_page_size_option(
+          QStringLiteral("page-size"),
+          QCoreApplication::translate("QuillonReport", "Paper of the PDF: A4 (default) or Letter."),
+          QStringLiteral("SIZE")),
       d_csv_option(QStringLiteral("csv"),
-                   QStringLiteral("Write the graph points of the one FILE to OUT as comma-separated rows: "
-                                  "curve number, x, y, after a header row naming the axes."),
+                   QCoreApplication::translate(
+                       "QuillonReport",
+                       "Write the graph points of the one FILE to OUT as comma-separated rows: "
+                       "curve number, x, y, after a header row naming the axes."),
                    QStringLiteral("OUT"))
 {
 }
@@ -81,7 +89,7 @@ QString TSignoffOptions::Read(const QCommandLineParser &parser, int file_count, 
         const double minimum = limits.value(0).trimmed().toDouble(&min_ok);
         const double maximum = limits.value(1).trimmed().toDouble(&max_ok);
         if (limits.size() != 2 || !min_ok || !max_ok)
-            return QStringLiteral("temperature limits '%1' are not MIN,MAX")
+            return QCoreApplication::translate("QuillonReport", "temperature limits '%1' are not MIN,MAX")
                 .arg(parser.value(d_ts_limits_option));
         if (!TTolerance::Temperature_Limits_Valid(minimum, maximum))
             return QStringLiteral("--ts-limits '%1': %2")
@@ -92,19 +100,21 @@ QString TSignoffOptions::Read(const QCommandLineParser &parser, int file_count, 
     d_pdf_path = parser.value(d_pdf_option);
     d_csv_path = parser.value(d_csv_option);
     if ((parser.isSet(d_pdf_option) || parser.isSet(d_csv_option)) && file_count != 1)
-        return QStringLiteral("--pdf and --csv write the report of exactly one measurement file");
+        return QCoreApplication::translate(
+            "QuillonReport", "--pdf and --csv write the report of exactly one measurement file");
     if ((parser.isSet(d_pdf_option) && d_pdf_path.isEmpty()) ||
         (parser.isSet(d_csv_option) && d_csv_path.isEmpty()))
-        return QStringLiteral("--pdf and --csv need a file name");
+        return QCoreApplication::translate("QuillonReport", "--pdf and --csv need a file name");
     if (parser.isSet(d_page_size_option))
     {
         const QString size = parser.value(d_page_size_option);
         if (!parser.isSet(d_pdf_option))
-            return QStringLiteral("--page-size needs --pdf");
+            return QCoreApplication::translate("QuillonReport", "--page-size needs --pdf");
         if (size.compare(QLatin1String("Letter"), Qt::CaseInsensitive) == 0)
             d_page_size = QPageSize::Letter;
         else if (size.compare(QLatin1String("A4"), Qt::CaseInsensitive) != 0)
-            return QStringLiteral("page size '%1' is neither A4 nor Letter").arg(size);
+            return QCoreApplication::translate("QuillonReport", "page size '%1' is neither A4 nor Letter")
+                .arg(size);
     }
     return QString();
 }
@@ -127,14 +137,16 @@ bool TSignoffOptions::Finish_File(const QString &file, const TMeasurementLoad &l
         return true;
     if (!load.Succeeded())
     {
-        Write(err, QStringLiteral("quillon-report: nothing written: '%1' did not load\n").arg(file));
+        Write(err, QCoreApplication::translate("QuillonReport",
+                                               "quillon-report: nothing written: '%1' did not load\n")
+                       .arg(file));
         return true;
     }
     if (!d_csv_path.isEmpty() && !presentation.setup.shown)
     {
         Write(err, QCoreApplication::translate(
-                       "quillon-report", "quillon-report: nothing written: measurements of the kind in '%1' "
-                                         "have no graph, so there are no CSV rows\n")
+                       "QuillonReport", "quillon-report: nothing written: measurements of the kind in '%1' "
+                                        "have no graph, so there are no CSV rows\n")
                        .arg(file));
         return false;
     }

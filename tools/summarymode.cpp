@@ -1,24 +1,26 @@
 #include "tools/summarymode.h"
 
 #include "model/runsummary.h"
+#include "tools/outputmode.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 namespace
 {
 const char SUMMARY[] = "summary";
-// Options that write something other than the summary.
-const char *const OTHER_OUTPUTS[] = {"graph", "graph-size", "line", "pdf", "page-size", "csv"};
 } // namespace
 
 QCommandLineOption SummaryMode::Option()
 {
     return QCommandLineOption(
         QLatin1String(SUMMARY),
-        QStringLiteral("Instead of reports, print one CSV row per file: modification time, kind, identity, "
-                       "verdict, percent of the tolerance and path. A folder is searched recursively for "
-                       ".dat files. Exit status 1 when any file did not load; with --verdict 3 when any "
-                       "verdict is FAIL or INCOMPLETE and every file loaded."));
+        QCoreApplication::translate(
+            "QuillonReport",
+            "Instead of reports, print one CSV row per file: modification time, kind, identity, "
+            "verdict, percent of the tolerance and path. A folder is searched recursively for "
+            ".dat files. Exit status 1 when any file did not load; with --verdict 3 when any "
+            "verdict is FAIL or INCOMPLETE and every file loaded."));
 }
 
 bool SummaryMode::Requested(const QCommandLineParser &parser)
@@ -28,14 +30,7 @@ bool SummaryMode::Requested(const QCommandLineParser &parser)
 
 QString SummaryMode::Usage_Problem(const QCommandLineParser &parser)
 {
-    if (!Requested(parser))
-        return QString();
-    for (const char *option : OTHER_OUTPUTS)
-    {
-        if (parser.isSet(QLatin1String(option)))
-            return QStringLiteral("--%1 cannot be used with --summary").arg(QLatin1String(option));
-    }
-    return QString();
+    return OutputMode::Conflict(parser, SUMMARY, {"graph", "graph-size", "line", "pdf", "page-size", "csv"});
 }
 
 int SummaryMode::Run(const QStringList &paths, const TNominalSource *nominals, const TTolerance &tolerance,

@@ -12,10 +12,11 @@
 
 namespace
 {
-QString Tr(const char *text)
+// Gives the messages of this file a translation context that lupdate can see.
+struct Text
 {
-    return QCoreApplication::translate("CheckedFile", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(CheckedFile)
+};
 
 // The path with its folder resolved (links, "..") so that a file not yet made compares equal to another
 // spelling of the same name.
@@ -89,7 +90,7 @@ bool Same_File(const QString &first, const QString &second)
 
 QString Failure_Text(const QString &path, const QString &reason)
 {
-    return Tr("Cannot write '%1': %2").arg(path, reason);
+    return Text::tr("Cannot write '%1': %2").arg(path, reason);
 }
 
 bool Write(const QString &path, const QByteArray &data, QString *error, const QStringList &keep)
@@ -99,21 +100,21 @@ bool Write(const QString &path, const QByteArray &data, QString *error, const QS
         error = &reason;
     if (path.isEmpty())
     {
-        *error = Tr("no file name");
+        *error = Text::tr("no file name");
         return false;
     }
     for (const QString &input : keep)
     {
         if (!input.isEmpty() && Same_File(path, input))
         {
-            *error = Tr("it is a file that was read, which is never replaced");
+            *error = Text::tr("it is a file that was read, which is never replaced");
             return false;
         }
     }
     const QFileInfo info(path);
     if (info.isDir())
     {
-        *error = Tr("it is a folder");
+        *error = Text::tr("it is a folder");
         return false;
     }
     // A device or a FIFO is the destination itself: replacing it by a regular file would break it.

@@ -11,10 +11,11 @@ namespace
 // Larger than any settings file of ours; a bigger file is not read rather than held in memory.
 constexpr qint64 LARGEST_SETTINGS_FILE = 1024 * 1024;
 
-QString Tr(const char *text)
+// Gives the messages of this file a translation context that lupdate can see.
+struct Text
 {
-    return QCoreApplication::translate("TSettingsFile", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(TSettingsFile)
+};
 } // namespace
 
 TSettingsFile::TSettingsFile(const QString &path) : d_path(path)
@@ -36,7 +37,7 @@ bool TSettingsFile::Save(QString *error)
     const QFileInfo info(d_path);
     if (info.exists() && !info.isFile())
     {
-        *error = Tr("it is not a regular file");
+        *error = Text::tr("it is not a regular file");
         return false;
     }
     d_settings->sync();
@@ -44,7 +45,7 @@ bool TSettingsFile::Save(QString *error)
     // A format error only means the old file was not understood; it is replaced all the same.
     if (d_settings->status() == QSettings::AccessError || !copy.open(QIODevice::ReadOnly))
     {
-        *error = Tr("the settings could not be prepared");
+        *error = Text::tr("the settings could not be prepared");
         return false;
     }
     return CheckedFile::Write(d_path, copy.readAll(), error);

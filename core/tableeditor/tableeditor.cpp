@@ -339,7 +339,7 @@ void TEditTable::Edit_Cut()
         return;
     }
     const QString text = Box_Text();
-    emit Start_Multiple_Cell_Change(QStringLiteral("Cut values"));
+    emit Start_Multiple_Cell_Change(tr("Cut values"));
     for (int row = box.first_row; row <= box.last_row; ++row)
     {
         for (int column = box.first_column; column <= box.last_column; ++column)
@@ -368,7 +368,7 @@ void TEditTable::Edit_Delete()
     {
         return;
     }
-    emit Start_Multiple_Cell_Change(QStringLiteral("Delete values"));
+    emit Start_Multiple_Cell_Change(tr("Delete values"));
     for (int row = box.first_row; row <= box.last_row; ++row)
     {
         for (int column = box.first_column; column <= box.last_column; ++column)
@@ -392,7 +392,7 @@ void TEditTable::Edit_Paste()
         Table_Paste_Plan(text, d_selection_box, d_row_count, d_column_count, &report);
     if (!plan.empty())
     {
-        emit Start_Multiple_Cell_Change(QStringLiteral("Paste values"));
+        emit Start_Multiple_Cell_Change(tr("Paste values"));
         setUpdatesEnabled(false);
         for (const TTablePasteValue &paste : plan)
         {
@@ -420,7 +420,7 @@ void TEditTable::Edit_Invert()
     {
         return;
     }
-    emit Start_Multiple_Cell_Change(QStringLiteral("Invert Sign"));
+    emit Start_Multiple_Cell_Change(tr("Invert Sign"));
     for (int row = box.first_row; row <= box.last_row; ++row)
     {
         for (int column = box.first_column; column <= box.last_column; ++column)

@@ -9,13 +9,14 @@
 
 QString TCommandLine::Usage()
 {
-    return QStringLiteral("Usage: quillon [FOLDER | FILE.dat]\n"
-                          "Shows the measurement files of FOLDER, or of the folder of FILE.dat with that\n"
-                          "file selected. Without an argument the measurement folder of the last session\n"
-                          "is listed. A folder or file given here is not stored as the measurement folder.\n"
-                          "  --help     print this text and exit\n"
-                          "  --version  print the version and exit\n"
-                          "  --         end of options (for a name beginning with '-')\n");
+    return QCoreApplication::translate(
+        "TCommandLine", "Usage: quillon [FOLDER | FILE.dat]\n"
+                        "Shows the measurement files of FOLDER, or of the folder of FILE.dat with that\n"
+                        "file selected. Without an argument the measurement folder of the last session\n"
+                        "is listed. A folder or file given here is not stored as the measurement folder.\n"
+                        "  --help     print this text and exit\n"
+                        "  --version  print the version and exit\n"
+                        "  --         end of options (for a name beginning with '-')\n");
 }
 
 QString TCommandLine::Version()

@@ -41,36 +41,36 @@ TMeasuredInputDialog::TMeasuredInputDialog(const QWidget *parent, Qt::WindowFlag
     resize(701, 229);
     QGridLayout *layout = new QGridLayout(this);
 
-    layout->addWidget(new QLabel(QStringLiteral("Application Path:"), this), 0, 0);
+    layout->addWidget(new QLabel(tr("Application Path:"), this), 0, 0);
     d_application_path_label = new QLabel(this);
     d_application_path_label->setObjectName(QStringLiteral("application_path_label"));
     layout->addWidget(d_application_path_label, 0, 1, 1, 3);
     layout->addWidget(Create_Line(this), 1, 0, 1, 4);
 
-    d_relative_radio = new QRadioButton(QStringLiteral("Application Relative Path:"), this);
+    d_relative_radio = new QRadioButton(tr("Application Relative Path:"), this);
     d_relative_radio->setObjectName(QStringLiteral("relative_radio"));
-    d_relative_radio->setToolTip(QStringLiteral("Use path relative to application executable"));
+    d_relative_radio->setToolTip(tr("Use path relative to application executable"));
     d_relative_edit = new QLineEdit(this);
     d_relative_edit->setObjectName(QStringLiteral("relative_edit"));
-    d_relative_edit->setToolTip(QStringLiteral("Relative path location"));
+    d_relative_edit->setToolTip(tr("Relative path location"));
     d_relative_browse_button = new QToolButton(this);
     d_relative_browse_button->setObjectName(QStringLiteral("relative_browse_button"));
     d_relative_browse_button->setText(QStringLiteral("..."));
-    d_relative_browse_button->setToolTip(QStringLiteral("Relative path browse"));
+    d_relative_browse_button->setToolTip(tr("Relative path browse"));
     layout->addWidget(d_relative_radio, 2, 0);
     layout->addWidget(d_relative_edit, 2, 1, 1, 2);
     layout->addWidget(d_relative_browse_button, 2, 3);
 
-    d_absolute_radio = new QRadioButton(QStringLiteral("Absolute Path:"), this);
+    d_absolute_radio = new QRadioButton(tr("Absolute Path:"), this);
     d_absolute_radio->setObjectName(QStringLiteral("absolute_radio"));
-    d_absolute_radio->setToolTip(QStringLiteral("Use absolute path"));
+    d_absolute_radio->setToolTip(tr("Use absolute path"));
     d_absolute_edit = new QLineEdit(this);
     d_absolute_edit->setObjectName(QStringLiteral("absolute_edit"));
-    d_absolute_edit->setToolTip(QStringLiteral("Absolute path location"));
+    d_absolute_edit->setToolTip(tr("Absolute path location"));
     d_absolute_browse_button = new QToolButton(this);
     d_absolute_browse_button->setObjectName(QStringLiteral("absolute_browse_button"));
     d_absolute_browse_button->setText(QStringLiteral("..."));
-    d_absolute_browse_button->setToolTip(QStringLiteral("Absolute path browse"));
+    d_absolute_browse_button->setToolTip(tr("Absolute path browse"));
     layout->addWidget(d_absolute_radio, 3, 0);
     layout->addWidget(d_absolute_edit, 3, 1, 1, 2);
     layout->addWidget(d_absolute_browse_button, 3, 3);
@@ -141,7 +141,7 @@ void TMeasuredInputDialog::Path_Option_Changed()
 
 QString TMeasuredInputDialog::Pick_Folder(const QString &start)
 {
-    const QString title = QStringLiteral("Select measurement input folder");
+    const QString title = tr("Select measurement input folder");
     if (Folder_Picker())
         return Folder_Picker()(this, title, start);
     return QFileDialog::getExistingDirectory(this, title, start, QFileDialog::ShowDirsOnly);

@@ -48,9 +48,9 @@ TMeasuredWidget::TMeasuredWidget(const QWidget *parent, Qt::WindowFlags flags)
 
     QHBoxLayout *button_row = new QHBoxLayout;
     d_remove_button = Create_Tool_Button(this, "remove_button", QStringLiteral(":/icon16/remove_icon16.png"),
-                                         QStringLiteral("Remove Measurement"), 16);
+                                         tr("Remove Measurement"), 16);
     d_edit_button = Create_Tool_Button(this, "edit_button", QStringLiteral(":/icon16/edit_icon16.png"),
-                                       QStringLiteral("Edit Search Path"), 16);
+                                       tr("Edit Search Path"), 16);
     d_refresh_button = Create_Tool_Button(
         this, "refresh_button", QStringLiteral(":/icon16/refresh_icon16.png"), QStringLiteral("Refresh"), 16);
     d_remove_button->setEnabled(false);

@@ -243,8 +243,7 @@ void TQuillon::Build_Central_Area(const QFont &report_font, const QFont &notice_
     logo->setMinimumSize(100, 40);
     logo->setMaximumSize(100, 40);
     logo->setPixmap(QPixmap(QStringLiteral(":/images/logo.png")));
-    QLabel *notice =
-        new QLabel(QStringLiteral("Quillon measurement viewer - free to use and share"), bottom_row);
+    QLabel *notice = new QLabel(tr("Quillon measurement viewer - free to use and share"), bottom_row);
     notice->setFont(notice_font);
     notice->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     bottom_layout->addWidget(logo, 0, 0);
@@ -264,13 +263,13 @@ void TQuillon::Build_Tool_Bar()
 
     d_tolerance_button =
         Create_Tool_Button(tool_bar, "tolerance_button", QStringLiteral(":/icon32/tolerance_icon32.png"),
-                           QStringLiteral("Set Stepgauge Measurement Tolerance"), 32);
+                           tr("Set Stepgauge Measurement Tolerance"), 32);
     d_point_graph_button =
         Create_Tool_Button(tool_bar, "point_graph_button", QStringLiteral(":/icon32/pointgraph_icon32.png"),
-                           QStringLiteral("Show Stepgauge Point Graph"), 32);
+                           tr("Show Stepgauge Point Graph"), 32);
     d_line_graph_button =
         Create_Tool_Button(tool_bar, "line_graph_button", QStringLiteral(":/icon32/linegraph_icon32.png"),
-                           QStringLiteral("Show Stepgauge Line Graph"), 32);
+                           tr("Show Stepgauge Line Graph"), 32);
     d_point_graph_button->setCheckable(true);
     d_line_graph_button->setCheckable(true);
     tool_bar->addWidget(d_tolerance_button);
@@ -280,7 +279,7 @@ void TQuillon::Build_Tool_Bar()
 
 void TQuillon::Build_Menus_And_Docks()
 {
-    d_quit_action = new QAction(QStringLiteral("Quit"), this);
+    d_quit_action = new QAction(tr("Quit"), this);
     d_quit_action->setShortcut(QKeySequence::Quit);
     QMenu *file_menu = menuBar()->addMenu(tr("&File"));
     file_menu->setObjectName(QStringLiteral("file_menu"));
@@ -289,11 +288,9 @@ void TQuillon::Build_Menus_And_Docks()
     QMenu *view_menu = menuBar()->addMenu(tr("&View"));
     view_menu->setObjectName(QStringLiteral("view_menu"));
 
-    d_nominal_dock =
-        Create_Dock(this, "nominal_dock", QStringLiteral("Stepgauge Nominal"), Create_Nominal_Widget());
+    d_nominal_dock = Create_Dock(this, "nominal_dock", tr("Stepgauge Nominal"), Create_Nominal_Widget());
     d_measured_widget = new TMeasuredWidget(this);
-    d_measured_dock =
-        Create_Dock(this, "measured_dock", QStringLiteral("Measurement Files"), d_measured_widget);
+    d_measured_dock = Create_Dock(this, "measured_dock", tr("Measurement Files"), d_measured_widget);
     view_menu->addAction(d_nominal_dock->toggleViewAction());
     view_menu->addAction(d_measured_dock->toggleViewAction());
     d_follow = new TFollowMode(this, view_menu);

@@ -9,9 +9,9 @@ void TQuillon::Remove_Data(const QString &folder, const QStringList &names)
 {
     if (folder.isEmpty() || names.isEmpty())
         return;
-    if (d_message_box->Warn(QStringLiteral("Remove Measured Files"),
-                            QStringLiteral("Do you want to remove selected measurement files ?"),
-                            QStringLiteral("Measurement files are not deleted but moved to the 'old' folder"),
+    if (d_message_box->Warn(tr("Remove Measured Files"),
+                            tr("Do you want to remove selected measurement files ?"),
+                            tr("Measurement files are not deleted but moved to the 'old' folder"),
                             QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) != QMessageBox::Yes)
         return;
 
@@ -45,6 +45,5 @@ void TQuillon::Remove_Data(const QString &folder, const QStringList &names)
 
 void TQuillon::Report_Removal_Error(const QString &path)
 {
-    d_message_box->Warn(QStringLiteral("Remove Error"), QStringLiteral("Unable to remove the selected file."),
-                        path);
+    d_message_box->Warn(tr("Remove Error"), tr("Unable to remove the selected file."), path);
 }

@@ -202,7 +202,7 @@ QString TSignoffActions::Ask_Save_Name(const QString &caption, const QString &su
 void TSignoffActions::Show_Failure(const QString &text, const QString &detail)
 {
     TMessageBox box(d_window);
-    box.setWindowTitle(QStringLiteral("Quillon"));
+    box.setWindowTitle(tr("Quillon"));
     box.Warn(text, detail);
 }
 
@@ -210,8 +210,7 @@ void TSignoffActions::Export_Pdf()
 {
     if (!d_source.loaded)
         return;
-    const QString name = Ask_Save_Name(QStringLiteral("Export Report as PDF"), QStringLiteral(".pdf"),
-                                       QStringLiteral("PDF (*.pdf)"));
+    const QString name = Ask_Save_Name(tr("Export Report as PDF"), QStringLiteral(".pdf"), tr("PDF (*.pdf)"));
     if (name.isEmpty())
         return;
     QString error;
@@ -221,7 +220,7 @@ void TSignoffActions::Export_Pdf()
         written = ReportDocument::Write_Pdf(Document(), name, QPageSize::A4, &error, {d_source.path});
     }
     if (!written)
-        Show_Failure(QStringLiteral("The report was not exported."), error);
+        Show_Failure(tr("The report was not exported."), error);
 }
 
 void TSignoffActions::Print()
@@ -257,16 +256,15 @@ void TSignoffActions::Print()
         pages = ReportDocument::Render(Document(), &printer);
     }
     if (pages == 0)
-        Show_Failure(QStringLiteral("The report was not printed."),
-                     QStringLiteral("The printer could not be used."));
+        Show_Failure(tr("The report was not printed."), tr("The printer could not be used."));
 }
 
 void TSignoffActions::Save_Graph()
 {
     if (!Graph_Shown())
         return;
-    const QString name = Ask_Save_Name(QStringLiteral("Save Graph As"), QStringLiteral(".png"),
-                                       QStringLiteral("PNG image (*.png);;PDF (*.pdf)"));
+    const QString name =
+        Ask_Save_Name(tr("Save Graph As"), QStringLiteral(".png"), tr("PNG image (*.png);;PDF (*.pdf)"));
     if (name.isEmpty())
         return;
     QString reason;

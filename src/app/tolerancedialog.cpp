@@ -71,7 +71,7 @@ QLineEdit *Field(const char *name, const QString &text, QWidget *parent)
 
 TToleranceDialog::TToleranceDialog(QWidget *parent) : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("Tolerance Editor Dialog"));
+    setWindowTitle(tr("Tolerance Editor Dialog"));
     resize(701, 501);
 
     QGridLayout *layout = new QGridLayout(this);
@@ -86,9 +86,9 @@ TToleranceDialog::TToleranceDialog(QWidget *parent) : QDialog(parent)
 
     // The button box keeps the platform's button order; the buttons keep their own words.
     QDialogButtonBox *buttons = new QDialogButtonBox(this);
-    d_accept_button = buttons->addButton(QStringLiteral("Accept"), QDialogButtonBox::AcceptRole);
+    d_accept_button = buttons->addButton(tr("Accept"), QDialogButtonBox::AcceptRole);
     d_accept_button->setObjectName(QStringLiteral("accept_button"));
-    d_cancel_button = buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
+    d_cancel_button = buttons->addButton(tr("Cancel"), QDialogButtonBox::RejectRole);
     d_cancel_button->setObjectName(QStringLiteral("cancel_button"));
     d_cancel_button->setAutoDefault(false);
     d_accept_button->setAutoDefault(false);
@@ -111,7 +111,7 @@ QList<QLineEdit *> TToleranceDialog::Fields() const
 
 QWidget *TToleranceDialog::Create_Samples()
 {
-    QGroupBox *box = new QGroupBox(QStringLiteral("Sample Tolerances"), this);
+    QGroupBox *box = new QGroupBox(tr("Sample Tolerances"), this);
     QGridLayout *grid = new QGridLayout(box);
     const char *const samples[3][2] = {{":/icon64/tolerance1_icon64.png", "E Mpl = A"},
                                        {":/icon64/tolerance2_icon64.png", "E Mpl = A + BL/C"},
@@ -129,7 +129,7 @@ QWidget *TToleranceDialog::Create_Samples()
 
 QWidget *TToleranceDialog::Create_Definitions()
 {
-    QGroupBox *box = new QGroupBox(QStringLiteral("Definitions"), this);
+    QGroupBox *box = new QGroupBox(tr("Definitions"), this);
     QVBoxLayout *column = new QVBoxLayout(box);
     int top = 0;
     column->getContentsMargins(nullptr, &top, nullptr, nullptr);
@@ -154,11 +154,11 @@ QLayout *TToleranceDialog::Create_Fields()
     d_lower_temperature_edit = Field("lower_temperature_edit", QStringLiteral("18.00"), this);
     d_upper_temperature_edit->setMaximumWidth(51);
     d_lower_temperature_edit->setMaximumWidth(51);
-    grid->addWidget(Field_Label(QStringLiteral("E Mpl:"), this), 0, 0);
+    grid->addWidget(Field_Label(tr("E Mpl:"), this), 0, 0);
     grid->addWidget(d_expression_edit, 0, 1);
-    grid->addWidget(Field_Label(QStringLiteral("Ts_Max:"), this), 0, 2);
+    grid->addWidget(Field_Label(tr("Ts_Max:"), this), 0, 2);
     grid->addWidget(d_upper_temperature_edit, 0, 3);
-    grid->addWidget(Field_Label(QStringLiteral("Ts_Min:"), this), 0, 4);
+    grid->addWidget(Field_Label(tr("Ts_Min:"), this), 0, 4);
     grid->addWidget(d_lower_temperature_edit, 0, 5);
 
     // Under the red fields: the rule their text breaks.

@@ -83,14 +83,16 @@ struct TLayout
 
 std::vector<THeaderRow> Header_Rows(const TReportDocument &document)
 {
-    std::vector<THeaderRow> rows = {{QStringLiteral("File:"), document.file_name}};
+    std::vector<THeaderRow> rows = {
+        {QCoreApplication::translate("ReportDocument", "File:"), document.file_name}};
     if (document.modified.isValid())
-        rows.push_back(
-            {QStringLiteral("Modified:"), document.modified.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))});
+        rows.push_back({QCoreApplication::translate("ReportDocument", "Modified:"),
+                        document.modified.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))});
     if (!document.equipment.trimmed().isEmpty())
-        rows.push_back({QStringLiteral("Equipment:"), document.equipment.trimmed()});
+        rows.push_back(
+            {QCoreApplication::translate("ReportDocument", "Equipment:"), document.equipment.trimmed()});
     if (!document.tolerance.isEmpty())
-        rows.push_back({QStringLiteral("Tolerance:"), document.tolerance});
+        rows.push_back({QCoreApplication::translate("ReportDocument", "Tolerance:"), document.tolerance});
     return rows;
 }
 
@@ -252,8 +254,9 @@ void Draw_Footer(QPainter *painter, const TLayout &layout, const QPaintDevice *d
 {
     painter->setFont(Sans_Font(FOOTER_POINT_SIZE, false));
     const QRectF area(0.0, layout.body_bottom, layout.width, device->height() - layout.body_bottom);
-    painter->drawText(area, Qt::AlignHCenter | Qt::AlignBottom,
-                      QStringLiteral("Page %1 of %2").arg(page).arg(layout.pages));
+    painter->drawText(
+        area, Qt::AlignHCenter | Qt::AlignBottom,
+        QCoreApplication::translate("ReportDocument", "Page %1 of %2").arg(page).arg(layout.pages));
 }
 
 void Draw_Lines(QPainter *painter, const TLayout &layout, double top, int first, int count)
@@ -302,12 +305,14 @@ TReportDocument Measurement_Document(const TReportSource &source, const TToleran
     {
     case TKindRow::RULE_DEVIATIONS:
     case TKindRow::RULE_LENGTH_RANGE:
-        document.tolerance = QStringLiteral("E MPL = %1").arg(tolerance.Display_Text());
+        document.tolerance =
+            QCoreApplication::translate("ReportDocument", "E MPL = %1").arg(tolerance.Display_Text());
         break;
     case TKindRow::RULE_TEMPERATURE_LIMITS:
-        document.tolerance = QStringLiteral("Ts_Min %1 \u00b0C, Ts_Max %2 \u00b0C")
-                                 .arg(QString::number(tolerance.d_lower_temperature_limit, 'f', 2),
-                                      QString::number(tolerance.d_upper_temperature_limit, 'f', 2));
+        document.tolerance =
+            QCoreApplication::translate("ReportDocument", "Ts_Min %1 \u00b0C, Ts_Max %2 \u00b0C")
+                .arg(QString::number(tolerance.d_lower_temperature_limit, 'f', 2),
+                     QString::number(tolerance.d_upper_temperature_limit, 'f', 2));
         break;
     case TKindRow::RULE_NONE:
         break;

@@ -12,10 +12,11 @@ namespace
 {
 using TCurves = std::vector<std::vector<TVector2>>;
 
-QString Tr(const char *text)
+// Gives the messages of this file a translation context that lupdate can see.
+struct Text
 {
-    return QCoreApplication::translate("Comparison", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(Comparison)
+};
 
 TComparison Problem(TComparison::TProblemType problem, const QString &reason)
 {
@@ -63,13 +64,13 @@ TComparison Comparison::Compare_Curves(const TCurves &a, const TCurves &b)
     if (a.size() != b.size())
         return Problem(
             TComparison::PROBLEM_CURVE_COUNT,
-            Tr("the runs have different numbers of curves: %1 and %2").arg(a.size()).arg(b.size()));
+            Text::tr("the runs have different numbers of curves: %1 and %2").arg(a.size()).arg(b.size()));
     TComparison comparison;
     for (std::size_t curve = 0; curve < a.size(); ++curve)
     {
         if (a[curve].size() != b[curve].size())
             return Problem(TComparison::PROBLEM_POINT_COUNT,
-                           Tr("curve %1 has different numbers of points: %2 and %3")
+                           Text::tr("curve %1 has different numbers of points: %2 and %3")
                                .arg(curve + 1)
                                .arg(a[curve].size())
                                .arg(b[curve].size()));
@@ -80,7 +81,7 @@ TComparison Comparison::Compare_Curves(const TCurves &a, const TCurves &b)
             // Written so that a position that is not a number is never near another.
             if (!(std::fabs(pb.x - pa.x) <= Comparison::POSITION_LIMIT))
                 return Problem(TComparison::PROBLEM_POSITION,
-                               Tr("point %1 of curve %2 lies at %3 mm and %4 mm, more than 1 mm apart")
+                               Text::tr("point %1 of curve %2 lies at %3 mm and %4 mm, more than 1 mm apart")
                                    .arg(point + 1)
                                    .arg(curve + 1)
                                    .arg(Mm(pa.x), Mm(pb.x)));
@@ -88,7 +89,7 @@ TComparison Comparison::Compare_Curves(const TCurves &a, const TCurves &b)
         }
     }
     if (comparison.rows.empty())
-        return Problem(TComparison::PROBLEM_NO_POINTS, Tr("the runs have no points to compare"));
+        return Problem(TComparison::PROBLEM_NO_POINTS, Text::tr("the runs have no points to compare"));
     return comparison;
 }
 
@@ -100,15 +101,15 @@ TComparison Comparison::Compare(const QString &name_a, const TMeasurementLoad &a
     {
         if (!run.second->Succeeded())
             return Problem(TComparison::PROBLEM_LOAD_FAILED,
-                           Tr("'%1' did not load: %2").arg(*run.first, Load_Error(*run.second)));
+                           Text::tr("'%1' did not load: %2").arg(*run.first, Load_Error(*run.second)));
     }
     if (a.contents != b.contents)
         return Problem(TComparison::PROBLEM_DIFFERENT_KINDS,
-                       Tr("the files hold different kinds of measurement: %1 and %2")
+                       Text::tr("the files hold different kinds of measurement: %1 and %2")
                            .arg(RunSummary::Kind_Key(a.contents), RunSummary::Kind_Key(b.contents)));
     if (!Comparable_Kind(a.contents))
         return Problem(TComparison::PROBLEM_KIND_NOT_COMPARABLE,
-                       Tr("%1 measurements have no deviations along positions to compare")
+                       Text::tr("%1 measurements have no deviations along positions to compare")
                            .arg(RunSummary::Kind_Key(a.contents)));
     return Compare_Curves(a.graph_data, b.graph_data);
 }
@@ -116,9 +117,9 @@ TComparison Comparison::Compare(const QString &name_a, const TMeasurementLoad &a
 QStringList Comparison::Table(const TComparison &comparison, const QString &path_a, const QString &path_b)
 {
     QStringList lines;
-    lines << Tr("Comparison of deviations in mm") << Tr("  A: %1").arg(path_a) << Tr("  B: %1").arg(path_b)
-          << QString();
-    lines << Tr("Curve    Position           A           B       B - A");
+    lines << Text::tr("Comparison of deviations in mm") << Text::tr("  A: %1").arg(path_a)
+          << Text::tr("  B: %1").arg(path_b) << QString();
+    lines << Text::tr("Curve    Position           A           B       B - A");
     for (const TComparisonRow &row : comparison.rows)
     {
         QString line = QStringLiteral("%1").arg(row.curve, 5);
@@ -137,7 +138,7 @@ QStringList Comparison::Table(const TComparison &comparison, const QString &path
     {
         const TComparisonRow &row = comparison.rows[static_cast<std::size_t>(largest)];
         lines << QString()
-              << Tr("Largest change: %1 mm at %2 mm (curve %3)")
+              << Text::tr("Largest change: %1 mm at %2 mm (curve %3)")
                      .arg(Mm(row.Change()), Mm(row.position))
                      .arg(row.curve);
     }

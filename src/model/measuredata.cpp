@@ -3,6 +3,7 @@
 #include "model/kindtable.h"
 #include "model/measuredata_grammar.h"
 
+#include <QCoreApplication>
 #include <QLatin1String>
 #include <QtEndian>
 
@@ -127,9 +128,9 @@ bool TMeasureData::Read_Probe_Record(TRecordReader *reader)
 bool TMeasureData::Read_Probe_Record(TRecordReader *reader, TVector3 *offset, TVector3 *vector)
 {
     return reader->Vector(QStringLiteral("Probe_Offset:"), offset,
-                          QStringLiteral("Probe offset data not recognized.")) ||
+                          QCoreApplication::translate("TMeasureData", "Probe offset data not recognized.")) ||
            reader->Vector(QStringLiteral("Probe_Vector:"), vector,
-                          QStringLiteral("Probe vector data not recognized."));
+                          QCoreApplication::translate("TMeasureData", "Probe vector data not recognized."));
 }
 
 bool TMeasureData::Read_Alignment_Record(TRecordReader *reader, int alignment_section)

@@ -17,10 +17,11 @@ void Set_Error_Line(TMeasurementLoad *load, const QString &message)
     load->report_lines = QStringList(QStringLiteral("ERR  ") + message);
 }
 
-QString Tr(const char *text)
+// Gives the messages of this file a translation context that lupdate can see.
+struct Text
 {
-    return QCoreApplication::translate("MeasurementLoad", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(MeasurementLoad)
+};
 
 // Why a path is no measurement file before its size is even looked at; empty when it is a regular file
 // (or no path was given). The first sentence is the line the size and open checks would give.
@@ -35,22 +36,24 @@ QString Not_A_File(const QString &path)
         const int cause = errno;
         struct stat link = {};
         if (cause == ELOOP)
-            return Tr("Cannot open measurement data file. Its symbolic links form a loop.");
+            return Text::tr("Cannot open measurement data file. Its symbolic links form a loop.");
         if (cause == ENOENT && ::lstat(native.constData(), &link) == 0)
-            return Tr("Input file too small to be a measurement data file. It is a symbolic link to a file "
-                      "that does not exist.");
+            return Text::tr(
+                "Input file too small to be a measurement data file. It is a symbolic link to a file "
+                "that does not exist.");
         if (cause == ENOENT || cause == ENOTDIR)
-            return Tr("Input file too small to be a measurement data file. The file does not exist.");
-        return Tr("Cannot open measurement data file. %1.").arg(QString::fromLocal8Bit(std::strerror(cause)));
+            return Text::tr("Input file too small to be a measurement data file. The file does not exist.");
+        return Text::tr("Cannot open measurement data file. %1.")
+            .arg(QString::fromLocal8Bit(std::strerror(cause)));
     }
     if (S_ISDIR(info.st_mode))
-        return Tr("Cannot open measurement data file. It is a folder.");
+        return Text::tr("Cannot open measurement data file. It is a folder.");
     if (S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode))
-        return Tr("Cannot open measurement data file. It is a device, not a file.");
+        return Text::tr("Cannot open measurement data file. It is a device, not a file.");
     if (S_ISFIFO(info.st_mode))
-        return Tr("Cannot open measurement data file. It is a FIFO (named pipe), not a file.");
+        return Text::tr("Cannot open measurement data file. It is a FIFO (named pipe), not a file.");
     if (!S_ISREG(info.st_mode))
-        return Tr("Cannot open measurement data file. It is not a regular file.");
+        return Text::tr("Cannot open measurement data file. It is not a regular file.");
     return QString();
 }
 
@@ -75,7 +78,7 @@ bool Apply_Nominals(TMeasureData *record, const TNominalSource &nominals, QStrin
 
 QString TNominalSource::Lookup_Failure(const QString &serial) const
 {
-    return QStringLiteral("Stepgauge nominal data for gauge '%1' not found.").arg(serial);
+    return Text::tr("Stepgauge nominal data for gauge '%1' not found.").arg(serial);
 }
 
 TMeasurementLoad MeasurementLoad::Load_File(const QString &path, const TNominalSource *nominals)
@@ -94,23 +97,22 @@ TMeasurementLoad MeasurementLoad::Load_File(const QString &path, const TNominalS
     const qint64 size = path.isEmpty() ? 0 : QFileInfo(path).size();
     if (size > LARGEST_FILE_SIZE)
     {
-        Set_Error_Line(&load, QStringLiteral("Input file too large to be a measurement data file."));
+        Set_Error_Line(&load, Text::tr("Input file too large to be a measurement data file."));
         return load;
     }
     if (size < SMALLEST_FILE_SIZE)
     {
-        Set_Error_Line(&load, QStringLiteral("Input file too small to be a measurement data file."));
+        Set_Error_Line(&load, Text::tr("Input file too small to be a measurement data file."));
         return load;
     }
 
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
     {
-        Set_Error_Line(
-            &load,
-            file.error() == QFileDevice::PermissionsError
-                ? Tr("Cannot open measurement data file. It cannot be read: %1.").arg(file.errorString())
-                : QStringLiteral("Cannot open measurement data file."));
+        Set_Error_Line(&load, file.error() == QFileDevice::PermissionsError
+                                  ? Text::tr("Cannot open measurement data file. It cannot be read: %1.")
+                                        .arg(file.errorString())
+                                  : Text::tr("Cannot open measurement data file."));
         return load;
     }
     // The file may have grown since its size was taken; never read more than the limit allows.
@@ -118,13 +120,14 @@ TMeasurementLoad MeasurementLoad::Load_File(const QString &path, const TNominalS
     if (file.error() != QFileDevice::NoError)
     {
         Set_Error_Line(
-            &load, Tr("Cannot open measurement data file. It cannot be read: %1.").arg(file.errorString()));
+            &load,
+            Text::tr("Cannot open measurement data file. It cannot be read: %1.").arg(file.errorString()));
         return load;
     }
     file.close();
     if (file_data.size() > LARGEST_FILE_SIZE)
     {
-        Set_Error_Line(&load, QStringLiteral("Input file too large to be a measurement data file."));
+        Set_Error_Line(&load, Text::tr("Input file too large to be a measurement data file."));
         return load;
     }
     return Load_Contents(file_data, nominals);
@@ -138,7 +141,7 @@ TMeasurementLoad MeasurementLoad::Load_Contents(const QByteArray &file_data, con
     load.record = Create_Measure_Record(load.contents);
     if (!load.record)
     {
-        Set_Error_Line(&load, QStringLiteral("File contents not recognized."));
+        Set_Error_Line(&load, Text::tr("File contents not recognized."));
         return load;
     }
 

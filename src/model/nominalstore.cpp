@@ -114,7 +114,8 @@ bool TNominalStore::Save_Data(const QString &file_name) const
     d_last_error.clear();
     if (path.isEmpty())
     {
-        d_last_error = QStringLiteral("ERR:  Not a nominal file name: '%1'").arg(file_name);
+        d_last_error = QCoreApplication::translate("TNominalStore", "ERR:  Not a nominal file name: '%1'")
+                           .arg(file_name);
         return false;
     }
     try
@@ -149,7 +150,8 @@ bool TNominalStore::Load_Data(const QString &file_name)
     d_last_error.clear();
     if (path.isEmpty())
     {
-        d_last_error = QStringLiteral("ERR:  Not a nominal file name: '%1'").arg(file_name);
+        d_last_error = QCoreApplication::translate("TNominalStore", "ERR:  Not a nominal file name: '%1'")
+                           .arg(file_name);
         return false;
     }
     if (!Read_File(path, &serial, &nominal_values, &d_last_error))
@@ -214,8 +216,9 @@ bool TNominalStore::Read_File(const QString &path, QString *serial, std::vector<
         xml_file.Open(QLatin1String(IDENTIFICATION), &version, true);
         if (version != FILE_VERSION)
         {
-            throw TXmlFileException(QStringLiteral("ERR:  File version not recognized"),
-                                    TXmlFileException::DATA_ERROR);
+            throw TXmlFileException(
+                QCoreApplication::translate("TNominalStore", "ERR:  File version not recognized"),
+                TXmlFileException::DATA_ERROR);
         }
         Read_Version_1(&xml_file, serial, nominal_values);
     }

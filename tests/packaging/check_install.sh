@@ -44,7 +44,8 @@ expected="./usr/bin/quillon
 ./usr/share/man/man1/quillon-report.1.gz
 ./usr/share/man/man1/quillon.1.gz
 ./usr/share/metainfo/$id.metainfo.xml
-./usr/share/mime/packages/$id.xml"
+./usr/share/mime/packages/$id.xml
+./usr/share/quillon/translations/quillon.ts"
 installed="$(cd "$root" && find . ! -type d | LC_ALL=C sort)"
 if [[ "$installed" != "$expected" ]]; then
     fail "installed files differ (< expected, > installed):"
