@@ -1,7 +1,7 @@
 // Times the widget-free load (recognise, parse, report lines, graph curves) of a file just under the
 // largest accepted size for every kind whose file can grow that large, beside a naive Qt parse of the
-// same bytes (readLine, trimmed, split at commas, toDouble of every field) taken in the same run, and
-// the load of each example file. Prints medians; it is a benchmark, not a test.
+// same bytes (readLine, trimmed, split at commas or blanks, toDouble of every field) taken in the same run,
+// and the load of each example file. Prints medians; it is a benchmark, not a test.
 //
 //   load_bench [--runs N] [--kind NAME] [--examples DIR] [--write DIR] [--load-only]
 //
@@ -27,15 +27,17 @@
 
 namespace
 {
-// The baseline: what a plain Qt reader of the same bytes does with every line.
-double Naive_Parse(const QByteArray &file_data)
+// The baseline: what a plain Qt reader of the same bytes does with every line. Kinds whose values stand
+// between blanks (probe calibration, validation) are split at blanks, so that the baseline converts
+// every value as the real parse does rather than failing on whole lines at once.
+double Naive_Parse(const QByteArray &file_data, bool blank_separated)
 {
     QTextStream stream(file_data, QIODevice::ReadOnly);
     double sum = 0.0;
     while (!stream.atEnd())
     {
-        const QString line = stream.readLine().trimmed();
-        const QStringList fields = line.split(QLatin1Char(','));
+        const QString line = blank_separated ? stream.readLine().simplified() : stream.readLine().trimmed();
+        const QStringList fields = line.split(blank_separated ? QLatin1Char(' ') : QLatin1Char(','));
         for (const QString &field : fields)
         {
             sum += field.toDouble();
@@ -59,11 +61,11 @@ qint64 Load_Nanoseconds(const QByteArray &file_data, int *report_lines)
     return elapsed;
 }
 
-qint64 Naive_Nanoseconds(const QByteArray &file_data)
+qint64 Naive_Nanoseconds(const QByteArray &file_data, bool blank_separated)
 {
     QElapsedTimer timer;
     timer.start();
-    volatile double sum = Naive_Parse(file_data);
+    volatile double sum = Naive_Parse(file_data, blank_separated);
     (void)sum;
     return timer.nsecsElapsed();
 }
@@ -128,6 +130,7 @@ void Bench_Kind(const TKind &kind, const TOptions &options)
     const QByteArray large = BenchFiles::Generate(kind, example, MeasurementLoad::LARGEST_FILE_SIZE - 1);
     const QByteArray quarter =
         BenchFiles::Generate(kind, example, MeasurementLoad::LARGEST_FILE_SIZE / 4 - 1);
+    const bool blank_separated = !kind.entry(0).contains(',');
     if (!options.write.isEmpty())
     {
         QFile file(options.write + QLatin1Char('/') + QLatin1String(kind.name) + QStringLiteral(".dat"));
@@ -143,7 +146,7 @@ void Bench_Kind(const TKind &kind, const TOptions &options)
     for (int run = 0; run < options.runs; ++run)
     {
         load.push_back(Load_Nanoseconds(large, &lines));
-        naive.push_back(Naive_Nanoseconds(large));
+        naive.push_back(Naive_Nanoseconds(large, blank_separated));
         if (!options.load_only)
         {
             int small_lines = 0;
@@ -159,9 +162,10 @@ void Bench_Kind(const TKind &kind, const TOptions &options)
     const double load_ms = Median_Ms(load);
     const double naive_ms = Median_Ms(naive);
     const double small_ms = Median_Ms(small);
-    Print("%-18s %7d %6d %8.3f %8.3f %7.2f %8.3f %7.2f  %s\n", kind.name, static_cast<int>(large.size()),
+    Print("%-18s %7d %6d %8.3f %8.3f %7.2f %8.3f %7.2f  %s%s\n", kind.name, static_cast<int>(large.size()),
           lines, load_ms, naive_ms, naive_ms / load_ms, small_ms, load_ms / small_ms,
-          load_ms <= 2.0 && naive_ms / load_ms >= 2.0 ? "met" : "MISSED");
+          load_ms <= 1.5 && naive_ms / load_ms >= 2.5 ? "met" : "MISSED",
+          blank_separated ? "  (naive: blanks)" : "");
 }
 
 void Bench_Examples(const TOptions &options)
@@ -177,7 +181,7 @@ void Bench_Examples(const TOptions &options)
         for (int run = 0; run < options.runs; ++run)
         {
             load.push_back(Load_Nanoseconds(data, &lines));
-            naive.push_back(Naive_Nanoseconds(data));
+            naive.push_back(Naive_Nanoseconds(data, !data.contains(',')));
         }
         Print("%-36s %6d %8.3f %8.3f\n", qPrintable(name), static_cast<int>(data.size()), Median_Ms(load),
               Median_Ms(naive));
@@ -196,7 +200,7 @@ int main(int argc, char *argv[])
               "taken in turn)\n",
               options.runs);
         Print("%-18s %7s %6s %8s %8s %7s %8s %7s  %s\n", "kind", "bytes", "lines", "load ms", "naive ms",
-              "naive/x", "64K ms", "256/64", "goal <= 2 ms, >= 2x");
+              "naive/x", "64K ms", "256/64", "goal <= 1.5 ms, >= 2.5x");
     }
     for (const TKind &kind : BenchFiles::Kinds())
     {
