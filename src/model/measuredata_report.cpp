@@ -66,21 +66,21 @@ bool Scaled_Magnitude(double value, int decimals, std::uint64_t *scaled)
 }
 } // namespace
 
-void MeasureReport::Append_Number(QString *line, double value, int width, int decimals)
+namespace
 {
-    std::uint64_t scaled = 0;
-    if (!Scaled_Magnitude(value, decimals, &scaled))
-    {
-        line->append(QStringLiteral("%1").arg(value, width, 'f', decimals));
-        return;
-    }
-    // Digits from the right, two at a time: the decimals, the point, the whole part, the sign (kept
-    // when a negative value rounds to zero, as Qt keeps it), then the filling.
+// The longest text Format writes: the sign, 20 digits, the point and the filling of a report column.
+const int LONGEST_FORMATTED = 48;
+
+// The fixed-point text of a value whose scaled magnitude fits 64 bits, right-aligned in width, written
+// to out; returns its length. Digits go from the right, two at a time: the decimals, the point, the
+// whole part, the sign (kept when a negative value rounds to zero, as Qt keeps it), then the filling.
+int Format(char16_t *out, double value, std::uint64_t scaled, int width, int decimals)
+{
     static const char PAIRS[] =
         "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
         "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
         "8081828384858687888990919293949596979899";
-    char text[48];
+    char text[LONGEST_FORMATTED];
     char *first = text + sizeof text;
     int decimal = 0;
     for (; decimal + 2 <= decimals; decimal += 2)
@@ -117,32 +117,64 @@ void MeasureReport::Append_Number(QString *line, double value, int width, int de
     }
     const int length = static_cast<int>(text + sizeof text - first);
     const int filling = width > length ? width - length : 0;
-    const int old_size = line->size();
-    line->resize(old_size + filling + length);
-    QChar *out = line->data() + old_size;
     for (int i = 0; i < filling; ++i)
     {
-        *out++ = QLatin1Char(' ');
+        *out++ = u' ';
     }
     for (int i = 0; i < length; ++i)
     {
-        *out++ = QLatin1Char(first[i]);
+        *out++ = static_cast<char16_t>(first[i]);
     }
+    return filling + length;
+}
+} // namespace
+
+void MeasureReport::Append_Number(QString *line, double value, int width, int decimals)
+{
+    Append_Numbers(line, {value}, width, decimals, QLatin1String());
 }
 
 void MeasureReport::Append_Numbers(QString *line, std::initializer_list<double> values, int width,
                                    int decimals, QLatin1String separator)
 {
+    // The texts are gathered here and appended at once: growing the line number by number cost more
+    // than the formatting.
+    char16_t buffer[512];
+    const int room = (width > LONGEST_FORMATTED ? width : LONGEST_FORMATTED) + separator.size();
+    int used = 0;
+    const auto flush = [&]()
+    {
+        line->append(reinterpret_cast<const QChar *>(buffer), used);
+        used = 0;
+    };
     bool first = true;
     for (const double value : values)
     {
+        if (used + room > static_cast<int>(sizeof buffer / sizeof buffer[0]))
+        {
+            flush();
+        }
         if (!first)
         {
-            line->append(separator);
+            for (const char c : separator)
+            {
+                buffer[used++] = static_cast<char16_t>(c);
+            }
         }
         first = false;
-        Append_Number(line, value, width, decimals);
+        std::uint64_t scaled = 0;
+        if (room <= static_cast<int>(sizeof buffer / sizeof buffer[0]) &&
+            Scaled_Magnitude(value, decimals, &scaled))
+        {
+            used += Format(buffer + used, value, scaled, width, decimals);
+        }
+        else
+        {
+            flush();
+            line->append(QStringLiteral("%1").arg(value, width, 'f', decimals));
+        }
     }
+    flush();
 }
 
 QString MeasureReport::Number(double value, int width, int decimals)
