@@ -73,6 +73,10 @@ int main(int argc, char *argv[])
         return 0;
     }
 
+    // The viewer paints without OpenGL; the X platform would otherwise load the GL driver for the
+    // first window, more than half of the time to the first paint. A value the user set is kept.
+    if (!qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION"))
+        qputenv("QT_XCB_GL_INTEGRATION", "none");
     const QtMessageHandler previous_handler = qInstallMessageHandler(Startup_Message);
     QApplication application(argc, argv);
     qInstallMessageHandler(previous_handler);
