@@ -72,58 +72,60 @@ namespace
 const int LONGEST_FORMATTED = 48;
 
 // The fixed-point text of a value whose scaled magnitude fits 64 bits, right-aligned in width, written
-// to out; returns its length. Digits go from the right, two at a time: the decimals, the point, the
-// whole part, the sign (kept when a negative value rounds to zero, as Qt keeps it), then the filling.
+// to out; returns its length. The length is known first, so the digits go straight to their places from
+// the right, two at a time: the decimals, the point, the whole part, then the sign (kept when a negative
+// value rounds to zero, as Qt keeps it).
 int Format(char16_t *out, double value, std::uint64_t scaled, int width, int decimals)
 {
     static const char PAIRS[] =
         "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
         "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
         "8081828384858687888990919293949596979899";
-    char text[LONGEST_FORMATTED];
-    char *first = text + sizeof text;
-    int decimal = 0;
-    for (; decimal + 2 <= decimals; decimal += 2)
+    std::uint64_t whole = scaled / POWERS_OF_TEN[decimals];
+    int whole_digits = 1;
+    for (std::uint64_t rest = whole; rest >= 10; rest /= 10)
     {
-        const char *pair = PAIRS + 2 * (scaled % 100);
-        scaled /= 100;
-        *--first = pair[1];
-        *--first = pair[0];
+        ++whole_digits;
     }
-    if (decimal < decimals)
-    {
-        *--first = static_cast<char>('0' + scaled % 10);
-        scaled /= 10;
-    }
-    if (decimals > 0)
-    {
-        *--first = '.';
-    }
-    while (scaled >= 10)
-    {
-        const char *pair = PAIRS + 2 * (scaled % 100);
-        scaled /= 100;
-        *--first = pair[1];
-        *--first = pair[0];
-    }
-    // An empty text is tested first: first[0] is past the buffer then.
-    if (scaled > 0 || first == text + sizeof text || first[0] == '.')
-    {
-        *--first = static_cast<char>('0' + scaled);
-    }
-    if (value < 0.0)
-    {
-        *--first = '-';
-    }
-    const int length = static_cast<int>(text + sizeof text - first);
+    const bool negative = value < 0.0;
+    const int length = (negative ? 1 : 0) + whole_digits + (decimals > 0 ? decimals + 1 : 0);
     const int filling = width > length ? width - length : 0;
     for (int i = 0; i < filling; ++i)
     {
         *out++ = u' ';
     }
-    for (int i = 0; i < length; ++i)
+    char16_t *last = out + length;
+    if (decimals > 0)
     {
-        *out++ = static_cast<char16_t>(first[i]);
+        std::uint64_t fraction = scaled - whole * POWERS_OF_TEN[decimals];
+        int decimal = 0;
+        for (; decimal + 2 <= decimals; decimal += 2)
+        {
+            const char *pair = PAIRS + 2 * (fraction % 100);
+            fraction /= 100;
+            *--last = static_cast<char16_t>(pair[1]);
+            *--last = static_cast<char16_t>(pair[0]);
+        }
+        if (decimal < decimals)
+        {
+            *--last = static_cast<char16_t>('0' + fraction);
+        }
+        *--last = u'.';
+    }
+    while (whole >= 10)
+    {
+        const char *pair = PAIRS + 2 * (whole % 100);
+        whole /= 100;
+        *--last = static_cast<char16_t>(pair[1]);
+        *--last = static_cast<char16_t>(pair[0]);
+    }
+    if (last != out + (negative ? 1 : 0))
+    {
+        *--last = static_cast<char16_t>('0' + whole);
+    }
+    if (negative)
+    {
+        out[0] = u'-';
     }
     return filling + length;
 }
@@ -144,7 +146,10 @@ void MeasureReport::Append_Numbers(QString *line, std::initializer_list<double> 
     int used = 0;
     const auto flush = [&]()
     {
-        line->append(reinterpret_cast<const QChar *>(buffer), used);
+        if (used > 0)
+        {
+            line->append(reinterpret_cast<const QChar *>(buffer), used);
+        }
         used = 0;
     };
     bool first = true;
