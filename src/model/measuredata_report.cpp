@@ -90,15 +90,39 @@ int Format(char16_t *out, double value, std::uint64_t scaled, int width, int dec
     const bool negative = value < 0.0;
     const int length = (negative ? 1 : 0) + whole_digits + (decimals > 0 ? decimals + 1 : 0);
     const int filling = width > length ? width - length : 0;
-    for (int i = 0; i < filling; ++i)
+    // The room left for a number always holds sixteen blanks; the digits overwrite the extra ones.
+    static const char16_t BLANKS[16] = {u' ', u' ', u' ', u' ', u' ', u' ', u' ', u' ',
+                                        u' ', u' ', u' ', u' ', u' ', u' ', u' ', u' '};
+    if (filling <= 16)
     {
-        *out++ = u' ';
+        std::memcpy(out, BLANKS, sizeof BLANKS);
+        out += filling;
+    }
+    else
+    {
+        for (int i = 0; i < filling; ++i)
+        {
+            *out++ = u' ';
+        }
     }
     char16_t *last = out + length;
     if (decimals > 0)
     {
         std::uint64_t fraction = scaled - whole * POWERS_OF_TEN[decimals];
         int decimal = 0;
+        // Up to nine decimals fit 32 bits, where dividing by 100 is cheaper.
+        if (fraction <= 0xffffffffu)
+        {
+            std::uint32_t small = static_cast<std::uint32_t>(fraction);
+            for (; decimal + 2 <= decimals; decimal += 2)
+            {
+                const char *pair = PAIRS + 2 * (small % 100);
+                small /= 100;
+                *--last = static_cast<char16_t>(pair[1]);
+                *--last = static_cast<char16_t>(pair[0]);
+            }
+            fraction = small;
+        }
         for (; decimal + 2 <= decimals; decimal += 2)
         {
             const char *pair = PAIRS + 2 * (fraction % 100);
@@ -142,8 +166,15 @@ void MeasureReport::Append_Numbers(QString *line, std::initializer_list<double> 
     // The texts are gathered here and appended at once: growing the line number by number cost more
     // than the formatting.
     char16_t buffer[512];
-    const int room = (width > LONGEST_FORMATTED ? width : LONGEST_FORMATTED) + separator.size();
+    const int room = (width > LONGEST_FORMATTED ? width : LONGEST_FORMATTED) + 8;
     int used = 0;
+    // Widened once, not before every number.
+    char16_t separator_text[8];
+    const int separator_size = separator.size() <= 8 ? separator.size() : 0;
+    for (int i = 0; i < separator_size; ++i)
+    {
+        separator_text[i] = static_cast<char16_t>(static_cast<unsigned char>(separator.data()[i]));
+    }
     const auto flush = [&]()
     {
         if (used > 0)
@@ -161,9 +192,17 @@ void MeasureReport::Append_Numbers(QString *line, std::initializer_list<double> 
         }
         if (!first)
         {
-            for (const char c : separator)
+            if (separator_size == separator.size())
             {
-                buffer[used++] = static_cast<char16_t>(c);
+                for (int i = 0; i < separator_size; ++i)
+                {
+                    buffer[used++] = separator_text[i];
+                }
+            }
+            else
+            {
+                flush();
+                line->append(separator);
             }
         }
         first = false;

@@ -64,7 +64,9 @@ class TTestNumberFormat : public QObject
         {
             const int decimals = static_cast<int>(random() % 14);
             const int width = i % 50 ? static_cast<int>(random() % 3) * 12 : 500;
-            const QLatin1String separator = i % 3 ? QLatin1String(", ") : QLatin1String();
+            const QLatin1String separator = i % 7 == 0 ? QLatin1String(" | between | ")
+                                            : i % 3    ? QLatin1String(", ")
+                                                       : QLatin1String();
             double values[12];
             for (double &value : values)
                 value = random() % 6 ? Value(random, decimals) : 1e300 * static_cast<double>(random() % 3);
