@@ -21,6 +21,9 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 #include <ctime>
 #include <functional>
 #include <vector>
@@ -202,6 +205,12 @@ void Bench_Examples(const TOptions &options)
 
 int main(int argc, char *argv[])
 {
+#ifdef __GLIBC__
+    // The viewer keeps freed heap for the next file (see its main); the loads here run under the same.
+    mallopt(M_TRIM_THRESHOLD, 64 << 20);
+    // Fixing one threshold stops glibc from raising the other: the text of a file would be mapped afresh.
+    mallopt(M_MMAP_THRESHOLD, 16 << 20);
+#endif
     QCoreApplication application(argc, argv);
     const TOptions options = Parse_Options(QCoreApplication::arguments());
 
