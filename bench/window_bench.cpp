@@ -3,9 +3,10 @@
 // under the largest accepted size of each kind. Offscreen unless QT_QPA_PLATFORM says otherwise; the
 // settings go to a temporary home folder. Prints medians; it is a benchmark, not a test.
 //
-//   window_bench [--runs N] [--start-only]
+//   window_bench [--runs N] [--start-only] [--kind NAME]
 //
-// --start-only stops after the first paint, so that the whole process can be timed from outside.
+// --start-only stops after the first paint, so that the whole process can be timed from outside;
+// --kind times only the 256 KiB file of that kind, for a profiler.
 
 #include "app/quillon.h"
 #include "bench/bench_files.h"
@@ -239,11 +240,16 @@ int main(int argc, char *argv[])
     std::printf("\nclick to shown (load, report pane and graph painted), median of %d runs: clock ms, "
                 "processor ms\n",
                 runs);
-    Bench_Files(window, shown, example_paths, runs);
+    const int kind_index = arguments.indexOf(QStringLiteral("--kind"));
+    const QString only_kind = kind_index > 0 ? arguments.value(kind_index + 1) : QString();
+    if (only_kind.isEmpty())
+        Bench_Files(window, shown, example_paths, runs);
 
     QStringList large_paths;
     for (const TKind &kind : BenchFiles::Kinds())
     {
+        if (!only_kind.isEmpty() && only_kind != QLatin1String(kind.name) && !large_paths.isEmpty())
+            continue;
         const QString path = home.filePath(QLatin1String(kind.name) + QStringLiteral(".dat"));
         QFile file(path);
         const QByteArray data = BenchFiles::Generate(
@@ -254,6 +260,11 @@ int main(int argc, char *argv[])
         large_paths.append(path);
     }
     std::printf("\nthe same for a file just under 256 KiB\n");
+    if (!only_kind.isEmpty())
+    {
+        Bench_Files(window, shown, large_paths, runs);
+        return 0;
+    }
     Bench_Files(window, shown, large_paths, runs);
     const QString second_run = home.filePath(QStringLiteral("stepgauge_second_run.dat"));
     QFile::copy(large_paths.value(0), second_run);

@@ -4,6 +4,7 @@
 #include "widgets/graphwidget.h"
 
 #include "base/assertion.h"
+#include "graph/graphreduction.h"
 
 #include <QFontMetrics>
 #include <QLine>
@@ -100,6 +101,8 @@ void Draw_Line_Set(QPainter *painter, const TGraphView &view, const QRect &plot,
 
     std::vector<QLine> lines;
     lines.reserve(Batch_Size);
+    TColumnMerger merger(&lines);
+    const bool merge = opaque && !data_set.dataset_dashed && !painter->testRenderHint(QPainter::Antialiasing);
     QLine previous(QPoint(INT_MIN, INT_MIN), QPoint(INT_MIN, INT_MIN));
     const std::vector<TVector2> &points = data_set.dataset_points;
     for (std::size_t i = 1; i < points.size(); ++i)
@@ -118,10 +121,14 @@ void Draw_Line_Set(QPainter *painter, const TGraphView &view, const QRect &plot,
         if (opaque && line == previous)
             continue;
         previous = line;
-        lines.push_back(line);
-        if (lines.size() == Batch_Size)
+        if (merge)
+            merger.Add(line);
+        else
+            lines.push_back(line);
+        if (lines.size() >= Batch_Size)
             Flush_Lines(painter, lines);
     }
+    merger.Finish();
     Flush_Lines(painter, lines);
 }
 

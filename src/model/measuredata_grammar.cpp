@@ -393,33 +393,44 @@ bool Short_Decimal(const QChar *first, const QChar *last, double *value)
     {
         ++first;
     }
+    // More than 18 digits could pass 2^63; such texts go to the full conversion.
+    if (last - first > 19)
+    {
+        return false;
+    }
     std::uint64_t digits = 0;
-    int count = 0;
-    int decimals = -1;
+    const QChar *const start = first;
     for (; first != last; ++first)
     {
-        const ushort digit = static_cast<ushort>(first->unicode() - '0');
-        if (digit <= 9)
+        const unsigned digit = first->unicode() - 48u;
+        if (digit > 9)
         {
-            digits = digits * 10 + digit;
-            ++count;
-            decimals += decimals >= 0 ? 1 : 0;
+            break;
         }
-        else if (*first == QLatin1Char('.') && decimals < 0)
-        {
-            decimals = 0;
-        }
-        else
-        {
-            return false;
-        }
-        if (count > 18)
-        {
-            return false;
-        }
+        digits = digits * 10 + digit;
     }
-    decimals = decimals < 0 ? 0 : decimals;
-    if (count == 0 || digits > (std::uint64_t(1) << 53) || decimals > 22)
+    int count = static_cast<int>(first - start);
+    int decimals = 0;
+    if (first != last)
+    {
+        if (*first != QLatin1Char('.'))
+        {
+            return false;
+        }
+        const QChar *const point = ++first;
+        for (; first != last; ++first)
+        {
+            const unsigned digit = first->unicode() - 48u;
+            if (digit > 9)
+            {
+                return false;
+            }
+            digits = digits * 10 + digit;
+        }
+        decimals = static_cast<int>(first - point);
+        count += decimals;
+    }
+    if (count == 0 || count > 18 || digits > (std::uint64_t(1) << 53))
     {
         return false;
     }

@@ -66,83 +66,159 @@ bool Scaled_Magnitude(double value, int decimals, std::uint64_t *scaled)
 }
 } // namespace
 
-void MeasureReport::Append_Number(QString *line, double value, int width, int decimals)
+namespace
 {
-    std::uint64_t scaled = 0;
-    if (!Scaled_Magnitude(value, decimals, &scaled))
-    {
-        line->append(QStringLiteral("%1").arg(value, width, 'f', decimals));
-        return;
-    }
-    // Digits from the right, two at a time: the decimals, the point, the whole part, the sign (kept
-    // when a negative value rounds to zero, as Qt keeps it), then the filling.
+// The longest text Format writes: the sign, 20 digits, the point and the filling of a report column.
+const int LONGEST_FORMATTED = 48;
+
+// The fixed-point text of a value whose scaled magnitude fits 64 bits, right-aligned in width, written
+// to out; returns its length. The length is known first, so the digits go straight to their places from
+// the right, two at a time: the decimals, the point, the whole part, then the sign (kept when a negative
+// value rounds to zero, as Qt keeps it).
+int Format(char16_t *out, double value, std::uint64_t scaled, int width, int decimals)
+{
     static const char PAIRS[] =
         "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
         "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
         "8081828384858687888990919293949596979899";
-    char text[48];
-    char *first = text + sizeof text;
-    int decimal = 0;
-    for (; decimal + 2 <= decimals; decimal += 2)
+    std::uint64_t whole = scaled / POWERS_OF_TEN[decimals];
+    int whole_digits = 1;
+    for (std::uint64_t rest = whole; rest >= 10; rest /= 10)
     {
-        const char *pair = PAIRS + 2 * (scaled % 100);
-        scaled /= 100;
-        *--first = pair[1];
-        *--first = pair[0];
+        ++whole_digits;
     }
-    if (decimal < decimals)
+    const bool negative = value < 0.0;
+    const int length = (negative ? 1 : 0) + whole_digits + (decimals > 0 ? decimals + 1 : 0);
+    const int filling = width > length ? width - length : 0;
+    // The room left for a number always holds sixteen blanks; the digits overwrite the extra ones.
+    static const char16_t BLANKS[16] = {u' ', u' ', u' ', u' ', u' ', u' ', u' ', u' ',
+                                        u' ', u' ', u' ', u' ', u' ', u' ', u' ', u' '};
+    if (filling <= 16)
     {
-        *--first = static_cast<char>('0' + scaled % 10);
-        scaled /= 10;
+        std::memcpy(out, BLANKS, sizeof BLANKS);
+        out += filling;
     }
+    else
+    {
+        for (int i = 0; i < filling; ++i)
+        {
+            *out++ = u' ';
+        }
+    }
+    char16_t *last = out + length;
     if (decimals > 0)
     {
-        *--first = '.';
+        std::uint64_t fraction = scaled - whole * POWERS_OF_TEN[decimals];
+        int decimal = 0;
+        // Up to nine decimals fit 32 bits, where dividing by 100 is cheaper.
+        if (fraction <= 0xffffffffu)
+        {
+            std::uint32_t small = static_cast<std::uint32_t>(fraction);
+            for (; decimal + 2 <= decimals; decimal += 2)
+            {
+                const char *pair = PAIRS + 2 * (small % 100);
+                small /= 100;
+                *--last = static_cast<char16_t>(pair[1]);
+                *--last = static_cast<char16_t>(pair[0]);
+            }
+            fraction = small;
+        }
+        for (; decimal + 2 <= decimals; decimal += 2)
+        {
+            const char *pair = PAIRS + 2 * (fraction % 100);
+            fraction /= 100;
+            *--last = static_cast<char16_t>(pair[1]);
+            *--last = static_cast<char16_t>(pair[0]);
+        }
+        if (decimal < decimals)
+        {
+            *--last = static_cast<char16_t>('0' + fraction);
+        }
+        *--last = u'.';
     }
-    while (scaled >= 10)
+    while (whole >= 10)
     {
-        const char *pair = PAIRS + 2 * (scaled % 100);
-        scaled /= 100;
-        *--first = pair[1];
-        *--first = pair[0];
+        const char *pair = PAIRS + 2 * (whole % 100);
+        whole /= 100;
+        *--last = static_cast<char16_t>(pair[1]);
+        *--last = static_cast<char16_t>(pair[0]);
     }
-    // An empty text is tested first: first[0] is past the buffer then.
-    if (scaled > 0 || first == text + sizeof text || first[0] == '.')
+    if (last != out + (negative ? 1 : 0))
     {
-        *--first = static_cast<char>('0' + scaled);
+        *--last = static_cast<char16_t>('0' + whole);
     }
-    if (value < 0.0)
+    if (negative)
     {
-        *--first = '-';
+        out[0] = u'-';
     }
-    const int length = static_cast<int>(text + sizeof text - first);
-    const int filling = width > length ? width - length : 0;
-    const int old_size = line->size();
-    line->resize(old_size + filling + length);
-    QChar *out = line->data() + old_size;
-    for (int i = 0; i < filling; ++i)
-    {
-        *out++ = QLatin1Char(' ');
-    }
-    for (int i = 0; i < length; ++i)
-    {
-        *out++ = QLatin1Char(first[i]);
-    }
+    return filling + length;
+}
+} // namespace
+
+void MeasureReport::Append_Number(QString *line, double value, int width, int decimals)
+{
+    Append_Numbers(line, {value}, width, decimals, QLatin1String());
 }
 
 void MeasureReport::Append_Numbers(QString *line, std::initializer_list<double> values, int width,
                                    int decimals, QLatin1String separator)
 {
+    // The texts are gathered here and appended at once: growing the line number by number cost more
+    // than the formatting.
+    char16_t buffer[512];
+    const int room = (width > LONGEST_FORMATTED ? width : LONGEST_FORMATTED) + 8;
+    int used = 0;
+    // Widened once, not before every number.
+    char16_t separator_text[8];
+    const int separator_size = separator.size() <= 8 ? separator.size() : 0;
+    for (int i = 0; i < separator_size; ++i)
+    {
+        separator_text[i] = static_cast<char16_t>(static_cast<unsigned char>(separator.data()[i]));
+    }
+    const auto flush = [&]()
+    {
+        if (used > 0)
+        {
+            line->append(reinterpret_cast<const QChar *>(buffer), used);
+        }
+        used = 0;
+    };
     bool first = true;
     for (const double value : values)
     {
+        if (used + room > static_cast<int>(sizeof buffer / sizeof buffer[0]))
+        {
+            flush();
+        }
         if (!first)
         {
-            line->append(separator);
+            if (separator_size == separator.size())
+            {
+                for (int i = 0; i < separator_size; ++i)
+                {
+                    buffer[used++] = separator_text[i];
+                }
+            }
+            else
+            {
+                flush();
+                line->append(separator);
+            }
         }
         first = false;
-        Append_Number(line, value, width, decimals);
+        std::uint64_t scaled = 0;
+        if (room <= static_cast<int>(sizeof buffer / sizeof buffer[0]) &&
+            Scaled_Magnitude(value, decimals, &scaled))
+        {
+            used += Format(buffer + used, value, scaled, width, decimals);
+        }
+        else
+        {
+            flush();
+            line->append(QStringLiteral("%1").arg(value, width, 'f', decimals));
+        }
     }
+    flush();
 }
 
 QString MeasureReport::Number(double value, int width, int decimals)

@@ -55,6 +55,35 @@ class TTestNumberFormat : public QObject
         }
     }
 
+    // Runs of numbers appended to a line at once, with the values Qt formats itself among them and
+    // runs long enough to fill the gathering buffer more than once.
+    void Append_Runs_As_Qt()
+    {
+        std::mt19937_64 random(26);
+        for (int i = 0; i < 20000; ++i)
+        {
+            const int decimals = static_cast<int>(random() % 14);
+            const int width = i % 50 ? static_cast<int>(random() % 3) * 12 : 500;
+            const QLatin1String separator = i % 7 == 0 ? QLatin1String(" | between | ")
+                                            : i % 3    ? QLatin1String(", ")
+                                                       : QLatin1String();
+            double values[12];
+            for (double &value : values)
+                value = random() % 6 ? Value(random, decimals) : 1e300 * static_cast<double>(random() % 3);
+            QString expected = QStringLiteral("head");
+            for (int v = 0; v < 12; ++v)
+                expected += (v ? QString(separator) : QString()) +
+                            QStringLiteral("%1").arg(values[v], width, 'f', decimals);
+            QString actual = QStringLiteral("head");
+            MeasureReport::Append_Numbers(&actual,
+                                          {values[0], values[1], values[2], values[3], values[4], values[5],
+                                           values[6], values[7], values[8], values[9], values[10],
+                                           values[11]},
+                                          width, decimals, separator);
+            QCOMPARE(actual, expected);
+        }
+    }
+
     // Short texts of the characters numbers are made of, and printed doubles of every magnitude, read as
     // numbers and as whole numbers.
     void Read_As_Qt()
