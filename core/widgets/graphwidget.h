@@ -133,6 +133,8 @@ class TGraphWidget : public QWidget, public TGraphTypes
     void Draw_Titles(QPainter *painter, QFont font);
     void Draw_Legend_Entries(QPainter *painter);
     void Draw_Note(QPainter *painter);
+    // Where a legend of that size hides the least data: one of the plot's corners, the upper left first.
+    QRect Legend_Box(const QSize &size) const;
     // Where the coordinate read-out of that size goes: beside the graph title when there is room, else
     // in the plot's corner farthest from the pointer.
     QRect Read_Out_Rect(const QSize &size) const;

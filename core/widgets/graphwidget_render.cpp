@@ -473,9 +473,9 @@ void TGraphWidget::Draw_Legend_Entries(QPainter *painter)
     for (const TLegendEntry &entry : d_legend_entries)
         text_width = std::max(text_width, metrics.horizontalAdvance(entry.name));
     const QRect &plot = d_layout.plot;
-    // The upper left corner.
-    const QRect box(plot.left() + 4, plot.top() + 4, sample + text_width + line_height,
-                    static_cast<int>(d_legend_entries.size()) * line_height + line_height / 2);
+    const QSize size(sample + text_width + line_height,
+                     static_cast<int>(d_legend_entries.size()) * line_height + line_height / 2);
+    const QRect box = Legend_Box(size);
 
     painter->setClipRect(plot, Qt::ReplaceClip);
     painter->setPen(Qt::darkGray);
@@ -497,6 +497,32 @@ void TGraphWidget::Draw_Legend_Entries(QPainter *painter)
         y += line_height;
     }
     painter->restore();
+}
+
+QRect TGraphWidget::Legend_Box(const QSize &size) const
+{
+    const QRect &plot = d_layout.plot;
+    const QRect corners[4] = {
+        QRect(QPoint(plot.left() + 4, plot.top() + 4), size),
+        QRect(QPoint(plot.right() - 4 - size.width(), plot.top() + 4), size),
+        QRect(QPoint(plot.left() + 4, plot.bottom() - 4 - size.height()), size),
+        QRect(QPoint(plot.right() - 4 - size.width(), plot.bottom() - 4 - size.height()), size)};
+    // The corner hiding the fewest points; a sample of them will do for large sets.
+    int hidden[4] = {0, 0, 0, 0};
+    for (const TDataSet &data_set : d_data_sets)
+    {
+        const std::vector<TVector2> &points = data_set.dataset_points;
+        const std::size_t stride = points.size() / 4096 + 1;
+        for (std::size_t i = 0; i < points.size(); i += stride)
+        {
+            if (!Is_Finite(points[i]))
+                continue;
+            const QPoint p(d_view.x.Pixel(points[i].x), d_view.y.Pixel(points[i].y));
+            for (int c = 0; c < 4; ++c)
+                hidden[c] += corners[c].adjusted(-4, -4, 4, 4).contains(p);
+        }
+    }
+    return corners[std::min_element(hidden, hidden + 4) - hidden];
 }
 
 void TGraphWidget::Draw_Note(QPainter *painter)

@@ -32,7 +32,8 @@ struct TMarkRow
     QRgb ring_color;
     std::vector<double> limit_rows;
     QStringList legend;
-    bool note; // text in the plot's lower left corner
+    bool note;                 // text in the plot's lower left corner
+    bool legend_moved = false; // data fills the upper left corner
 };
 
 int Count(const QImage &image, const QRect &area, QRgb color)
@@ -87,6 +88,18 @@ class TTestGraphPresentation : public QObject
                                                    {},
                                                    {},
                                                    false};
+        QTest::newRow("legend off the data")
+            << TMarkRow{gauge,
+                        {{{100, 0.014}, {500, 0.001}}, {{100, 0.0}, {500, -0.001}}},
+                        true,
+                        {},
+                        {{100, 0.014}},
+                        {100, 0.014},
+                        Red,
+                        {},
+                        {"Run 1", "Run 2"},
+                        false,
+                        true};
         TGraphNotes sensors;
         sensors.curve_numbers = {3, 12};
         QTest::newRow("temperature") << TMarkRow{TMeasureData::CONTENTS_TEMPERATURE,
@@ -159,16 +172,18 @@ class TTestGraphPresentation : public QObject
             QVERIFY(Count(image, QRect(plot.left(), view.y.Pixel(value), plot.width(), 1), Limit) >
                     plot.width() / 2);
 
-        // A legend box in the upper left corner, the note in the lower left one; both black text.
+        // A legend box in the upper left corner unless data is there, the note in the lower left one; both
+        // black text.
         const QRect upper_left(plot.left() + 1, plot.top() + 1, plot.width() / 4, plot.height() / 4);
         const QRect lower_left(plot.left() + 1, plot.bottom() - plot.height() / 8, plot.width() / 4,
                                plot.height() / 8);
-        QCOMPARE(Count(image, upper_left, Black) > 20, !row.legend.isEmpty());
+        QCOMPARE(Count(image, upper_left, Black) > 20, !row.legend.isEmpty() && !row.legend_moved);
+        QVERIFY(!row.legend_moved || Count(image, plot, Black) > 20); // in a corner with fewer points
         int dark = 0; // the note's small text is mostly grey edges
         for (int y = lower_left.top(); y <= lower_left.bottom(); ++y)
             for (int x = lower_left.left(); x <= lower_left.right(); ++x)
                 dark += qGray(image.pixel(x, y)) < 128;
-        QCOMPARE(dark > 10, row.note);
+        QCOMPARE(dark > 10, row.note || row.legend_moved); // the moved legend went down here
     }
 
     void Magnification_Text()
