@@ -352,8 +352,8 @@ int main(int argc, char *argv[])
         const TMeasurementLoad load = MeasurementLoad::Load_File(file, nominals);
         TPresentation presentation;
         if (load.Succeeded())
-            presentation =
-                Presentation::Present(load.contents, load.graph_data, request.tolerance, request.point_graph);
+            presentation = Presentation::Present(load.contents, load.graph_data, request.tolerance,
+                                                 request.point_graph, load.graph_notes);
         const QStringList lines = load.report_lines + presentation.extra_lines;
         for (const QString &line : lines)
             Write(report_out, line + QLatin1Char('\n'));

@@ -159,7 +159,7 @@ bool TSignoffOptions::Finish_File(const QString &file, const TMeasurementLoad &l
         TReportDocument document = ReportDocument::Measurement_Document(source, tolerance);
         if (presentation.setup.shown)
         {
-            ReportDocument::Show_Presentation(presentation, &graph);
+            graph.Show(presentation.setup, presentation.data_sets, presentation.legend);
             document.graph = &graph;
         }
         written = ReportDocument::Write_Pdf(document, d_pdf_path, d_page_size, &error, {file});

@@ -22,7 +22,8 @@ struct TGraphTypes
         GRAPH_LINE = 1,
         GRAPH_BAR = 2,
         GRAPH_CROSS = 3,
-        GRAPH_BOX = 4
+        GRAPH_BOX = 4,
+        GRAPH_RING = 5 // a circle around each point, to single it out
     };
 
     enum TScaleMode
@@ -46,6 +47,21 @@ struct TGraphTypes
         QColor color;
         bool dashed = false;
     };
+};
+
+// How a graph is set up for a kind of measurement: shown or hidden, titles and axis options.
+struct TGraphSetup
+{
+    bool shown = false;
+    bool style_buttons = false; // the point and line graph buttons apply to the kind
+    QString graph_title;
+    QString vertical_title;
+    QString horizontal_title;
+    bool lock_aspect_ratio = false;
+    int scale_mode_y = TGraphTypes::SCALE_LINEAR;
+    bool y_includes_zero = true;
+    // A short text in the plot's lower left corner, such as the scale the deviations are drawn at.
+    QString note;
 };
 
 // One axis of the view: pixel = value * scale + offset.

@@ -131,6 +131,32 @@ void TGraphWidget::DeleteDataSets()
 {
     d_data_sets.clear();
     d_legend_entries.clear();
+    d_note.clear();
+}
+
+void TGraphWidget::Show(const TGraphSetup &setup, std::vector<TDataSet> data_sets,
+                        std::vector<TLegendEntry> legend)
+{
+    Set_Titles(setup.graph_title, setup.vertical_title, setup.horizontal_title);
+    d_note = setup.note;
+    d_lock_aspect_ratio = setup.lock_aspect_ratio;
+    d_scale_mode_y = setup.scale_mode_y;
+    EnableYIncludesZero(setup.y_includes_zero);
+    d_data_sets = std::move(data_sets);
+    d_legend_entries = std::move(legend);
+}
+
+void TGraphWidget::Set_Titles(const QString &graph, const QString &vertical, const QString &horizontal)
+{
+    d_graph_title = graph;
+    d_vertical_title = vertical;
+    d_horizontal_title = horizontal;
+}
+
+void TGraphWidget::Set_Scale_Modes(int x, int y)
+{
+    d_scale_mode_x = x;
+    d_scale_mode_y = y;
 }
 
 int TGraphWidget::DataSetSize(int set) const
@@ -359,10 +385,54 @@ void TGraphWidget::paintEvent(QPaintEvent *event)
     {
         const QRect bounds = painter.boundingRect(QRect(), 0, d_coordinate_text);
         painter.setPen(Qt::lightGray);
-        painter.drawText(
-            QPoint(plot.right() - (bounds.right() - bounds.left()) - 1, plot.top() + bounds.height()),
-            d_coordinate_text);
+        painter.drawText(Read_Out_Rect(bounds.size()), Qt::AlignLeft | Qt::AlignVCenter, d_coordinate_text);
     }
+}
+
+QRect TGraphWidget::Read_Out_Rect(const QSize &size) const
+{
+    const QRect &plot = d_layout.plot;
+    const QRect &row = d_layout.graph_title;
+    // The title's extent in the bold 12 point face it is drawn in.
+    QFont title_font = font();
+    title_font.setPointSize(12);
+    title_font.setWeight(QFont::Bold);
+    const int title_half =
+        d_graph_title.isEmpty()
+            ? 0
+            : QFontMetrics(title_font).horizontalAdvance(d_graph_title) / 2 + size.height() / 2;
+    const int top = row.top() + (row.height() - size.height()) / 2;
+    // The row runs from the widget's left edge (above the vertical labels) to its right edge.
+    const int gap = size.height() / 2;
+    const QRect right(d_layout.widget.right() - gap - size.width(), top, size.width(), size.height());
+    const QRect left(d_layout.widget.left() + gap, top, size.width(), size.height());
+    if (row.height() >= size.height())
+    {
+        if (right.left() > row.center().x() + title_half)
+            return right;
+        if (left.right() < row.center().x() - title_half)
+            return left;
+    }
+    // Inside the plot, as far from the pointer as it can be.
+    const int margin = 2;
+    const int x1 = plot.left() + margin;
+    const int x2 = plot.right() - margin - size.width();
+    const int y1 = plot.top() + margin;
+    const int y2 = plot.bottom() - margin - size.height();
+    const QPoint corners[4] = {{x2, y1}, {x1, y1}, {x2, y2}, {x1, y2}};
+    QPoint best = corners[0];
+    int best_distance = -1;
+    for (const QPoint &corner : corners)
+    {
+        const QPoint centre = corner + QPoint(size.width() / 2, size.height() / 2);
+        const int distance = (centre - d_pointer).manhattanLength();
+        if (distance > best_distance)
+        {
+            best = corner;
+            best_distance = distance;
+        }
+    }
+    return QRect(best, size);
 }
 
 QRect TGraphWidget::Box_Rect() const
@@ -433,6 +503,7 @@ void TGraphWidget::mouseMoveEvent(QMouseEvent *event)
         d_panned = true;
         return;
     }
+    d_pointer = position;
     if (d_show_coordinates && d_layout.plot.contains(position))
     {
         const TVector2 point = Pixel_To_Data(position);

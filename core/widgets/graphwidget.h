@@ -70,15 +70,24 @@ class TGraphWidget : public QWidget, public TGraphTypes
     const QPixmap &Background_Pixmap() const { return d_pixmap; }
     bool Box_Visible() const { return d_box_visible; }
 
-    std::vector<TDataSet> d_data_sets;
-    // Empty: no legend. Cleared with the data sets it describes.
-    std::vector<TLegendEntry> d_legend_entries;
-    QString d_vertical_title = QStringLiteral("V Title");
-    QString d_horizontal_title = QStringLiteral("H Title");
-    QString d_graph_title = QStringLiteral("Sample Graph");
-    int d_scale_mode_x = SCALE_LINEAR;
-    int d_scale_mode_y = SCALE_LINEAR;
-    bool d_lock_aspect_ratio = false;
+    // The graph of one measurement: titles, axis options, data sets in drawing order and the legend
+    // (empty: none). Does not redraw; the caller ends with UpdateGraph().
+    void Show(const TGraphSetup &setup, std::vector<TDataSet> data_sets,
+              std::vector<TLegendEntry> legend = {});
+
+    const std::vector<TDataSet> &Data_Sets() const { return d_data_sets; }
+    const std::vector<TLegendEntry> &Legend_Entries() const { return d_legend_entries; }
+    void Set_Legend_Entries(std::vector<TLegendEntry> entries) { d_legend_entries = std::move(entries); }
+    const QString &Graph_Title() const { return d_graph_title; }
+    const QString &Vertical_Title() const { return d_vertical_title; }
+    const QString &Horizontal_Title() const { return d_horizontal_title; }
+    const QString &Note() const { return d_note; }
+    void Set_Titles(const QString &graph, const QString &vertical, const QString &horizontal);
+    int Scale_Mode_X() const { return d_scale_mode_x; }
+    int Scale_Mode_Y() const { return d_scale_mode_y; }
+    void Set_Scale_Modes(int x, int y);
+    bool Lock_Aspect_Ratio() const { return d_lock_aspect_ratio; }
+    void Set_Lock_Aspect_Ratio(bool lock) { d_lock_aspect_ratio = lock; }
 
     // Shows the part of the view around the pixel at, factor times as large in both directions (below 1
     // zooms in); the data under that pixel stays under it.
@@ -123,6 +132,12 @@ class TGraphWidget : public QWidget, public TGraphTypes
     void Draw_Vertical_Axis(QPainter *painter);
     void Draw_Titles(QPainter *painter, QFont font);
     void Draw_Legend_Entries(QPainter *painter);
+    void Draw_Note(QPainter *painter);
+    // Where a legend of that size hides the least data: one of the plot's corners, the upper left first.
+    QRect Legend_Box(const QSize &size) const;
+    // Where the coordinate read-out of that size goes: beside the graph title when there is room, else
+    // in the plot's corner farthest from the pointer.
+    QRect Read_Out_Rect(const QSize &size) const;
     bool Paint_To_Device(QPainter *painter, const TGraphLayout &layout, bool border);
     TRenderState Save_Render_State() const;
     void Restore_Render_State(const TRenderState &state);
@@ -133,6 +148,7 @@ class TGraphWidget : public QWidget, public TGraphTypes
 
     TGraphView d_view;
     TGraphLayout d_layout;
+    QPoint d_pointer; // last mouse position over the widget
     QPoint d_box_first;
     QPoint d_box_second;
 
@@ -157,4 +173,15 @@ class TGraphWidget : public QWidget, public TGraphTypes
     bool d_zoom_out_requested = false;
 
     double d_scale_minimum_y = 5e-6;
+
+    std::vector<TDataSet> d_data_sets;
+    // Cleared with the data sets it describes.
+    std::vector<TLegendEntry> d_legend_entries;
+    QString d_vertical_title = QStringLiteral("V Title");
+    QString d_horizontal_title = QStringLiteral("H Title");
+    QString d_graph_title = QStringLiteral("Sample Graph");
+    QString d_note;
+    int d_scale_mode_x = SCALE_LINEAR;
+    int d_scale_mode_y = SCALE_LINEAR;
+    bool d_lock_aspect_ratio = false;
 };

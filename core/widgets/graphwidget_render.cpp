@@ -206,6 +206,23 @@ void Draw_Box_Set(QPainter *painter, const TGraphView &view, const QRect &plot, 
     }
 }
 
+void Draw_Ring_Set(QPainter *painter, const TGraphView &view, const QRect &plot, const TDataSet &data_set)
+{
+    const int radius = 8;
+    QPen pen = painter->pen();
+    pen.setWidth(2);
+    painter->setPen(pen);
+    painter->setBrush(Qt::NoBrush);
+    for (const TVector2 &point : data_set.dataset_points)
+    {
+        if (!Is_Finite(point))
+            continue;
+        const QPoint p(view.x.Pixel(point.x), view.y.Pixel(point.y));
+        if (plot.adjusted(-radius, -radius, radius, radius).contains(p))
+            painter->drawEllipse(p, radius, radius);
+    }
+}
+
 // Bars are unions of rectangles that all touch the row above the zero line, so with an opaque colour
 // each pixel column is one run of rows; filling those runs gives the same pixels as filling every bar,
 // at a cost bound by the plot width instead of the number of points times the bar height.
@@ -439,6 +456,9 @@ void TGraphWidget::Draw_Graph(QPainter *painter)
         case GRAPH_BOX:
             Draw_Box_Set(painter, d_view, plot, data_set);
             break;
+        case GRAPH_RING:
+            Draw_Ring_Set(painter, d_view, plot, data_set);
+            break;
         }
     }
     painter->setClipping(false);
@@ -460,9 +480,9 @@ void TGraphWidget::Draw_Legend_Entries(QPainter *painter)
     for (const TLegendEntry &entry : d_legend_entries)
         text_width = std::max(text_width, metrics.horizontalAdvance(entry.name));
     const QRect &plot = d_layout.plot;
-    // The upper left corner: the coordinate read-out has the right one.
-    const QRect box(plot.left() + 4, plot.top() + 4, sample + text_width + line_height,
-                    static_cast<int>(d_legend_entries.size()) * line_height + line_height / 2);
+    const QSize size(sample + text_width + line_height,
+                     static_cast<int>(d_legend_entries.size()) * line_height + line_height / 2);
+    const QRect box = Legend_Box(size);
 
     painter->setClipRect(plot, Qt::ReplaceClip);
     painter->setPen(Qt::darkGray);
@@ -486,12 +506,56 @@ void TGraphWidget::Draw_Legend_Entries(QPainter *painter)
     painter->restore();
 }
 
+QRect TGraphWidget::Legend_Box(const QSize &size) const
+{
+    const QRect &plot = d_layout.plot;
+    const QRect corners[4] = {
+        QRect(QPoint(plot.left() + 4, plot.top() + 4), size),
+        QRect(QPoint(plot.right() - 4 - size.width(), plot.top() + 4), size),
+        QRect(QPoint(plot.left() + 4, plot.bottom() - 4 - size.height()), size),
+        QRect(QPoint(plot.right() - 4 - size.width(), plot.bottom() - 4 - size.height()), size)};
+    // The corner hiding the fewest points; a sample of them will do for large sets.
+    int hidden[4] = {0, 0, 0, 0};
+    for (const TDataSet &data_set : d_data_sets)
+    {
+        const std::vector<TVector2> &points = data_set.dataset_points;
+        const std::size_t stride = points.size() / 4096 + 1;
+        for (std::size_t i = 0; i < points.size(); i += stride)
+        {
+            if (!Is_Finite(points[i]))
+                continue;
+            const QPoint p(d_view.x.Pixel(points[i].x), d_view.y.Pixel(points[i].y));
+            for (int c = 0; c < 4; ++c)
+                hidden[c] += corners[c].adjusted(-4, -4, 4, 4).contains(p);
+        }
+    }
+    return corners[std::min_element(hidden, hidden + 4) - hidden];
+}
+
+void TGraphWidget::Draw_Note(QPainter *painter)
+{
+    if (d_note.isEmpty())
+        return;
+    painter->save();
+    QFont font = painter->font();
+    font.setBold(false);
+    painter->setFont(font);
+    painter->setPen(Qt::black);
+    const int h = painter->fontMetrics().height();
+    const QRect &plot = d_layout.plot;
+    // The lower left corner: the legend has the upper one.
+    painter->drawText(QRect(plot.left() + h / 2, plot.bottom() - 3 * h / 2, plot.width() - h, h),
+                      Qt::AlignLeft | Qt::AlignVCenter, d_note);
+    painter->restore();
+}
+
 void TGraphWidget::Render_View(QPainter *painter)
 {
     Calculate_Legend_Display_Precision(painter);
     Draw_Legend(painter);
     Draw_Graph(painter);
     Draw_Legend_Entries(painter);
+    Draw_Note(painter);
 }
 
 void TGraphWidget::Direct_Render(QPainter *painter)

@@ -23,7 +23,8 @@ TComparisonGraph ComparisonView::Present(TMeasureData::TFileContents kind,
                                          const QString &older_name, const QString &newer_name)
 {
     TComparisonGraph graph;
-    graph.presentation = Presentation::Present(kind, older, tolerance, point_graph);
+    // The verdict shown is the newer run's, so its marks are the ones drawn.
+    graph.presentation = Presentation::Present(kind, older, tolerance, point_graph, {}, false);
     // The newer curves follow the older ones, each in its older twin's hue, and before the limit lines.
     std::vector<TGraphTypes::TDataSet> &sets = graph.presentation.data_sets;
     const std::size_t curves = std::min(older.size(), sets.size());
@@ -39,10 +40,14 @@ TComparisonGraph ComparisonView::Present(TMeasureData::TFileContents kind,
         newer_sets.push_back(set);
     }
     sets.insert(sets.begin() + static_cast<std::ptrdiff_t>(curves), newer_sets.begin(), newer_sets.end());
+    const std::vector<TGraphTypes::TDataSet> marks =
+        Presentation::Verdict_Marks(kind, newer, tolerance, point_graph);
+    sets.insert(sets.end(), marks.begin(), marks.end());
 
     const QColor older_color = curves > 0 ? sets.front().dataset_color : QColor(Qt::black);
     graph.legend.push_back({older_name, older_color, false});
     graph.legend.push_back(
         {newer_name, newer_sets.empty() ? Lighter(older_color) : newer_sets.front().dataset_color, true});
+    graph.presentation.legend = graph.legend;
     return graph;
 }

@@ -228,9 +228,7 @@ void TQuillon::Build_Central_Area(const QFont &report_font, const QFont &notice_
     d_graph = new TGraphWidget(splitter);
     d_graph->setObjectName(QStringLiteral("graph"));
     d_graph->setMinimumHeight(150);
-    d_graph->d_graph_title.clear();
-    d_graph->d_vertical_title = QStringLiteral("Deviation");
-    d_graph->d_horizontal_title = QStringLiteral("Length");
+    d_graph->Set_Titles(QString(), QStringLiteral("Deviation"), QStringLiteral("Length"));
     splitter->addWidget(d_report_pane);
     splitter->addWidget(d_graph);
     layout->addWidget(splitter);

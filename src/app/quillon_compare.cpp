@@ -52,7 +52,6 @@ void TQuillon::Present_Comparison()
         d_point_graph_button->isChecked(), older_name, newer_name);
     d_graph->setVisible(graph.presentation.setup.shown);
     Show_Graph(graph.presentation);
-    d_graph->d_legend_entries = graph.legend;
     // The newer run is the one signed off; its export carries the table and both runs' graph.
     d_signoff->Show_Measurement(
         TReportSource::From_Load(d_current_file_path, d_load, d_current_measurement.get(), lines),

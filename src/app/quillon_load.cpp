@@ -113,7 +113,7 @@ void TQuillon::Present_Load()
     d_graph->setVisible(setup.shown);
     const TPresentation presentation =
         Presentation::Present(d_load.contents, d_load.graph_data, d_tolerance_dialog->Tolerance(),
-                              d_point_graph_button->isChecked());
+                              d_point_graph_button->isChecked(), d_load.graph_notes);
     const QStringList lines = d_load.report_lines + presentation.extra_lines;
     Show_Report(lines);
     Show_Graph(presentation);
@@ -141,7 +141,7 @@ void TQuillon::Show_Report(const QStringList &lines)
 void TQuillon::Show_Graph(const TPresentation &presentation)
 {
     if (presentation.setup.shown)
-        ReportDocument::Show_Presentation(presentation, d_graph);
+        d_graph->Show(presentation.setup, presentation.data_sets, presentation.legend);
 }
 
 void TQuillon::List_Refreshed()

@@ -1,7 +1,7 @@
 #include "document/graphexport.h"
 
 #include "base/checkedfile.h"
-#include "document/reportdocument.h"
+#include "model/presentation.h"
 #include "widgets/graphwidget.h"
 
 #include <QBuffer>
@@ -85,7 +85,7 @@ bool Write(const TPresentation &presentation, const QString &path, const QSize &
            const QStringList &keep)
 {
     TGraphWidget graph;
-    ReportDocument::Show_Presentation(presentation, &graph);
+    graph.Show(presentation.setup, presentation.data_sets, presentation.legend);
     return Write(&graph, path, size, error, keep);
 }
 } // namespace GraphExport

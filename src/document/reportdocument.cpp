@@ -328,17 +328,6 @@ TReportDocument Measurement_Document(const TReportSource &source, const TToleran
     return document;
 }
 
-void Show_Presentation(const TPresentation &presentation, TGraphWidget *graph)
-{
-    graph->d_graph_title = presentation.setup.graph_title;
-    graph->d_vertical_title = presentation.setup.vertical_title;
-    graph->d_horizontal_title = presentation.setup.horizontal_title;
-    graph->d_lock_aspect_ratio = presentation.setup.lock_aspect_ratio;
-    graph->d_scale_mode_y = presentation.setup.scale_mode_y;
-    graph->EnableYIncludesZero(presentation.setup.y_includes_zero);
-    graph->d_data_sets = presentation.data_sets;
-}
-
 int Render(const TReportDocument &document, QPagedPaintDevice *device)
 {
     QPainter painter;

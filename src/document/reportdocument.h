@@ -57,9 +57,6 @@ constexpr int PAPER_RESOLUTION = 150;
 // judges against it. The graph is left for the caller to set.
 TReportDocument Measurement_Document(const TReportSource &source, const TTolerance &tolerance);
 
-// Sets the graph up as the window shows a presentation.
-void Show_Presentation(const TPresentation &presentation, TGraphWidget *graph);
-
 // Draws the document on the device, opening pages as needed. Returns the number of pages, 0 when the
 // device cannot be painted on.
 int Render(const TReportDocument &document, QPagedPaintDevice *device);

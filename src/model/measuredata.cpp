@@ -39,6 +39,13 @@ std::vector<std::vector<TVector2>> TMeasureData::Graph_Data() const
     return std::vector<std::vector<TVector2>>();
 }
 
+TGraphNotes TMeasureData::Graph_Notes() const
+{
+    TGraphNotes notes;
+    notes.unreadable_lines = unreadable_lines;
+    return notes;
+}
+
 bool TMeasureData::Set_Nominal_Data(const std::vector<double> &)
 {
     return false;

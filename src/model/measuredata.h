@@ -14,6 +14,14 @@ class TRecordReader;
 
 // Base of every measurement record: one derived class per file kind parses its file, writes its
 // text report and supplies its graph curves.
+// What the graph tells of a record's curves besides their points.
+struct TGraphNotes
+{
+    std::vector<int> curve_numbers; // the number each curve goes by (a sensor); empty: counted from 1
+    double magnification = 0.0;     // the scale the deviations are drawn at; 0: drawn as they are
+    int unreadable_lines = 0;       // the record's, so the graph marks no worst point of an unjudged file
+};
+
 class TMeasureData
 {
   public:
@@ -54,6 +62,7 @@ class TMeasureData
     virtual std::vector<std::vector<TVector2>> Graph_Data() const;
     virtual bool Load_Data(const QByteArray &file_data) = 0;
     virtual bool Set_Nominal_Data(const std::vector<double> &nominal_values);
+    virtual TGraphNotes Graph_Notes() const;
 
     static TFileEncoding Determine_File_Encoding(const QByteArray &file_data);
     static TFileContents Determine_File_Contents(const QByteArray &file_data);

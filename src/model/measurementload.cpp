@@ -164,6 +164,7 @@ TMeasurementLoad MeasurementLoad::Load_Contents(const QByteArray &file_data, con
 
     load.report_lines = load.record->Text_Report();
     load.graph_data = load.record->Graph_Data();
+    load.graph_notes = load.record->Graph_Notes();
     load.stage = TMeasurementLoad::STAGE_COMPLETE;
     return load;
 }

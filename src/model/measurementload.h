@@ -37,6 +37,7 @@ struct TMeasurementLoad
     std::unique_ptr<TMeasureData> record;
     QStringList report_lines;
     std::vector<std::vector<TVector2>> graph_data;
+    TGraphNotes graph_notes;
 
     bool Succeeded() const { return stage == STAGE_COMPLETE; }
 };

@@ -1,6 +1,9 @@
 #include "model/presentation.h"
 
 #include "model/kindtable.h"
+#include "model/verdict.h"
+
+#include <QCoreApplication>
 
 #include <algorithm>
 #include <cmath>
@@ -35,10 +38,30 @@ bool X_Extent(const TCurves &curves, double *xmin, double *xmax)
     return found;
 }
 
+const QColor LIMIT_COLOR(164, 164, 255);
+
+QString Tr(const char *text)
+{
+    return QCoreApplication::translate("Presentation", text);
+}
+
+// A legend only where there is more than one curve to tell apart; called when the data sets are the curves.
+void Add_Legend(const TGraphNotes &notes, const char *name, TPresentation *presentation)
+{
+    const std::vector<TDataSet> &sets = presentation->data_sets;
+    if (sets.size() < 2)
+        return;
+    for (std::size_t i = 0; i < sets.size(); ++i)
+    {
+        const int number = i < notes.curve_numbers.size() ? notes.curve_numbers[i] : static_cast<int>(i) + 1;
+        presentation->legend.push_back({Tr(name).arg(number), sets[i].dataset_color, false});
+    }
+}
+
 // A limit point that is not finite (a position beyond the range of doubles) cannot be drawn.
 TDataSet Limit_Line(const std::vector<TVector2> &points, double sign)
 {
-    TDataSet set = Data_Set(QColor(164, 164, 255), TGraphTypes::GRAPH_DEFAULT);
+    TDataSet set = Data_Set(LIMIT_COLOR, TGraphTypes::GRAPH_DEFAULT);
     for (const TVector2 &point : points)
     {
         const TVector2 signed_point(point.x, sign * point.y);
@@ -62,6 +85,7 @@ void Add_Deviations(TMeasureData::TFileContents kind, const TCurves &curves, con
             point_graph ? Data_Set(point_colors[slot], TGraphTypes::GRAPH_CROSS, curves[i])
                         : Data_Set(line_colors[slot], TGraphTypes::GRAPH_LINE, curves[i]));
     }
+    Add_Legend(TGraphNotes(), QT_TRANSLATE_NOOP("Presentation", "Run %1"), presentation);
 
     double xmin = 0.0;
     double xmax = 0.0;
@@ -122,7 +146,8 @@ void Add_Outlines(const TCurves &curves, TPresentation *presentation)
     }
 }
 
-void Add_Temperatures(const TCurves &curves, TPresentation *presentation)
+void Add_Temperatures(const TCurves &curves, const TTolerance &tolerance, const TGraphNotes &notes,
+                      TPresentation *presentation)
 {
     for (std::size_t i = 0; i < curves.size(); ++i)
     {
@@ -133,6 +158,15 @@ void Add_Temperatures(const TCurves &curves, TPresentation *presentation)
         presentation->data_sets.push_back(
             Data_Set(QColor(red, green, blue), TGraphTypes::GRAPH_DEFAULT, curves[i]));
     }
+    Add_Legend(notes, QT_TRANSLATE_NOOP("Presentation", "Sensor %1"), presentation);
+
+    // Ts_Min and Ts_Max across the readings' time span.
+    double xmin = 0.0;
+    double xmax = 0.0;
+    if (!X_Extent(curves, &xmin, &xmax))
+        return;
+    for (const double limit : {tolerance.d_upper_temperature_limit, tolerance.d_lower_temperature_limit})
+        presentation->data_sets.push_back(Limit_Line({{xmin, limit}, {xmax, limit}}, 1.0));
 }
 } // namespace
 
@@ -154,7 +188,8 @@ TGraphSetup Presentation::Graph_Setup(TMeasureData::TFileContents kind)
 }
 
 TPresentation Presentation::Present(TMeasureData::TFileContents kind, const TCurves &curves,
-                                    const TTolerance &tolerance, bool point_graph)
+                                    const TTolerance &tolerance, bool point_graph, const TGraphNotes &notes,
+                                    bool verdict_marks)
 {
     TPresentation presentation;
     presentation.setup = Graph_Setup(kind);
@@ -162,21 +197,56 @@ TPresentation Presentation::Present(TMeasureData::TFileContents kind, const TCur
     switch (row ? row->graph.content : TKindRow::GRAPH_NONE)
     {
     case TKindRow::GRAPH_DEVIATIONS:
+    {
         Add_Deviations(kind, curves, tolerance, point_graph, &presentation);
+        if (!verdict_marks)
+            break;
+        const std::vector<TDataSet> marks =
+            Verdict_Marks(kind, curves, tolerance, point_graph, notes.unreadable_lines);
+        presentation.data_sets.insert(presentation.data_sets.end(), marks.begin(), marks.end());
         break;
+    }
     case TKindRow::GRAPH_LENGTH_HISTOGRAM:
         Add_Ballbar(curves, tolerance, &presentation);
         break;
     case TKindRow::GRAPH_OUTLINES:
         Add_Outlines(curves, &presentation);
+        if (notes.magnification > 0.0)
+            presentation.setup.note = Magnification_Text(notes.magnification);
         break;
     case TKindRow::GRAPH_SENSOR_CURVES:
-        Add_Temperatures(curves, &presentation);
+        Add_Temperatures(curves, tolerance, notes, &presentation);
         break;
     case TKindRow::GRAPH_NONE:
         break;
     }
     return presentation;
+}
+
+std::vector<TDataSet> Presentation::Verdict_Marks(TMeasureData::TFileContents kind, const TCurves &curves,
+                                                  const TTolerance &tolerance, bool point_graph,
+                                                  int unreadable_lines)
+{
+    std::vector<TDataSet> marks;
+    std::vector<TVector2> outside = Verdict::Outside_Points(kind, curves, tolerance);
+    if (!outside.empty())
+        marks.push_back(Data_Set(Verdict::Colour(TVerdict::VERDICT_FAIL),
+                                 point_graph ? TGraphTypes::GRAPH_CROSS : TGraphTypes::GRAPH_BOX,
+                                 std::move(outside)));
+    const TVerdict verdict = Verdict::Evaluate(kind, curves, tolerance, unreadable_lines);
+    if (verdict.has_worst_point)
+        marks.push_back(
+            Data_Set(Verdict::Colour(verdict.verdict), TGraphTypes::GRAPH_RING, {verdict.worst_point}));
+    return marks;
+}
+
+QString Presentation::Magnification_Text(double magnification)
+{
+    // Two significant digits: 2487 reads 2500, 1.37 reads 1.4.
+    const int digits = static_cast<int>(std::floor(std::log10(magnification)));
+    const double unit = std::pow(10.0, digits - 1);
+    const double rounded = std::round(magnification / unit) * unit;
+    return Tr("\u00d7%1").arg(QString::number(rounded, 'g', 6));
 }
 
 std::vector<int> Presentation::Ballbar_Bins(const TCurves &curves, double low, double step)

@@ -9,25 +9,13 @@
 #include <QStringList>
 #include <vector>
 
-// How the graph is set up for a kind of measurement: shown or hidden, titles and axis options.
-struct TGraphSetup
-{
-    bool shown = false;
-    bool style_buttons = false; // the point and line graph buttons apply to the kind
-    QString graph_title;
-    QString vertical_title;
-    QString horizontal_title;
-    bool lock_aspect_ratio = false;
-    int scale_mode_y = TGraphTypes::SCALE_LINEAR;
-    bool y_includes_zero = true;
-};
-
 // Everything the window shows of a loaded measurement besides its report: the graph's set-up and data
 // sets in drawing order, and the lines that follow the report.
 struct TPresentation
 {
     TGraphSetup setup;
     std::vector<TGraphTypes::TDataSet> data_sets;
+    std::vector<TGraphTypes::TLegendEntry> legend; // empty: no legend
     QStringList extra_lines;
 };
 
@@ -35,9 +23,22 @@ namespace Presentation
 {
 TGraphSetup Graph_Setup(TMeasureData::TFileContents kind);
 
-// point_graph chooses crosses over lines for the step gauge and laser curves.
+// point_graph chooses crosses over lines for the step gauge and laser curves. verdict_marks adds
+// Verdict_Marks.
 TPresentation Present(TMeasureData::TFileContents kind, const std::vector<std::vector<TVector2>> &curves,
-                      const TTolerance &tolerance, bool point_graph);
+                      const TTolerance &tolerance, bool point_graph, const TGraphNotes &notes = {},
+                      bool verdict_marks = true);
+
+// What shows a step gauge or laser verdict on the graph: the points outside E MPL in red (crosses, or
+// boxes on the vertices of a line graph), then a ring in the verdict's colour around its worst point.
+// Nothing for other kinds; no ring when the file had lines that could not be read.
+std::vector<TGraphTypes::TDataSet> Verdict_Marks(TMeasureData::TFileContents kind,
+                                                 const std::vector<std::vector<TVector2>> &curves,
+                                                 const TTolerance &tolerance, bool point_graph,
+                                                 int unreadable_lines = 0);
+
+// A magnification as it is read off a drawing: two significant digits, "×250".
+QString Magnification_Text(double magnification);
 
 // The ballbar histogram's bin counts: 11 bins of step width centred on low + j·step; a length on a
 // border between two bins falls in the upper one, the last border closes the last bin.

@@ -37,6 +37,12 @@ double Ratio(double deviation, double limit)
     return std::fabs(deviation) > limit ? std::numeric_limits<double>::infinity() : 0.0;
 }
 
+// The one rule both the verdict and the red points of the graph apply.
+bool Within(double deviation, double limit)
+{
+    return std::fabs(deviation) <= limit;
+}
+
 TVerdict Deviations(TMeasureData::TFileContents kind, const TCurves &curves, const TTolerance &tolerance)
 {
     const double origin = TTolerance::Length_Origin(kind, curves);
@@ -52,7 +58,7 @@ TVerdict Deviations(TMeasureData::TFileContents kind, const TCurves &curves, con
             const double limit = tolerance.Tolerance_Value(point.x - origin);
             if (!std::isfinite(point.x) || !std::isfinite(point.y) || !std::isfinite(limit))
                 return TVerdict();
-            pass = pass && std::fabs(point.y) <= limit;
+            pass = pass && Within(point.y, limit);
             const double ratio = Ratio(point.y, limit);
             // Among deviations beyond a zero limit the largest one is the worst.
             if (!found || ratio > worst_ratio ||
@@ -67,9 +73,12 @@ TVerdict Deviations(TMeasureData::TFileContents kind, const TCurves &curves, con
     }
     if (!found)
         return TVerdict();
-    return Make(pass, QStringLiteral("worst deviation %1 mm at %2 mm is %3 of E MPL %4 mm")
-                          .arg(Fixed(worst.y, 4), Fixed(worst.x, 4), Percent(std::fabs(worst.y), worst_limit),
-                               Fixed(worst_limit, 4)));
+    TVerdict verdict = Make(pass, QStringLiteral("worst deviation %1 mm at %2 mm is %3 of E MPL %4 mm")
+                                      .arg(Fixed(worst.y, 4), Fixed(worst.x, 4),
+                                           Percent(std::fabs(worst.y), worst_limit), Fixed(worst_limit, 4)));
+    verdict.has_worst_point = true;
+    verdict.worst_point = worst;
+    return verdict;
 }
 
 // The smallest and largest of one coordinate over every point; false without points or with any
@@ -149,6 +158,26 @@ TVerdict Verdict::Evaluate(TMeasureData::TFileContents kind, const TCurves &curv
         break;
     }
     return TVerdict();
+}
+
+std::vector<TVector2> Verdict::Outside_Points(TMeasureData::TFileContents kind, const TCurves &curves,
+                                              const TTolerance &tolerance)
+{
+    std::vector<TVector2> outside;
+    const TKindRow *row = KindTable::Find(kind);
+    if (!row || row->verdict_rule != TKindRow::RULE_DEVIATIONS)
+        return outside;
+    const double origin = TTolerance::Length_Origin(kind, curves);
+    for (const std::vector<TVector2> &curve : curves)
+    {
+        for (const TVector2 &point : curve)
+        {
+            if (std::isfinite(point.x) && std::isfinite(point.y) &&
+                !Within(point.y, tolerance.Tolerance_Value(point.x - origin)))
+                outside.push_back(point);
+        }
+    }
+    return outside;
 }
 
 QColor Verdict::Colour(TVerdict::TVerdictType verdict)

@@ -22,6 +22,9 @@ struct TVerdict
 
     TVerdictType verdict = VERDICT_NONE;
     QString line; // empty for VERDICT_NONE
+    // The deviation the line names (step gauge and laser kinds), where the graph draws it.
+    bool has_worst_point = false;
+    TVector2 worst_point;
 };
 
 namespace Verdict
@@ -33,6 +36,12 @@ namespace Verdict
 // INCOMPLETE, whatever its values.
 TVerdict Evaluate(TMeasureData::TFileContents kind, const std::vector<std::vector<TVector2>> &curves,
                   const TTolerance &tolerance, int unreadable_lines);
+
+// The points of the step gauge and laser kinds the verdict counts as outside E MPL, in curve order; empty
+// for other kinds.
+std::vector<TVector2> Outside_Points(TMeasureData::TFileContents kind,
+                                     const std::vector<std::vector<TVector2>> &curves,
+                                     const TTolerance &tolerance);
 
 // The colour a verdict is shown in; invalid (the default text colour) for VERDICT_NONE.
 QColor Colour(TVerdict::TVerdictType verdict);

@@ -5,7 +5,6 @@
 
 #include "app/comparisonview.h"
 #include "app/quillon.h"
-#include "document/reportdocument.h"
 #include "widgets/graphwidget.h"
 
 namespace
@@ -68,7 +67,7 @@ QString Verdict_Text(const TQuillon &window)
 QStringList Legend(const TQuillon &window)
 {
     QStringList names;
-    for (const TGraphTypes::TLegendEntry &entry : Child<TGraphWidget>(window, "graph")->d_legend_entries)
+    for (const TGraphTypes::TLegendEntry &entry : Child<TGraphWidget>(window, "graph")->Legend_Entries())
         names << entry.name + (entry.dashed ? " dashed" : "");
     return names;
 }
@@ -126,7 +125,7 @@ class TTestCompare : public QObject
             TMeasureData::CONTENTS_LASER_PMOVE, {older}, {newer}, TTolerance::Default(), point_graph,
             QStringLiteral("old.dat"), QStringLiteral("new.dat"));
         TGraphWidget widget;
-        ReportDocument::Show_Presentation(graph.presentation, &widget);
+        widget.Show(graph.presentation.setup, graph.presentation.data_sets);
         const auto render = [&widget]()
         {
             QImage image(800, 500, QImage::Format_RGB32);
@@ -150,7 +149,7 @@ class TTestCompare : public QObject
         QVERIFY2(dashes > 20, qPrintable(QString::number(dashes)));
 
         // The legend adds a sample of each pen.
-        widget.d_legend_entries = graph.legend;
+        widget.Set_Legend_Entries(graph.legend);
         const QImage with_legend = render();
         for (const QRgb color : {older_color, newer_color})
             QVERIFY(Count(with_legend, color) > Count(image, color));

@@ -76,7 +76,7 @@ QString View_Text(int view)
 QString Shown(const TQuillon &window)
 {
     const TGraphWidget *graph = window.findChild<TGraphWidget *>();
-    const int view = (graph->isHidden() ? 0 : VIEW_GRAPH) | (graph->d_data_sets.empty() ? 0 : VIEW_DATA) |
+    const int view = (graph->isHidden() ? 0 : VIEW_GRAPH) | (graph->Data_Sets().empty() ? 0 : VIEW_DATA) |
                      (Style(window, "point")->isEnabled() ? VIEW_POINT_BUTTON : 0) |
                      (Style(window, "line")->isEnabled() ? VIEW_LINE_BUTTON : 0);
     QString state = View_Text(view) + ' ';
@@ -88,7 +88,7 @@ QString Shown(const TQuillon &window)
                            : verdict->styleSheet().contains("rgb(200, 0, 0)")   ? " red"
                            : verdict->styleSheet().contains("rgb(224, 112, 0)") ? " orange"
                                                                                 : "";
-    return Digest(state, Child<QPlainTextEdit>(window, "report_pane")->toPlainText(), graph->d_data_sets,
+    return Digest(state, Child<QPlainTextEdit>(window, "report_pane")->toPlainText(), graph->Data_Sets(),
                   verdict->text() + colour);
 }
 

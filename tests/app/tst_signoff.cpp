@@ -10,6 +10,7 @@
 #include "widgets/messagebox.h"
 
 #include <QPrinter>
+#include <algorithm>
 
 namespace
 {
@@ -259,7 +260,11 @@ class TTestSignoff : public QObject
         auto window = std::make_unique<TQuillon>();
         const TGraphWidget &graph = *window->findChild<TGraphWidget *>();
         window->Load_Data(EXAMPLES + QStringLiteral("laser_10360_x_axis.dat"));
-        QCOMPARE(graph.d_data_sets.back().dataset_points.front().y, -0.01);
+        // The lower limit line is the last set in the limit colour.
+        const auto lower_line = std::find_if(graph.Data_Sets().rbegin(), graph.Data_Sets().rend(),
+                                             [](const TGraphTypes::TDataSet &set)
+                                             { return set.dataset_color == QColor(164, 164, 255); });
+        QCOMPARE(lower_line->dataset_points.front().y, -0.01);
 
         // A cancelled dialog changes nothing; an accepted one is in force at once.
         window->Load_Data(EXAMPLES + QStringLiteral("temperature_machine_day.dat"));

@@ -136,7 +136,7 @@ class TTestReportDocument : public QObject
         for (int i = 0; i < 1500; ++i)
             huge += QStringLiteral("%1.").arg(i, 4, 10, QLatin1Char('0'));
         TGraphWidget widget;
-        widget.d_graph_title = QStringLiteral("Deviation Graph Title");
+        widget.Set_Titles(QStringLiteral("Deviation Graph Title"), QString(), QString());
         widget.AddPoints(widget.CreateDataSet(QColor(64, 0, 0), TGraphWidget::GRAPH_CROSS),
                          {{0, 0.001}, {400, -0.02}});
         TReportDocument document;
@@ -161,7 +161,7 @@ class TTestReportDocument : public QObject
                           {QStringLiteral("-layout"), path, QStringLiteral("-")});
             QVERIFY(process.waitForFinished(60000));
             const QString text = QString::fromUtf8(process.readAllStandardOutput());
-            QCOMPARE(text.contains(widget.d_graph_title), graph);
+            QCOMPARE(text.contains(widget.Graph_Title()), graph);
             const QString joined = QString(text).remove(QRegularExpression(QStringLiteral("\\s")));
             // The header in order, then every line; one too long for a line is shrunk or wrapped, but whole.
             QStringList lines{document.title,     document.file_name, QStringLiteral("2026-03-14 09:26:53"),

@@ -201,7 +201,7 @@ class TTestTolerance : public QObject
         for (const bool points : {true, false})
         {
             const TPresentation shown = Presentation::Present(TMeasureData::CONTENTS_LASER_10360, row.curves,
-                                                              Make(row.tolerance), points);
+                                                              Make(row.tolerance), points, {}, false);
             if (!row.curves.empty() && !row.curves.front().empty() && row.curves.front().front().x == 0.0)
             {
                 TCurves shifted = row.curves;
@@ -209,7 +209,7 @@ class TTestTolerance : public QObject
                     for (TVector2 &point : curve)
                         point.x += 1000.0;
                 const TPresentation run = Presentation::Present(TMeasureData::CONTENTS_LASER_PMOVE, shifted,
-                                                                Make(row.tolerance), points);
+                                                                Make(row.tolerance), points, {}, false);
                 std::vector<TVector2> line = run.data_sets.at(shifted.size()).dataset_points;
                 for (TVector2 &point : line)
                     point.x -= 1000.0;
@@ -224,19 +224,35 @@ class TTestTolerance : public QObject
         }
     }
 
-    // Colours by curve position, five curves of each kind.
+    // Colours by curve position, five curves of each kind, then the limit lines (E MPL, or Ts_Max and
+    // Ts_Min) and the marks of a failed verdict: red crosses, a ring.
     void Styles()
     {
         const QString limits = QStringLiteral(" 0 #a4a4ff 0 #a4a4ff");
         const std::pair<TKind, QString> rows[] = {
             {TMeasureData::CONTENTS_STEPGAUGE_10360,
-             "3 #400000 3 #004000 3 #000040 3 #202020 3 #202020" + limits},
+             "3 #400000 3 #004000 3 #000040 3 #202020 3 #202020" + limits + " 3 #c80000 5 #c80000"},
             {TMeasureData::CONTENTS_RING_GAUGE, "0 #000000 4 #a00000 0 #c0c0c0 0 #c0c0c0 0 #c0c0c0"},
-            {TMeasureData::CONTENTS_TEMPERATURE, "0 #ff0000 0 #007f00 0 #0000ff 0 #ff7f00 0 #007fff"}};
+            {TMeasureData::CONTENTS_TEMPERATURE,
+             "0 #ff0000 0 #007f00 0 #0000ff 0 #ff7f00 0 #007fff" + limits}};
         for (const auto &row : rows)
-            QCOMPARE(Set_Styles(
-                         Presentation::Present(row.first, TCurves(5, {{1, 1}}), TTolerance::Default(), true)),
-                     row.second);
+        {
+            const TPresentation shown =
+                Presentation::Present(row.first, TCurves(5, {{1, 1}}), TTolerance::Default(), true);
+            QCOMPARE(Set_Styles(shown), row.second);
+            // Every curve named in the legend in its own colour.
+            QCOMPARE(shown.legend.size(), row.first == TMeasureData::CONTENTS_RING_GAUGE ? 0u : 5u);
+            for (std::size_t i = 0; i < shown.legend.size(); ++i)
+                QCOMPARE(shown.legend[i].color, shown.data_sets[i].dataset_color);
+        }
+        // One curve needs no legend; the temperature limits span the readings' hours.
+        QVERIFY(
+            Presentation::Present(TMeasureData::CONTENTS_LASER_PMOVE, {{{1, 1}}}, TTolerance::Default(), true)
+                .legend.empty());
+        const TPresentation log = Presentation::Present(
+            TMeasureData::CONTENTS_TEMPERATURE, {{{8, 20}}, {{9.5, 21}}}, TTolerance::Default(), true);
+        QCOMPARE(Points(log.data_sets[2].dataset_points) + " " + Points(log.data_sets[3].dataset_points),
+                 QStringLiteral("8,22 9.5,22 8,18 9.5,18"));
     }
 
     void Ballbar()
@@ -320,6 +336,8 @@ class TTestTolerance : public QObject
                "Verdict: INCOMPLETE  1 data line could not be read");
         unread("failing values, unreadable lines", ballbar, {{{100, 0}}, {{101, 0}}}, 12,
                "Verdict: INCOMPLETE  12 data lines could not be read");
+        unread("deviations outside, unreadable", laser, {{{100, 0.5}}}, 1,
+               "Verdict: INCOMPLETE  1 data line could not be read");
         unread("no points", temperature, {}, 2, "Verdict: INCOMPLETE  2 data lines could not be read");
         unread("kind without verdict, unreadable", TMeasureData::CONTENTS_RING_GAUGE, {{{0, 1.0}}}, 3, "");
     }
@@ -350,6 +368,23 @@ class TTestTolerance : public QObject
                                                                          : TVerdict::VERDICT_INCOMPLETE);
         // Each verdict has a colour; no verdict has none.
         QCOMPARE(Verdict::Colour(verdict.verdict).isValid(), !row.line.isEmpty());
+
+        // The worst point is the one the line names. The graph's red points are exactly the points the
+        // verdict counts as outside: some when it fails on deviations, none when it passes.
+        const TVector2 &worst = verdict.worst_point;
+        QCOMPARE(verdict.has_worst_point, row.line.contains(QStringLiteral("worst deviation")));
+        QVERIFY(!verdict.has_worst_point ||
+                row.line.contains(
+                    QStringLiteral("%1 mm at %2 mm").arg(worst.y, 0, 'f', 4).arg(worst.x, 0, 'f', 4)));
+        const std::vector<TVector2> outside = Verdict::Outside_Points(row.kind, row.curves, tolerance);
+        const bool fails_on_deviations = verdict.verdict == TVerdict::VERDICT_FAIL && verdict.has_worst_point;
+        if (verdict.verdict != TVerdict::VERDICT_INCOMPLETE)
+            QCOMPARE(!outside.empty(), fails_on_deviations);
+        QVERIFY(!fails_on_deviations || Points(outside).contains(Points({worst})));
+        const std::vector<TGraphTypes::TDataSet> marks =
+            Presentation::Verdict_Marks(row.kind, row.curves, tolerance, true, row.unreadable);
+        QCOMPARE(marks.size(), std::size_t(!outside.empty()) + std::size_t(verdict.has_worst_point));
+        QVERIFY(outside.empty() || Points(marks.front().dataset_points) == Points(outside));
     }
 };
 

@@ -142,9 +142,8 @@ class TTestGraphWidget : public QObject
             const bool valid = TGraphWidget::GenerateRGBColor(i, &r, &g, &b);
             colors << QStringLiteral("%1 %2 %3 %4").arg(valid).arg(r).arg(g).arg(b);
         }
-        QCOMPARE(colors.mid(0, 8).join(QLatin1String(", ")),
-                 QStringLiteral("1 255 0 0, 1 0 127 0, 1 0 0 255, 1 255 127 0, 1 0 127 255, 1 255 0 255, "
-                                "1 128 0 0, 1 0 64 0"));
+        QCOMPARE(colors.mid(0, 8).join(", "), "1 255 0 0, 1 0 127 0, 1 0 0 255, 1 255 127 0, 1 0 127 255, "
+                                              "1 255 0 255, 1 128 0 0, 1 0 64 0");
         QCOMPARE(colors.mid(96).join(QLatin1String(", ")), QStringLiteral("1 0 0 0, 0 0 0 0"));
         QCOMPARE(QSet<QString>(colors.begin(), colors.end()).size(), 98); // all distinct
     }
@@ -214,6 +213,7 @@ class TTestGraphWidget : public QObject
         extreme("1e10 span 1e-12", {{1e10, 1e10}, {1e10 + 1e-12, 1e10}});
         extreme("only not finite", {{Nan, Nan}, {Inf, -Inf}});
         extreme("flat, aspect locked", {{1, 1}, {2, 1}}, true); // no y span to derive x from
+        extreme("aspect locked", {{0, -2}, {10, 5}}, true);
     }
 
     void Fit_To_Data()
@@ -224,8 +224,8 @@ class TTestGraphWidget : public QObject
         TGraphWidget graph;
         graph.EnableYIncludesZero(row.includes_zero);
         graph.SetScaleMinimumY(row.minimum, row.symmetric);
-        graph.d_scale_mode_x = graph.d_scale_mode_y = row.mode;
-        graph.d_lock_aspect_ratio = row.lock;
+        graph.Set_Scale_Modes(row.mode, row.mode);
+        graph.Set_Lock_Aspect_Ratio(row.lock);
         for (int type = TGraphWidget::GRAPH_DEFAULT; type <= TGraphWidget::GRAPH_BOX; ++type)
             graph.SetPoints(graph.CreateDataSet(Qt::blue, TGraphWidget::TGraphType(type)), row.points);
         QVERIFY(Show(graph, {}));
@@ -240,6 +240,8 @@ class TTestGraphWidget : public QObject
                                    Near(fitted.yt, range.bottom() + my, range.height())));
         const QRect plot = graph.Layout().plot;
         const TGraphView &view = graph.View();
+        // Locked: one data unit is equally long on both axes (a flat line has no y span to take x from).
+        QVERIFY(!row.lock || row.points[0].y == row.points[1].y || Near(view.x.scale, -view.y.scale, 1));
         for (const QRect &box : {QRect(), QRect(plot.center(), QSize(3, 3)), plot.translated(-300, 200)})
         {
             const TVisible v = Visible(graph);
@@ -254,15 +256,6 @@ class TTestGraphWidget : public QObject
             box.isNull() ? graph.ZoomOut() : graph.Update_Viewport_To_Rect(box);
             graph.repaint();
         }
-    }
-
-    void Lock_Aspect_Ratio()
-    {
-        // One data unit is equally long on both axes.
-        TGraphWidget graph;
-        graph.d_lock_aspect_ratio = true;
-        QVERIFY(Show(graph, {TVector2(0, -2), TVector2(10, 5)}));
-        QVERIFY(Near(graph.View().x.scale, -graph.View().y.scale, graph.View().x.scale));
     }
 
     void Drawn_Pixels()
@@ -306,20 +299,15 @@ class TTestGraphWidget : public QObject
     {
         // Range, scale mode (0: neither) and -0.5 in the format.
         const int linear = TGraphWidget::SCALE_LINEAR;
-        const struct
-        {
-            double lo, hi;
-            int mode;
-            const char *sample;
-        } rows[] = {{249.5, 250.0, linear, " -0.5000"},
-                    {3766.0, 5000.0, linear, "  -0.5"},
-                    {0.0, 2e5, linear, "     -1"},
-                    {-1e300, 1e300, linear, " -5.0e-01"},
-                    {0.0, 1e6, TGraphWidget::SCALE_INTEGER, "   -1"},
-                    {0.0, 10.0, 0, "   -1"}};
-        for (const auto &row : rows)
-            QCOMPARE(TLabelFormat::For_Range(row.lo, row.hi, row.mode).Text(-0.5),
-                     QString::fromLatin1(row.sample));
+        const std::tuple<double, double, int, const char *> rows[] = {
+            {249.5, 250.0, linear, " -0.5000"},
+            {3766.0, 5000.0, linear, "  -0.5"},
+            {0.0, 2e5, linear, "     -1"},
+            {-1e300, 1e300, linear, " -5.0e-01"},
+            {0.0, 1e6, TGraphWidget::SCALE_INTEGER, "   -1"},
+            {0.0, 10.0, 0, "   -1"}};
+        for (const auto &[lo, hi, mode, sample] : rows)
+            QCOMPARE(TLabelFormat::For_Range(lo, hi, mode).Text(-0.5), QString::fromLatin1(sample));
         QCOMPARE(Graph_Linear_Ticks(10, 500, 100), (std::vector<int>{10, 135, 260, 385, 510}));
         QCOMPARE(Graph_Linear_Ticks(7, 150, 100), std::vector<int>{7}); // one label: at the first edge
         QVERIFY(Graph_Linear_Ticks(7, 99, 100).empty());
@@ -346,7 +334,7 @@ class TTestGraphWidget : public QObject
         const QRect plot = graph.Layout().plot;
         const TLabelFormat &h = graph.Horizontal_Label_Format();
         // Below the frame's bottom line only the horizontal ticks are light grey.
-        std::vector<int> columns, rows;
+        std::vector<int> columns;
         for (const auto &run : Runs(background, plot.bottom() + 3, Light_Gray))
             columns.push_back(run.first);
         std::vector<int> expected = Graph_Linear_Ticks(plot.left(), plot.width(), h.label_width);
@@ -354,14 +342,16 @@ class TTestGraphWidget : public QObject
             expected.pop_back();
         QVERIFY(expected.size() >= 3 && h.label_height / 3 >= 3);
         QCOMPARE(columns, expected);
+        std::vector<int> rows;
         for (int y = 0; y < background.height(); ++y)
             if (background.pixel(plot.left() - 2, y) == Light_Gray)
                 rows.push_back(y);
         QCOMPARE(rows,
                  Graph_Linear_Ticks(plot.top(), plot.height(), graph.Vertical_Label_Format().label_height));
 
-        // The coordinate read-out follows the mouse inside the plot area only. It sits right-aligned at
-        // the plot's top edge, drawn over the copied pixmap only.
+        // The coordinate read-out follows the mouse inside the plot area only. Drawn over the copied pixmap,
+        // it sits right of the title in the title row, or, with no room there, in the plot's corner
+        // farthest from the pointer; the rest of the plot is as rendered.
         QCOMPARE(graph.Coordinate_Text(), QStringLiteral("0.00000,   0.00000"));
         const QPoint inside = plot.topLeft() + QPoint(40, 30);
         Move(&graph, inside);
@@ -370,18 +360,26 @@ class TTestGraphWidget : public QObject
                                  .arg(graph.View().y.Value(inside.y()), 0, 'f', 5);
         Move(&graph, QPoint(2, 2));
         QCOMPARE(graph.Coordinate_Text(), text);
-        const QRect read_out(plot.right() - 120, plot.top() + 1, 120, 25);
-        const QImage screen = graph.grab().toImage();
-        QVERIFY(Count(screen, read_out, Light_Gray) > 20 && Count(background, read_out, Light_Gray) == 0);
-        QCOMPARE(screen.copy(0, plot.center().y(), 640, 200),
-                 background.copy(0, plot.center().y(), 640, 200));
+        for (const bool long_title : {false, true})
+        {
+            graph.Set_Titles(long_title ? QString(60, QLatin1Char('W')) : QStringLiteral("Sample Graph"), {},
+                             {});
+            Move(&graph, plot.bottomLeft() + QPoint(5, -5));
+            const QImage screen = graph.grab().toImage();
+            const QRect read_out =
+                long_title ? QRect(plot.center().x(), plot.top(), plot.width() / 2, plot.height() / 2)
+                           : QRect(0, 0, graph.width(), plot.top() - 1);
+            QVERIFY(Count(screen, read_out, Light_Gray) > Count(background, read_out, Light_Gray) + 20);
+            const QRect rest = long_title ? plot.adjusted(0, plot.height() / 2 + 1, 0, 0) : plot;
+            QCOMPARE(screen.copy(rest), background.copy(rest));
+        }
     }
 
     // A count axis zoomed out below 0 has ticks, and so labels, from 0 upwards only.
     void Count_Axis_Ticks()
     {
         TGraphWidget graph;
-        graph.d_scale_mode_y = TGraphWidget::SCALE_INTEGER;
+        graph.Set_Scale_Modes(TGraphWidget::SCALE_LINEAR, TGraphWidget::SCALE_INTEGER);
         QVERIFY(Show(graph, {TVector2(0, 0), TVector2(10, 12)}));
         graph.ZoomOut();
         graph.repaint();
@@ -401,7 +399,7 @@ class TTestGraphWidget : public QObject
         // Ten bars, alternately +1 and -1, in a device plot area exactly 400 pixels wide. The integer x
         // axis has no margin: the outer two bars are cut by the plot edges, the inner eight are whole.
         TGraphWidget graph;
-        graph.d_scale_mode_x = TGraphWidget::SCALE_INTEGER;
+        graph.Set_Scale_Modes(TGraphWidget::SCALE_INTEGER, TGraphWidget::SCALE_LINEAR);
         const int set = graph.CreateDataSet(QColor(Blue), TGraphWidget::GRAPH_BAR);
         for (int i = 0; i < 10; ++i)
             graph.AddPoint(set, TVector2(i, i % 2 == 0 ? 1.0 : -1.0));
@@ -438,7 +436,7 @@ class TTestGraphWidget : public QObject
         for (const double low : {0.0, -1.0})
         {
             TGraphWidget edge;
-            edge.d_scale_mode_y = TGraphWidget::SCALE_INTEGER;
+            edge.Set_Scale_Modes(TGraphWidget::SCALE_LINEAR, TGraphWidget::SCALE_INTEGER);
             edge.EnableYIncludesZero(false);
             edge.SetPoints(edge.CreateDataSet(QColor(Blue), TGraphWidget::GRAPH_BOX), {{1, low}, {5, 10}});
             const TDevice d = Render(edge, QSize(600, 400));
@@ -469,7 +467,7 @@ class TTestGraphWidget : public QObject
         }
         // The widget's own view and titles are untouched by rendering elsewhere.
         QCOMPARE(QPointF(graph.View().x.scale, graph.View().y.offset), QPointF(view.x.scale, view.y.offset));
-        QCOMPARE(graph.d_graph_title, QStringLiteral("Sample Graph"));
+        QCOMPARE(graph.Graph_Title(), QStringLiteral("Sample Graph"));
     }
 
     void Click_Or_Zoom_Box_data()

@@ -74,6 +74,13 @@ double TMeasureCircleGauge::Magnification(double diameter, double form)
     return magnification > 1.0 ? magnification : 1.0;
 }
 
+TGraphNotes TMeasureCircleGauge::Graph_Notes() const
+{
+    TGraphNotes notes = TMeasureData::Graph_Notes();
+    notes.magnification = Magnification(d_feature.diameter, d_feature.form);
+    return notes;
+}
+
 std::vector<std::vector<TVector2>> TMeasureCircleGauge::Graph_Data() const
 {
     const double magnification = Magnification(d_feature.diameter, d_feature.form);

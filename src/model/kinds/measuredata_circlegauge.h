@@ -20,6 +20,7 @@ class TMeasureCircleGauge : public TMeasureFeature
     // The probed points, the same points moved along their normals by the magnified deviations,
     // and that second outline once more. A moved point that overflowed is left out.
     std::vector<std::vector<TVector2>> Graph_Data() const override;
+    TGraphNotes Graph_Notes() const override;
     bool Load_Data(const QByteArray &file_data) override;
 
     const std::vector<TPointData> &Points() const { return d_points; }

@@ -170,6 +170,14 @@ QStringList TMeasureTemperature::Text_Report() const
     return lines;
 }
 
+TGraphNotes TMeasureTemperature::Graph_Notes() const
+{
+    TGraphNotes notes = TMeasureData::Graph_Notes();
+    // Every sensor number comes from a reading, so each has its curve.
+    notes.curve_numbers.assign(d_sensor_ids.begin(), d_sensor_ids.end());
+    return notes;
+}
+
 std::vector<std::vector<TVector2>> TMeasureTemperature::Graph_Data() const
 {
     std::vector<std::vector<TVector2>> curves;

@@ -24,6 +24,8 @@ class TMeasureTemperature : public TMeasureData
 
     QStringList Text_Report() const override;
     std::vector<std::vector<TVector2>> Graph_Data() const override;
+    // Curves go by their sensor numbers.
+    TGraphNotes Graph_Notes() const override;
     bool Load_Data(const QByteArray &file_data) override;
 
     std::vector<TSensorData> Get_Sensor_Data(int sensor) const;
