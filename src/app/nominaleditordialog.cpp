@@ -182,8 +182,18 @@ TNominalEditorDialog::TNominalEditorDialog(const QWidget *parent, Qt::WindowFlag
 void TNominalEditorDialog::Reset(const QString &serial_number, const std::vector<double> &nominals)
 {
     d_edited_serial = serial_number;
+    d_reset_serial = serial_number;
     d_serial_edit->setText(serial_number);
     Show_Set(nominals, serial_number.isEmpty() && nominals.empty());
+    d_reset_nominals = d_nominals;
+}
+
+void TNominalEditorDialog::Reset_New_Set(const QString &serial_number, double first_face)
+{
+    d_edited_serial.clear();
+    d_reset_serial = serial_number;
+    d_serial_edit->setText(serial_number);
+    Show_Set(std::vector<double>(), true, std::isfinite(first_face) ? first_face : 0.0);
     d_reset_nominals = d_nominals;
 }
 
@@ -209,11 +219,14 @@ QString TNominalEditorDialog::Not_Shown_Reason(const std::vector<double> &nomina
         .arg(NominalFaces::MAXIMUM_FACES);
 }
 
-void TNominalEditorDialog::Show_Set(const std::vector<double> &nominals, bool new_set)
+void TNominalEditorDialog::Show_Set(const std::vector<double> &nominals, bool new_set, double first_face)
 {
     d_nominals = nominals;
-    d_start_edit->setText(QStringLiteral("0.000"));
     const NominalFaces::TLayout layout = NominalFaces::Lay_Out(nominals);
+    // Start names where the first face lies, so that a new pitch keeps the set where it is.
+    if (!new_set)
+        first_face = layout.spacing == NominalFaces::SPACING_NOT_SHOWN ? 0.0 : nominals.front();
+    d_start_edit->setText(Millimetres(first_face));
     Set_Not_Shown(new_set ? QString() : Not_Shown_Reason(nominals));
     if (new_set || layout.spacing == NominalFaces::SPACING_NOT_SHOWN)
     {
@@ -293,7 +306,7 @@ void TNominalEditorDialog::Check_Spacing()
 
 bool TNominalEditorDialog::Changed() const
 {
-    return Serial_Number() != d_edited_serial || !Same_Values(d_nominals, d_reset_nominals);
+    return Serial_Number() != d_reset_serial || !Same_Values(d_nominals, d_reset_nominals);
 }
 
 void TNominalEditorDialog::Update_Editor()
@@ -336,6 +349,7 @@ void TNominalEditorDialog::Cell_Changed(int row, int column, const double &value
     // Every other row is shown relative to the first face.
     if (row == 0)
     {
+        d_start_edit->setText(Millimetres(d_nominals[0]));
         Show_Values();
     }
     if (!d_multiple_change)
@@ -416,8 +430,9 @@ void TNominalEditorDialog::Regenerate(bool always)
     d_increment_in_force = increment;
     d_end_in_force = end;
 
+    // End is the length from the first face, as the stored sets show it.
     std::vector<double> positions;
-    const NominalFaces::TPitchState state = NominalFaces::Generate_Faces(start, increment, end, &positions);
+    const NominalFaces::TPitchState state = NominalFaces::Generate_Faces(0.0, increment, end, &positions);
     Mark_Fields(state != NominalFaces::PITCH_INCREMENT_INVALID, state != NominalFaces::PITCH_END_INVALID);
     if (state != NominalFaces::PITCH_VALID)
     {
@@ -426,6 +441,8 @@ void TNominalEditorDialog::Regenerate(bool always)
         return;
     }
     d_nominals = positions;
+    for (double &value : d_nominals)
+        value += start;
     Set_Deviation_Available(QString());
     Prepare_Table(positions);
     Show_Values();

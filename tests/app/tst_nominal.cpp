@@ -1,5 +1,5 @@
 // The nominal dock and editor dialog: pitch fields, entries in both modes, adding, editing and removing
-// sets, and a set saved through the dock reaching the window's next report.
+// sets, creating a missing set from the report, and a saved set reaching the report on show.
 
 #include "tests/app/apptest.h"
 
@@ -58,6 +58,18 @@ struct TEscapeCase
     bool closed;
 };
 Q_DECLARE_METATYPE(TEscapeCase)
+
+// A step gauge file shown with the set stored for its gauge: none, "example", "damaged" or "far" (faces
+// nowhere near its positions).
+struct TCreateCase
+{
+    const char *name;
+    QString file, serial; // serial: replaces the file's gauge serial when not empty
+    QString stored;
+    QString button; // the create button's text; empty when none is offered
+    QString start;  // the editor's Start when it is pressed
+};
+Q_DECLARE_METATYPE(TCreateCase)
 
 namespace
 {
@@ -271,7 +283,7 @@ class TTestNominal : public QObject
         QTest::newRow("fields left") << TUnevenCase{"", "", ""};
         QTest::newRow("same numbers typed") << TUnevenCase{"100", "1000.0", ""};
         QTest::newRow("new increment")
-            << TUnevenCase{"250", "", "0.00000 250.00000 500.00000 750.00000 1000.00000"};
+            << TUnevenCase{"250", "", "10.00000 260.00000 510.00000 760.00000 1010.00000"};
     }
 
     // Faces at 0, 100, 200, 400 mm ... open in Actual mode named by their stored positions, and are saved
@@ -434,17 +446,99 @@ class TTestNominal : public QObject
         QCOMPARE(rejected.count(), escape.closed ? 1 : 0);
     }
 
-    // A set saved through the dock is used by the window's next load.
-    void Saved_Set_Reaches_The_Reports()
+    void Create_Button_data()
+    {
+        const QString button = QStringLiteral("Create nominal set for gauge ");
+        const TCreateCase rows[] = {
+            {"10360, set missing", "stepgauge_10360_x_front.dat", "", "", button + "1020-4471", "10.000"},
+            {"squareness, set missing", "stepgauge_squareness_xy.dat", "", "", button + "SG-0620-0877",
+             "20.000"},
+            {"mnemonic sign kept", "stepgauge_b89_x_axis.dat", "A&B", "", button + "A&&B", "10.000"},
+            {"set present", "stepgauge_10360_x_front.dat", "", "example", "", ""},
+            {"set damaged", "stepgauge_10360_x_front.dat", "", "damaged", "", ""},
+            {"set does not match", "stepgauge_10360_x_front.dat", "", "far", "", ""},
+            {"serial cannot name a file", "stepgauge_10360_x_front.dat", "a/b", "", "", ""},
+            {"not a step gauge", "gaugeblock_500mm_x_axis.dat", "", "", "", ""},
+        };
+        Add_Rows(rows);
+    }
+
+    // The button is offered only for a missing set, and opens the editor on the file's gauge.
+    void Create_Button()
+    {
+        QFETCH(TCreateCase, row);
+        QString text = QString::fromLatin1(Read_File(Source_Path("examples/" + row.file)));
+        const QRegularExpression serial_line(QStringLiteral("Equipment_Identification:([^\r\n]*)"));
+        if (!row.serial.isEmpty())
+            text.replace(serial_line, "Equipment_Identification:" + row.serial);
+        const QString serial = serial_line.match(text).captured(1);
+        const QTemporaryDir folder;
+        const QString path = folder.filePath(row.file);
+        QVERIFY(Write_File(path, text.toLatin1()));
+        const QString set_path = Nominal_Folder() + "/SG_" + serial;
+        if (row.stored == "example")
+            QVERIFY(Write_File(set_path, Read_File(Source_Path("examples/Nominal_Data/SG_" + serial))));
+        else if (row.stored == "damaged")
+            QVERIFY(Write_File(set_path, "<Step_Gauge_Nominal>"));
+        else if (row.stored == "far")
+        {
+            TNominalStore store;
+            store.Initialize(QFileInfo(Nominal_Folder()).path());
+            store.Set_Nominal(serial, {5000, 5100});
+            QVERIFY(store.Save_Data("SG_" + serial));
+        }
+
+        TQuillon window;
+        window.Load_Data(path);
+        const QPushButton *button = Child<QPushButton>(window, "create_nominal_button");
+        QCOMPARE(button->isHidden() ? QString() : button->text(), row.button);
+        if (row.button.isEmpty())
+            return;
+        QVERIFY(
+            window.findChild<QPlainTextEdit *>()->toPlainText().startsWith("ERR  Stepgauge nominal data"));
+        QVERIFY(button->y() > 0);
+        QStringList seen;
+        TNominalEditorDialog::Set_Run_Function(
+            [&seen](TNominalEditorDialog *dialog)
+            {
+                seen << dialog->Serial_Number() << Child<QLineEdit>(*dialog, "start_edit")->text()
+                     << QString::number(dialog->d_nominals.size());
+                return int(QDialog::Rejected);
+            });
+        Child<QPushButton>(window, "create_nominal_button")->click();
+        TNominalEditorDialog::Set_Run_Function(nullptr);
+        QCOMPARE(seen, QStringList({serial, row.start, "102"}));
+        QVERIFY(!QFileInfo::exists(set_path));
+    }
+
+    // A set created from the report is saved with its first face at the reference step and shows the
+    // file again; any later save of a set reloads the step gauge file on show.
+    void Create_Set_From_Report()
     {
         TQuillon window;
+        window.Load_Data(Source_Path(QStringLiteral("examples/stepgauge_10360_x_front.dat")));
+        const QPlainTextEdit *report = window.findChild<QPlainTextEdit *>();
+        QPushButton *button = Child<QPushButton>(window, "create_nominal_button");
+        // Row 10 is the face at 110 mm, 100 mm from the first face.
         Answer_Editor(QStringLiteral("1020-4471"), [](TNominalEditorDialog *dialog)
-                      { Paste(Child<TEditTable>(*dialog, "table"), 11, "2.5"); });
-        Child<QToolButton>(*window.findChild<TNominalWidget *>(), "add_button")->click();
+                      { Paste(Child<TEditTable>(*dialog, "table"), 10, "2.5"); });
+        button->click();
+        QVERIFY2(
+            report->toPlainText().contains(QStringLiteral("\n    100.0025      100.0008       -0.0017\n")),
+            qPrintable(report->toPlainText()));
+        QVERIFY(button->isHidden());
+        QCOMPARE(Index_Texts(Read_File(Nominal_Folder() + "/SG_1020-4471")).section(' ', 0, 1),
+                 QStringLiteral("10.00000 20.00000"));
+
+        TNominalWidget *widget = window.findChild<TNominalWidget *>();
+        Child<QListWidget>(*widget, "nominal_list")->item(0)->setSelected(true);
+        Answer_Editor(QStringLiteral("1020-4471"), [](TNominalEditorDialog *dialog)
+                      { Paste(Child<TEditTable>(*dialog, "table"), 10, "-1.5"); });
+        Child<QToolButton>(*widget, "edit_button")->click();
         TNominalEditorDialog::Set_Run_Function(nullptr);
-        window.Load_Data(QStringLiteral(QUILLON_SOURCE_DIR "/examples/stepgauge_10360_x_front.dat"));
-        QVERIFY(window.findChild<QPlainTextEdit *>()->toPlainText().contains(
-            QStringLiteral("\n    100.0025      100.0008       -0.0017\n")));
+        QVERIFY2(
+            report->toPlainText().contains(QStringLiteral("\n     99.9985      100.0008        0.0023\n")),
+            qPrintable(report->toPlainText()));
     }
 };
 
