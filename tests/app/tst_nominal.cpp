@@ -59,8 +59,7 @@ struct TEscapeCase
 };
 Q_DECLARE_METATYPE(TEscapeCase)
 
-// A step gauge file shown with the set stored for its gauge: none, "example", "damaged" or "far" (faces
-// nowhere near its positions).
+// A step gauge file shown with the sets stored as in TDockCase.
 struct TCreateCase
 {
     const char *name;
@@ -85,13 +84,32 @@ QString Nominal_Folder()
     return QDir::homePath() + QStringLiteral("/.corvane/Nominal_Data");
 }
 
-// The dialog is answered by typing a serial, optionally changing it, and pressing Save.
+// Files as in TDockCase.
+void Store_Sets(const QString &files)
+{
+    TNominalStore store;
+    store.Initialize(QFileInfo(Nominal_Folder()).path());
+    for (const QString &file : files.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+    {
+        const QStringList parts = file.split(QRegularExpression(QStringLiteral("[=:]")));
+        TValues faces;
+        for (int face = 0; face < parts.value(2).toInt(); ++face)
+            faces.push_back(10.0 * face);
+        store.Set_Nominal(parts[1], faces);
+        QVERIFY(parts[1] == "!" ? Write_File(Nominal_Folder() + '/' + parts[0], "<Step_Gauge_Nominal>")
+                                : store.Save_Data(parts[0]));
+    }
+}
+
+// The dialog is answered by typing a serial (none: the one shown stays), optionally changing it, and
+// pressing Save.
 void Answer_Editor(const QString &serial, const std::function<void(TNominalEditorDialog *)> &edit = nullptr)
 {
     TNominalEditorDialog::Set_Run_Function(
         [serial, edit](TNominalEditorDialog *dialog)
         {
-            Child<QLineEdit>(*dialog, "serial_edit")->setText(serial);
+            if (!serial.isEmpty())
+                Child<QLineEdit>(*dialog, "serial_edit")->setText(serial);
             if (edit)
                 edit(dialog);
             dialog->accept();
@@ -230,44 +248,25 @@ class TTestNominal : public QObject
         const QString replace = QStringLiteral("Replace Nominal File");
         TQuillon window;
         TNominalWidget *widget = window.findChild<TNominalWidget *>();
-        TNominalStore store;
-        store.Initialize(QFileInfo(Nominal_Folder()).path());
-        for (const QString &file : dock.files.split(QLatin1Char(' '), Qt::SkipEmptyParts))
-        {
-            const QStringList parts = file.split(QRegularExpression(QStringLiteral("[=:]")));
-            TValues faces;
-            for (int face = 0; face < parts.value(2).toInt(); ++face)
-                faces.push_back(10.0 * face);
-            store.Set_Nominal(parts[1], faces);
-            QVERIFY(parts[1] == "!" ? Write_File(Nominal_Folder() + '/' + parts[0], "<Step_Gauge_Nominal>")
-                                    : store.Save_Data(parts[0]));
-        }
+        Store_Sets(dock.files);
         widget->Update_Display();
         QListWidget *list = Child<QListWidget>(*widget, "nominal_list");
         for (const QString &name : dock.selected.split(QLatin1Char(' '), Qt::SkipEmptyParts))
             list->findItems(name, Qt::MatchExactly).front()->setSelected(true);
 
-        QStringList asked, informative;
-        TMessageBox::Set_Answer_Function(
-            [&](TMessageBox *box)
-            {
-                informative << box->informativeText();
-                asked << box->text().remove(QRegularExpression(QStringLiteral("<[^>]*>")));
-                const QMap<QString, int> buttons = {
-                    {"Yes", QMessageBox::Yes}, {"No", QMessageBox::No}, {"OK", QMessageBox::Ok}};
-                return buttons.value(asked.size() == 1 ? dock.answer : QString(), QMessageBox::NoButton);
-            });
+        const QStringList *asked = Answer_Boxes(dock.answer);
         Answer_Editor(dock.serial);
         Child<QToolButton>(*widget, qPrintable(dock.action + "_button"))->click();
         TMessageBox::Set_Answer_Function(nullptr);
         TNominalEditorDialog::Set_Run_Function(nullptr);
 
-        QCOMPARE(asked.join(QLatin1Char(',')), dock.asked);
+        QCOMPARE(asked->join(',').section(": ", 0, 0), dock.asked);
         if (dock.asked == replace)
-            QVERIFY2(informative.front().contains("exists. Do you want to replace it?<"),
-                     qPrintable(informative.front()));
+            QVERIFY2(asked->front().endsWith("exists. Do you want to replace it?"),
+                     qPrintable(asked->front()));
+        TNominalStore store;
+        store.Initialize(QFileInfo(Nominal_Folder()).path());
         QStringList found;
-        store.Update_Display();
         for (const QString &name : store.File_Names())
             found << name + '=' +
                          (store.Load_Data(name)
@@ -449,96 +448,69 @@ class TTestNominal : public QObject
     void Create_Button_data()
     {
         const QString button = QStringLiteral("Create nominal set for gauge ");
+        const QString gauge = QStringLiteral("SG_1020-4471=1020-4471:");
         const TCreateCase rows[] = {
             {"10360, set missing", "stepgauge_10360_x_front.dat", "", "", button + "1020-4471", "10.000"},
-            {"squareness, set missing", "stepgauge_squareness_xy.dat", "", "", button + "SG-0620-0877",
-             "20.000"},
+            {"squareness, set missing", "stepgauge_squareness_xy.dat", "", "SG_1=1:3",
+             button + "SG-0620-0877", "20.000"},
             {"mnemonic sign kept", "stepgauge_b89_x_axis.dat", "A&B", "", button + "A&&B", "10.000"},
-            {"set present", "stepgauge_10360_x_front.dat", "", "example", "", ""},
-            {"set damaged", "stepgauge_10360_x_front.dat", "", "damaged", "", ""},
-            {"set does not match", "stepgauge_10360_x_front.dat", "", "far", "", ""},
+            {"set present", "stepgauge_10360_x_front.dat", "", gauge + "102", "", ""},
+            {"set damaged", "stepgauge_10360_x_front.dat", "", "SG_1020-4471=!", "", ""},
+            {"set does not match", "stepgauge_10360_x_front.dat", "", gauge + "2", "", ""},
             {"serial cannot name a file", "stepgauge_10360_x_front.dat", "a/b", "", "", ""},
             {"not a step gauge", "gaugeblock_500mm_x_axis.dat", "", "", "", ""},
         };
         Add_Rows(rows);
     }
 
-    // The button is offered only for a missing set, and opens the editor on the file's gauge.
+    // The button is offered only for a missing set and opens the editor on the file's gauge, its first
+    // face at the reference step. The saved set shows the file again; so does any later save.
     void Create_Button()
     {
         QFETCH(TCreateCase, row);
         QString text = QString::fromLatin1(Read_File(Source_Path("examples/" + row.file)));
-        const QRegularExpression serial_line(QStringLiteral("Equipment_Identification:([^\r\n]*)"));
+        const QRegularExpression serial_line(QStringLiteral("Equipment_Identification:([^\\r\\n]*)"));
         if (!row.serial.isEmpty())
             text.replace(serial_line, "Equipment_Identification:" + row.serial);
         const QString serial = serial_line.match(text).captured(1);
         const QTemporaryDir folder;
-        const QString path = folder.filePath(row.file);
-        QVERIFY(Write_File(path, text.toLatin1()));
-        const QString set_path = Nominal_Folder() + "/SG_" + serial;
-        if (row.stored == "example")
-            QVERIFY(Write_File(set_path, Read_File(Source_Path("examples/Nominal_Data/SG_" + serial))));
-        else if (row.stored == "damaged")
-            QVERIFY(Write_File(set_path, "<Step_Gauge_Nominal>"));
-        else if (row.stored == "far")
-        {
-            TNominalStore store;
-            store.Initialize(QFileInfo(Nominal_Folder()).path());
-            store.Set_Nominal(serial, {5000, 5100});
-            QVERIFY(store.Save_Data("SG_" + serial));
-        }
+        QVERIFY(Write_File(folder.filePath(row.file), text.toLatin1()));
+        Store_Sets(row.stored);
 
         TQuillon window;
-        window.Load_Data(path);
-        const QPushButton *button = Child<QPushButton>(window, "create_nominal_button");
+        window.Load_Data(folder.filePath(row.file));
+        const QPlainTextEdit *report = window.findChild<QPlainTextEdit *>();
+        QPushButton *button = Child<QPushButton>(window, "create_nominal_button");
         QCOMPARE(button->isHidden() ? QString() : button->text(), row.button);
         if (row.button.isEmpty())
             return;
-        QVERIFY(
-            window.findChild<QPlainTextEdit *>()->toPlainText().startsWith("ERR  Stepgauge nominal data"));
-        QVERIFY(button->y() > 0);
+        QVERIFY(report->toPlainText().startsWith("ERR  Stepgauge nominal data") && button->y() > 0);
+        // Row 10 is the face 100 mm from the first.
         QStringList seen;
-        TNominalEditorDialog::Set_Run_Function(
-            [&seen](TNominalEditorDialog *dialog)
-            {
-                seen << dialog->Serial_Number() << Child<QLineEdit>(*dialog, "start_edit")->text()
-                     << QString::number(dialog->d_nominals.size());
-                return int(QDialog::Rejected);
-            });
-        Child<QPushButton>(window, "create_nominal_button")->click();
-        TNominalEditorDialog::Set_Run_Function(nullptr);
-        QCOMPARE(seen, QStringList({serial, row.start, "102"}));
-        QVERIFY(!QFileInfo::exists(set_path));
-    }
-
-    // A set created from the report is saved with its first face at the reference step and shows the
-    // file again; any later save of a set reloads the step gauge file on show.
-    void Create_Set_From_Report()
-    {
-        TQuillon window;
-        window.Load_Data(Source_Path(QStringLiteral("examples/stepgauge_10360_x_front.dat")));
-        const QPlainTextEdit *report = window.findChild<QPlainTextEdit *>();
-        QPushButton *button = Child<QPushButton>(window, "create_nominal_button");
-        // Row 10 is the face at 110 mm, 100 mm from the first face.
-        Answer_Editor(QStringLiteral("1020-4471"), [](TNominalEditorDialog *dialog)
-                      { Paste(Child<TEditTable>(*dialog, "table"), 10, "2.5"); });
+        const auto enter = [&seen](const QString &deviation)
+        {
+            Answer_Editor(QString(),
+                          [&seen, deviation](TNominalEditorDialog *dialog)
+                          {
+                              seen << dialog->Serial_Number()
+                                   << Child<QLineEdit>(*dialog, "start_edit")->text();
+                              Paste(Child<TEditTable>(*dialog, "table"), 10, deviation);
+                          });
+        };
+        enter(QStringLiteral("2.5"));
         button->click();
-        QVERIFY2(
-            report->toPlainText().contains(QStringLiteral("\n    100.0025      100.0008       -0.0017\n")),
-            qPrintable(report->toPlainText()));
+        QCOMPARE(seen, QStringList({serial, row.start}));
+        QVERIFY2(report->toPlainText().contains("    100.0025  "), qPrintable(report->toPlainText()));
         QVERIFY(button->isHidden());
-        QCOMPARE(Index_Texts(Read_File(Nominal_Folder() + "/SG_1020-4471")).section(' ', 0, 1),
-                 QStringLiteral("10.00000 20.00000"));
 
         TNominalWidget *widget = window.findChild<TNominalWidget *>();
-        Child<QListWidget>(*widget, "nominal_list")->item(0)->setSelected(true);
-        Answer_Editor(QStringLiteral("1020-4471"), [](TNominalEditorDialog *dialog)
-                      { Paste(Child<TEditTable>(*dialog, "table"), 10, "-1.5"); });
+        Child<QListWidget>(*widget, "nominal_list")
+            ->findItems("SG_" + serial, Qt::MatchExactly)[0]
+            ->setSelected(true);
+        enter(QStringLiteral("-1.5"));
         Child<QToolButton>(*widget, "edit_button")->click();
         TNominalEditorDialog::Set_Run_Function(nullptr);
-        QVERIFY2(
-            report->toPlainText().contains(QStringLiteral("\n     99.9985      100.0008        0.0023\n")),
-            qPrintable(report->toPlainText()));
+        QVERIFY2(report->toPlainText().contains("     99.9985  "), qPrintable(report->toPlainText()));
     }
 };
 
