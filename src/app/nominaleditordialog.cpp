@@ -1,20 +1,21 @@
 #include "app/nominaleditordialog.h"
 
+#include "app/dialogbuttons.h"
 #include "base/assertion.h"
 #include "model/nominalfaces.h"
 #include "tableeditor/tableeditor.h"
 #include "widgets/messagebox.h"
 
+#include <QDialogButtonBox>
 #include <QFrame>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
-#include <QSpacerItem>
 
 #include <algorithm>
 #include <cmath>
@@ -142,18 +143,15 @@ TNominalEditorDialog::TNominalEditorDialog(const QWidget *parent, Qt::WindowFlag
     grid->addWidget(d_table, 6, 0, 1, 5);
     grid->addWidget(Separator(this, QFrame::HLine), 7, 0, 1, 5);
 
-    QHBoxLayout *buttons = new QHBoxLayout;
-    buttons->addItem(new QSpacerItem(0, 0, QSizePolicy::Expanding, QSizePolicy::Minimum));
-    d_cancel_button = new QPushButton(tr("Cancel"), this);
+    QDialogButtonBox *buttons =
+        Create_Button_Box(this, tr("Cancel"), tr("Save"), &d_cancel_button, &d_save_button);
     d_cancel_button->setObjectName(QStringLiteral("cancel_button"));
-    d_save_button = new QPushButton(tr("Save"), this);
     d_save_button->setObjectName(QStringLiteral("save_button"));
     for (QPushButton *button : {d_cancel_button, d_save_button})
     {
         button->setAutoDefault(false);
-        buttons->addWidget(button);
     }
-    grid->addLayout(buttons, 8, 0, 1, 5);
+    grid->addWidget(buttons, 8, 0, 1, 5);
 
     d_message_box = new TMessageBox(this);
 
@@ -175,8 +173,9 @@ TNominalEditorDialog::TNominalEditorDialog(const QWidget *parent, Qt::WindowFlag
                     tr("Paste"), message.toHtmlEscaped().replace(QLatin1Char('\n'), QLatin1String("<br>")));
             });
     connect(d_serial_edit, &QLineEdit::textChanged, this, &TNominalEditorDialog::Serial_Changed);
-    connect(d_cancel_button, &QPushButton::clicked, this, [this] { QDialog::reject(); });
-    connect(d_save_button, &QPushButton::clicked, this, &TNominalEditorDialog::accept);
+    // Cancel discards at once; Escape and closing the window ask first.
+    connect(buttons, &QDialogButtonBox::rejected, this, [this] { QDialog::reject(); });
+    connect(buttons, &QDialogButtonBox::accepted, this, &TNominalEditorDialog::accept);
 }
 
 void TNominalEditorDialog::Reset(const QString &serial_number, const std::vector<double> &nominals)
@@ -401,6 +400,18 @@ void TNominalEditorDialog::reject()
         return;
     }
     QDialog::reject();
+}
+
+void TNominalEditorDialog::keyPressEvent(QKeyEvent *event)
+{
+    // The button box makes Save the default button when shown; Return in a field or the table must
+    // still not end the editing.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+    {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void TNominalEditorDialog::Set_Run_Function(TRunFunction function)

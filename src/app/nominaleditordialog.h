@@ -7,6 +7,7 @@
 #include <functional>
 #include <vector>
 
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -57,6 +58,9 @@ class TNominalEditorDialog : public QDialog
     void accept() override;
     // Asks before changed entries are discarded (Escape, closing the window); Cancel discards at once.
     void reject() override;
+
+  protected:
+    void keyPressEvent(QKeyEvent *event) override;
 
   private:
     // A new set is generated with its first face at first_face; a given set starts where its first face is.

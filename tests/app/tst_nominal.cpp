@@ -53,7 +53,7 @@ struct TEscapeCase
     bool new_set; // the add flow: no serial, no values
     QString serial;
     QString pasted; // into the second row, when not empty
-    bool cancel;    // the Cancel button instead of Escape
+    QString key;    // Escape, Return in the serial field, or the Cancel button
     QString answer, asked;
     bool closed;
 };
@@ -413,14 +413,15 @@ class TTestNominal : public QObject
         QTest::addColumn<TEscapeCase>("escape");
         const QString question = QStringLiteral(
             "Discard Changes: The entries of this nominal set have changed. Do you want to discard them?");
-        QTest::newRow("unchanged") << TEscapeCase{false, "7", "", false, "Yes", "", true};
-        QTest::newRow("entry, keep") << TEscapeCase{false, "7", "2.5", false, "No", question, false};
-        QTest::newRow("entry, discard") << TEscapeCase{false, "7", "2.5", false, "Yes", question, true};
-        QTest::newRow("serial, keep") << TEscapeCase{false, "8", "", false, "No", question, false};
-        QTest::newRow("same value again") << TEscapeCase{false, "7", "0.1", false, "No", "", true};
-        QTest::newRow("new set untouched") << TEscapeCase{true, "", "", false, "No", "", true};
-        QTest::newRow("new set, entry") << TEscapeCase{true, "", "2.5", false, "No", question, false};
-        QTest::newRow("Cancel discards") << TEscapeCase{false, "7", "2.5", true, "No", "", true};
+        QTest::newRow("unchanged") << TEscapeCase{false, "7", "", "Escape", "Yes", "", true};
+        QTest::newRow("entry, keep") << TEscapeCase{false, "7", "2.5", "Escape", "No", question, false};
+        QTest::newRow("entry, discard") << TEscapeCase{false, "7", "2.5", "Escape", "Yes", question, true};
+        QTest::newRow("serial, keep") << TEscapeCase{false, "8", "", "Escape", "No", question, false};
+        QTest::newRow("same value again") << TEscapeCase{false, "7", "0.1", "Escape", "No", "", true};
+        QTest::newRow("new set untouched") << TEscapeCase{true, "", "", "Escape", "No", "", true};
+        QTest::newRow("new set, entry") << TEscapeCase{true, "", "2.5", "Escape", "No", question, false};
+        QTest::newRow("Return keeps editing") << TEscapeCase{false, "7", "2.5", "Return", "Yes", "", false};
+        QTest::newRow("Cancel discards") << TEscapeCase{false, "7", "2.5", "Cancel", "No", "", true};
     }
 
     void Escape()
@@ -434,15 +435,20 @@ class TTestNominal : public QObject
         Child<QLineEdit>(dialog, "serial_edit")->setText(escape.serial);
         if (!escape.pasted.isEmpty())
             Paste(Child<TEditTable>(dialog, "table"), 1, escape.pasted);
+        // Shown, as the button box then picks its default button; Cancel stands left of Save.
+        dialog.show();
+        QVERIFY(Child<QPushButton>(dialog, "cancel_button")->x() <
+                Child<QPushButton>(dialog, "save_button")->x());
         QStringList *asked = Answer_Boxes(escape.answer);
-        QSignalSpy rejected(&dialog, &QDialog::rejected);
-        if (escape.cancel)
+        QSignalSpy finished(&dialog, &QDialog::finished);
+        if (escape.key == "Cancel")
             Child<QPushButton>(dialog, "cancel_button")->click();
         else
-            QTest::keyClick(&dialog, Qt::Key_Escape);
+            QTest::keyClick(Child<QLineEdit>(dialog, "serial_edit"),
+                            escape.key == "Return" ? Qt::Key_Return : Qt::Key_Escape);
         TMessageBox::Set_Answer_Function(nullptr);
         QCOMPARE(asked->join(QLatin1Char('|')), escape.asked);
-        QCOMPARE(rejected.count(), escape.closed ? 1 : 0);
+        QCOMPARE(finished.count(), escape.closed ? 1 : 0);
     }
 
     void Create_Button_data()
