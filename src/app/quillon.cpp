@@ -14,6 +14,7 @@
 #include "widgets/messagebox.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QDockWidget>
@@ -230,6 +231,8 @@ void TQuillon::Build_Central_Area(const QFont &report_font, const QFont &notice_
     d_create_nominal_button = new QPushButton(d_report_pane->viewport());
     d_create_nominal_button->setObjectName(QStringLiteral("create_nominal_button"));
     d_create_nominal_button->setAutoDefault(false);
+    // A button's own font, not the report's fixed-pitch one.
+    d_create_nominal_button->setFont(QApplication::font(d_create_nominal_button));
     d_create_nominal_button->hide();
     d_graph = new TGraphWidget(splitter);
     d_graph->setObjectName(QStringLiteral("graph"));
