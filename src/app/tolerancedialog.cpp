@@ -17,7 +17,7 @@
 
 namespace
 {
-const QString INVALID_STYLE = QStringLiteral("background-color: rgb(255, 151, 160);");
+const char INVALID_STYLE[] = "background-color: rgb(255, 151, 160);";
 
 const char DEFINITIONS[] =
     "<p><b><u>E Mpl</u></b></p>"
@@ -32,7 +32,7 @@ const char DEFINITIONS[] =
 
 void Set_Valid(QLineEdit *edit, bool valid)
 {
-    edit->setStyleSheet(valid ? QString() : INVALID_STYLE);
+    edit->setStyleSheet(valid ? QString() : QLatin1String(INVALID_STYLE));
 }
 
 // Sets a field's text without running the parse for that change.
