@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QPointer>
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QStyleFactory>
@@ -28,10 +29,15 @@ class TRejectFirstStyle : public QProxyStyle
 QStyle *Reject_First_Style()
 {
     // One for the program, over a style of the application's kind; it lives as long as the application.
-    static QStyle *style = nullptr;
+    static QPointer<QStyle> style;
     if (!style)
     {
-        QStyle *base = QStyleFactory::create(QApplication::style()->objectName());
+#if QT_VERSION >= QT_VERSION_CHECK(6, 1, 0)
+        const QString name = QApplication::style()->name();
+#else
+        const QString name = QApplication::style()->objectName();
+#endif
+        QStyle *base = QStyleFactory::create(name);
         style = new TRejectFirstStyle(base ? base : QStyleFactory::create(QStringLiteral("fusion")));
         style->setParent(qApp);
     }
