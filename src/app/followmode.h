@@ -19,12 +19,12 @@ class TFollowMode : public QObject
     Q_OBJECT
 
   public:
-    static const int QUIET_MS = 500;
-    static const int POLL_MS = 100;
+    static constexpr int QUIET_MS = 500;
+    static constexpr int POLL_MS = 100;
     // A folder of thousands of files is looked through this often; the files being written every poll.
-    static const int SCAN_MS = 1000;
+    static constexpr int SCAN_MS = 1000;
     // The user's own looking around (a selection, a scroll, a zoom) keeps the view this long.
-    static const int HANDS_OFF_MS = 10000;
+    static constexpr int HANDS_OFF_MS = 10000;
 
     // Adds the checkable "Follow New Files" entry to menu.
     TFollowMode(QObject *parent, QMenu *menu);

@@ -1,10 +1,12 @@
 #include "app/measuredinputdialog.h"
 
+#include "app/dialogbuttons.h"
+
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFrame>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -78,15 +80,12 @@ TMeasuredInputDialog::TMeasuredInputDialog(const QWidget *parent, Qt::WindowFlag
     layout->addWidget(Create_Line(this), 4, 0, 1, 4);
     layout->addItem(new QSpacerItem(0, 0, QSizePolicy::Minimum, QSizePolicy::Expanding), 5, 0, 1, 4);
 
-    QHBoxLayout *button_row = new QHBoxLayout;
-    button_row->addStretch();
-    d_cancel_button = new QPushButton(QStringLiteral("Cancel"), this);
-    d_apply_button = new QPushButton(QStringLiteral("Apply"), this);
+    QDialogButtonBox *buttons =
+        Create_Button_Box(this, tr("Cancel"), tr("Apply"), &d_cancel_button, &d_apply_button);
+    d_cancel_button->setObjectName(QStringLiteral("cancel_button"));
     d_apply_button->setObjectName(QStringLiteral("apply_button"));
     d_apply_button->setDefault(true);
-    button_row->addWidget(d_cancel_button);
-    button_row->addWidget(d_apply_button);
-    layout->addLayout(button_row, 6, 0, 1, 4);
+    layout->addWidget(buttons, 6, 0, 1, 4);
 
     // Radio buttons sharing a parent are exclusive.
     d_relative_radio->setChecked(true);
@@ -97,8 +96,8 @@ TMeasuredInputDialog::TMeasuredInputDialog(const QWidget *parent, Qt::WindowFlag
             &TMeasuredInputDialog::Browse_Relative_Path);
     connect(d_absolute_browse_button, &QToolButton::clicked, this,
             &TMeasuredInputDialog::Browse_Absolute_Path);
-    connect(d_cancel_button, &QPushButton::clicked, this, &QDialog::reject);
-    connect(d_apply_button, &QPushButton::clicked, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
 }
 
 TMeasuredInputDialog::~TMeasuredInputDialog() = default;

@@ -1,20 +1,21 @@
 #include "app/nominaleditordialog.h"
 
+#include "app/dialogbuttons.h"
 #include "base/assertion.h"
 #include "model/nominalfaces.h"
 #include "tableeditor/tableeditor.h"
 #include "widgets/messagebox.h"
 
+#include <QDialogButtonBox>
 #include <QFrame>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
-#include <QSpacerItem>
 
 #include <algorithm>
 #include <cmath>
@@ -142,18 +143,15 @@ TNominalEditorDialog::TNominalEditorDialog(const QWidget *parent, Qt::WindowFlag
     grid->addWidget(d_table, 6, 0, 1, 5);
     grid->addWidget(Separator(this, QFrame::HLine), 7, 0, 1, 5);
 
-    QHBoxLayout *buttons = new QHBoxLayout;
-    buttons->addItem(new QSpacerItem(0, 0, QSizePolicy::Expanding, QSizePolicy::Minimum));
-    d_cancel_button = new QPushButton(tr("Cancel"), this);
+    QDialogButtonBox *buttons =
+        Create_Button_Box(this, tr("Cancel"), tr("Save"), &d_cancel_button, &d_save_button);
     d_cancel_button->setObjectName(QStringLiteral("cancel_button"));
-    d_save_button = new QPushButton(tr("Save"), this);
     d_save_button->setObjectName(QStringLiteral("save_button"));
     for (QPushButton *button : {d_cancel_button, d_save_button})
     {
         button->setAutoDefault(false);
-        buttons->addWidget(button);
     }
-    grid->addLayout(buttons, 8, 0, 1, 5);
+    grid->addWidget(buttons, 8, 0, 1, 5);
 
     d_message_box = new TMessageBox(this);
 
@@ -175,15 +173,26 @@ TNominalEditorDialog::TNominalEditorDialog(const QWidget *parent, Qt::WindowFlag
                     tr("Paste"), message.toHtmlEscaped().replace(QLatin1Char('\n'), QLatin1String("<br>")));
             });
     connect(d_serial_edit, &QLineEdit::textChanged, this, &TNominalEditorDialog::Serial_Changed);
-    connect(d_cancel_button, &QPushButton::clicked, this, [this] { QDialog::reject(); });
-    connect(d_save_button, &QPushButton::clicked, this, &TNominalEditorDialog::accept);
+    // Cancel discards at once; Escape and closing the window ask first.
+    connect(buttons, &QDialogButtonBox::rejected, this, [this] { QDialog::reject(); });
+    connect(buttons, &QDialogButtonBox::accepted, this, &TNominalEditorDialog::accept);
 }
 
 void TNominalEditorDialog::Reset(const QString &serial_number, const std::vector<double> &nominals)
 {
     d_edited_serial = serial_number;
+    d_reset_serial = serial_number;
     d_serial_edit->setText(serial_number);
     Show_Set(nominals, serial_number.isEmpty() && nominals.empty());
+    d_reset_nominals = d_nominals;
+}
+
+void TNominalEditorDialog::Reset_New_Set(const QString &serial_number, double first_face)
+{
+    d_edited_serial.clear();
+    d_reset_serial = serial_number;
+    d_serial_edit->setText(serial_number);
+    Show_Set(std::vector<double>(), true, std::isfinite(first_face) ? first_face : 0.0);
     d_reset_nominals = d_nominals;
 }
 
@@ -209,11 +218,14 @@ QString TNominalEditorDialog::Not_Shown_Reason(const std::vector<double> &nomina
         .arg(NominalFaces::MAXIMUM_FACES);
 }
 
-void TNominalEditorDialog::Show_Set(const std::vector<double> &nominals, bool new_set)
+void TNominalEditorDialog::Show_Set(const std::vector<double> &nominals, bool new_set, double first_face)
 {
     d_nominals = nominals;
-    d_start_edit->setText(QStringLiteral("0.000"));
     const NominalFaces::TLayout layout = NominalFaces::Lay_Out(nominals);
+    // Start names where the first face lies, so that a new pitch keeps the set where it is.
+    if (!new_set)
+        first_face = layout.spacing == NominalFaces::SPACING_NOT_SHOWN ? 0.0 : nominals.front();
+    d_start_edit->setText(Millimetres(first_face));
     Set_Not_Shown(new_set ? QString() : Not_Shown_Reason(nominals));
     if (new_set || layout.spacing == NominalFaces::SPACING_NOT_SHOWN)
     {
@@ -293,7 +305,7 @@ void TNominalEditorDialog::Check_Spacing()
 
 bool TNominalEditorDialog::Changed() const
 {
-    return Serial_Number() != d_edited_serial || !Same_Values(d_nominals, d_reset_nominals);
+    return Serial_Number() != d_reset_serial || !Same_Values(d_nominals, d_reset_nominals);
 }
 
 void TNominalEditorDialog::Update_Editor()
@@ -336,6 +348,7 @@ void TNominalEditorDialog::Cell_Changed(int row, int column, const double &value
     // Every other row is shown relative to the first face.
     if (row == 0)
     {
+        d_start_edit->setText(Millimetres(d_nominals[0]));
         Show_Values();
     }
     if (!d_multiple_change)
@@ -389,6 +402,18 @@ void TNominalEditorDialog::reject()
     QDialog::reject();
 }
 
+void TNominalEditorDialog::keyPressEvent(QKeyEvent *event)
+{
+    // The button box makes Save the default button when shown; Return in a field or the table must
+    // still not end the editing.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+    {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
 void TNominalEditorDialog::Set_Run_Function(TRunFunction function)
 {
     Run_Function() = std::move(function);
@@ -416,8 +441,9 @@ void TNominalEditorDialog::Regenerate(bool always)
     d_increment_in_force = increment;
     d_end_in_force = end;
 
+    // End is the length from the first face, as the stored sets show it.
     std::vector<double> positions;
-    const NominalFaces::TPitchState state = NominalFaces::Generate_Faces(start, increment, end, &positions);
+    const NominalFaces::TPitchState state = NominalFaces::Generate_Faces(0.0, increment, end, &positions);
     Mark_Fields(state != NominalFaces::PITCH_INCREMENT_INVALID, state != NominalFaces::PITCH_END_INVALID);
     if (state != NominalFaces::PITCH_VALID)
     {
@@ -426,6 +452,8 @@ void TNominalEditorDialog::Regenerate(bool always)
         return;
     }
     d_nominals = positions;
+    for (double &value : d_nominals)
+        value += start;
     Set_Deviation_Available(QString());
     Prepare_Table(positions);
     Show_Values();

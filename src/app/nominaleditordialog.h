@@ -7,6 +7,7 @@
 #include <functional>
 #include <vector>
 
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -26,6 +27,9 @@ class TNominalEditorDialog : public QDialog
     // An empty serial with no values starts a new set at the default pitch; any other set of fewer
     // than two faces is shown as one the editor cannot show, and cannot be saved.
     void Reset(const QString &serial_number, const std::vector<double> &nominals);
+    // A new set for a gauge at the default pitch, its first face at the given position (a file's
+    // reference step).
+    void Reset_New_Set(const QString &serial_number, double first_face);
     QString Serial_Number() const;
     // No values start a new set at the default pitch.
     void Initialize_Editor(const std::vector<double> &nominals);
@@ -55,8 +59,12 @@ class TNominalEditorDialog : public QDialog
     // Asks before changed entries are discarded (Escape, closing the window); Cancel discards at once.
     void reject() override;
 
+  protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
   private:
-    void Show_Set(const std::vector<double> &nominals, bool new_set);
+    // A new set is generated with its first face at first_face; a given set starts where its first face is.
+    void Show_Set(const std::vector<double> &nominals, bool new_set, double first_face = 0.0);
     // A set that cannot be shown: no table, no pitch or mode to change, no Save.
     void Set_Not_Shown(const QString &reason);
     // Deviations need evenly spaced faces; without them the table is in Actual mode.
@@ -90,7 +98,9 @@ class TNominalEditorDialog : public QDialog
     // must not throw the set away.
     double d_increment_in_force;
     double d_end_in_force;
+    // The serial of the set being edited (empty for a new set), and the serial Reset showed.
     QString d_edited_serial;
+    QString d_reset_serial;
     // The set as Reset gave it (or generated it), to tell whether anything was changed.
     std::vector<double> d_reset_nominals;
     QString d_not_shown_reason;

@@ -152,7 +152,19 @@ void TNominalWidget::Selection_Changed()
     d_edit_button->setEnabled(selected);
 }
 
+void TNominalWidget::Create_Nominal(const QString &serial, double reference_step)
+{
+    Prepared_Editor()->Reset_New_Set(serial, reference_step);
+    Run_Editor_And_Save();
+}
+
 void TNominalWidget::Edit_And_Save(const QString &serial, const std::vector<double> &nominals)
+{
+    Prepared_Editor()->Reset(serial, nominals);
+    Run_Editor_And_Save();
+}
+
+TNominalEditorDialog *TNominalWidget::Prepared_Editor()
 {
     if (!d_editor_dialog)
     {
@@ -160,7 +172,11 @@ void TNominalWidget::Edit_And_Save(const QString &serial, const std::vector<doub
     }
     d_store->Update_Display();
     d_editor_dialog->Set_Listed_Files(d_store->File_Names());
-    d_editor_dialog->Reset(serial, nominals);
+    return d_editor_dialog;
+}
+
+void TNominalWidget::Run_Editor_And_Save()
+{
     if (d_editor_dialog->exec() != QDialog::Accepted)
     {
         return;
@@ -180,6 +196,7 @@ void TNominalWidget::Edit_And_Save(const QString &serial, const std::vector<doub
         return;
     }
     Update_Display();
+    emit Nominal_Saved(file_name);
 }
 
 void TNominalWidget::Show_Error(const QString &text, const QString &informative_text)

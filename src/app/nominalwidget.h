@@ -35,8 +35,16 @@ class TNominalWidget : public QWidget
     void Load_Data_V1(TXmlFile *xml_file);
     void Remove_Data(const QString &file_name);
 
+    // Runs the editor on a new set for a gauge, its first face at the reference step of the gauge's
+    // measurement, and saves what it returns.
+    void Create_Nominal(const QString &serial, double reference_step);
+
     // Created on the first add or edit.
     TNominalEditorDialog *Editor_Dialog() const { return d_editor_dialog; }
+
+  signals:
+    // A set was written to its file.
+    void Nominal_Saved(const QString &file_name);
 
   public slots:
     void Add_Nominal();
@@ -47,6 +55,10 @@ class TNominalWidget : public QWidget
   private:
     // Runs the editor on a set and saves what it returns.
     void Edit_And_Save(const QString &serial, const std::vector<double> &nominals);
+    // The editor, created on first use, knowing the files listed now.
+    TNominalEditorDialog *Prepared_Editor();
+    // Runs the editor as Reset left it and saves what it returns.
+    void Run_Editor_And_Save();
     void Show_Error(const QString &text, const QString &informative_text);
 
     QListWidget *d_list;

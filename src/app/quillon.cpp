@@ -14,6 +14,7 @@
 #include "widgets/messagebox.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QDockWidget>
@@ -30,6 +31,7 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QScreen>
 #include <QSettings>
 #include <QSignalBlocker>
@@ -225,6 +227,13 @@ void TQuillon::Build_Central_Area(const QFont &report_font, const QFont &notice_
     d_report_pane->document()->setUndoRedoEnabled(false);
     d_report_pane->setLineWrapMode(QPlainTextEdit::NoWrap);
     d_report_pane->setReadOnly(true);
+    // On the pane itself, so that it stands right under the error line it answers.
+    d_create_nominal_button = new QPushButton(d_report_pane->viewport());
+    d_create_nominal_button->setObjectName(QStringLiteral("create_nominal_button"));
+    d_create_nominal_button->setAutoDefault(false);
+    // A button's own font, not the report's fixed-pitch one.
+    d_create_nominal_button->setFont(QApplication::font(d_create_nominal_button));
+    d_create_nominal_button->hide();
     d_graph = new TGraphWidget(splitter);
     d_graph->setObjectName(QStringLiteral("graph"));
     d_graph->setMinimumHeight(150);
@@ -365,6 +374,8 @@ void TQuillon::Make_Connections()
     connect(d_tolerance_button, &QToolButton::clicked, this, &TQuillon::Edit_Tolerance);
     connect(d_measured_widget, &TMeasuredWidget::File_List_Refreshed, this, &TQuillon::List_Refreshed);
     connect(d_refresh_timer, &QTimer::timeout, this, &TQuillon::Update_File_List);
+    connect(d_create_nominal_button, &QPushButton::clicked, this, &TQuillon::Create_Nominal_Set);
+    connect(d_nominal_widget, &TNominalWidget::Nominal_Saved, this, &TQuillon::Nominal_Set_Saved);
     Connect_Follow_Mode();
 }
 

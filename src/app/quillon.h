@@ -21,6 +21,7 @@ class QFileSystemWatcher;
 class QFont;
 class QMenu;
 class QPlainTextEdit;
+class QPushButton;
 class QSettings;
 class TSettingsFile;
 class QTimer;
@@ -87,6 +88,8 @@ class TQuillon : public QMainWindow
     void Edit_Tolerance();
     void Toggle_Line_Graph_Type(bool state);
     void Toggle_Point_Graph_Type(bool state);
+    // Opens the nominal editor on a new set for the gauge of the file on show.
+    void Create_Nominal_Set();
 
   protected:
     void closeEvent(QCloseEvent *event) override;
@@ -118,6 +121,11 @@ class TQuillon : public QMainWindow
     // Titles, options and data sets of the graph for a loaded file.
     void Show_Graph(const TPresentation &presentation);
     void Show_Report(const QStringList &lines);
+    // Below the error line of a step gauge file whose gauge has no nominal set: the button that
+    // creates one.
+    void Offer_Nominal_Set();
+    // A saved set may be the one the step gauge file on show lacked or uses.
+    void Nominal_Set_Saved();
     void Report_Removal_Error(const QString &path);
 
     // The file on show as last read: whether it is there, when it was written and its size.
@@ -162,6 +170,8 @@ class TQuillon : public QMainWindow
 
     QAction *d_quit_action = nullptr;
     QPlainTextEdit *d_report_pane = nullptr;
+    QPushButton *d_create_nominal_button = nullptr;
+    TMissingNominalSet d_missing_nominal;
     QToolButton *d_tolerance_button = nullptr;
     QToolButton *d_point_graph_button = nullptr;
     QToolButton *d_line_graph_button = nullptr;

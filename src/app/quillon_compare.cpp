@@ -8,6 +8,7 @@
 #include "widgets/graphwidget.h"
 
 #include <QFileInfo>
+#include <QPushButton>
 #include <QToolButton>
 
 void TQuillon::Compare_Data(const QString &first, const QString &second)
@@ -26,6 +27,7 @@ void TQuillon::Compare_Data(const QString &first, const QString &second)
 void TQuillon::Present_Comparison()
 {
     Clear_Log();
+    d_create_nominal_button->hide();
     d_graph->DeleteDataSets();
     d_graph->Clear_Coordinates();
 

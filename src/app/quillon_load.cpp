@@ -1,6 +1,7 @@
 #include "app/quillon.h"
 
 #include "app/elidedlabel.h"
+#include "app/nominalwidget.h"
 #include "app/signoffactions.h"
 #include "app/tolerancedialog.h"
 #include "document/reportdocument.h"
@@ -12,7 +13,9 @@
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScrollBar>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QToolButton>
 
@@ -92,6 +95,7 @@ void TQuillon::Present_Load()
     Clear_Log();
     d_graph->DeleteDataSets();
     d_graph->Clear_Coordinates();
+    d_create_nominal_button->hide();
 
     const bool loaded = d_load.Succeeded();
     const TGraphSetup setup = Presentation::Graph_Setup(d_load.contents);
@@ -104,6 +108,7 @@ void TQuillon::Present_Load()
         // Size and open failures leave the graph's visibility as it was.
         if (d_load.stage != TMeasurementLoad::STAGE_NOT_READ)
             d_graph->hide();
+        Offer_Nominal_Set();
         d_signoff->Show_Measurement(TReportSource(), d_tolerance_dialog->Tolerance());
         d_graph->UpdateGraph();
         Show_File_State();
@@ -136,6 +141,35 @@ void TQuillon::Show_Report(const QStringList &lines)
     Scroll_Log_Top();
     d_report_pane->horizontalScrollBar()->setValue(0);
     d_report_pane->verticalScrollBar()->setValue(0);
+}
+
+void TQuillon::Offer_Nominal_Set()
+{
+    if (!d_nominal_store.Missing_Set(d_load.stage, d_current_measurement.get(), &d_missing_nominal))
+        return;
+    QString serial = d_missing_nominal.serial;
+    serial.replace(QLatin1Char('&'), QLatin1String("&&")); // no mnemonic from the serial
+    d_create_nominal_button->setText(tr("Create nominal set for gauge %1").arg(serial));
+    d_create_nominal_button->adjustSize();
+    const QRect line = d_report_pane->cursorRect(QTextCursor(d_report_pane->document()->firstBlock()));
+    d_create_nominal_button->move(line.left(), line.bottom() + line.height() / 2);
+    d_create_nominal_button->show();
+}
+
+void TQuillon::Create_Nominal_Set()
+{
+    d_nominal_widget->Create_Nominal(d_missing_nominal.serial, d_missing_nominal.reference_step);
+}
+
+void TQuillon::Nominal_Set_Saved()
+{
+    if (d_current_file_path.isEmpty() || d_file_state != FILE_ON_DISK ||
+        !TMeasureData::Is_Stepgauge(d_load.contents))
+        return;
+    if (d_comparing)
+        Compare_Data(d_compared_path, d_current_file_path);
+    else
+        Load_Data(d_current_file_path);
 }
 
 void TQuillon::Show_Graph(const TPresentation &presentation)

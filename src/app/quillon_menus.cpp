@@ -31,11 +31,11 @@ TQuillon::TOpenNameFunction open_name_function;
 // A short menu: the folders a metrologist moves between in a week.
 const int RECENT_FOLDER_COUNT = 8;
 
-const char *const RECENT_FOLDERS_KEY = "Recent_Folders";
-const char *const POINT_STYLE_KEY = "Graph_Point_Style";
-const char *const NOMINAL_DOCK_KEY = "Nominal_Dock_Visible";
-const char *const MEASURED_DOCK_KEY = "Measured_Dock_Visible";
-const char *const EXPORT_FOLDER_KEY = "Export_Folder";
+const char RECENT_FOLDERS_KEY[] = "Recent_Folders";
+const char POINT_STYLE_KEY[] = "Graph_Point_Style";
+const char NOMINAL_DOCK_KEY[] = "Nominal_Dock_Visible";
+const char MEASURED_DOCK_KEY[] = "Measured_Dock_Visible";
+const char EXPORT_FOLDER_KEY[] = "Export_Folder";
 
 bool Stored_Bool(const QSettings &settings, const char *key, bool fallback)
 {

@@ -129,12 +129,6 @@ void TSignoffActions::Show_Measurement(const TReportSource &source, const TToler
     Update_Actions();
 }
 
-void TSignoffActions::Set_Tolerance(const TTolerance &tolerance)
-{
-    d_tolerance = tolerance;
-    Update_Verdict();
-}
-
 void TSignoffActions::Update_Verdict()
 {
     const TVerdict verdict = d_source.loaded ? Verdict::Evaluate(d_source.contents, d_source.curves,

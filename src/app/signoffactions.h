@@ -32,8 +32,6 @@ class TSignoffActions : public QObject
 
     // After every load, whatever its outcome.
     void Show_Measurement(const TReportSource &source, const TTolerance &tolerance);
-    // The tolerance changed without a reload.
-    void Set_Tolerance(const TTolerance &tolerance);
 
     // The folder the last export, saved graph or print to a file went to; empty before the first. Until
     // then the save dialogs start in the folder of the file on show.

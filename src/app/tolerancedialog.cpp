@@ -1,5 +1,6 @@
 #include "app/tolerancedialog.h"
 
+#include "app/dialogbuttons.h"
 #include "model/verdict.h"
 
 #include <QDialogButtonBox>
@@ -16,7 +17,7 @@
 
 namespace
 {
-const QString INVALID_STYLE = QStringLiteral("background-color: rgb(255, 151, 160);");
+const char INVALID_STYLE[] = "background-color: rgb(255, 151, 160);";
 
 const char DEFINITIONS[] =
     "<p><b><u>E Mpl</u></b></p>"
@@ -31,7 +32,7 @@ const char DEFINITIONS[] =
 
 void Set_Valid(QLineEdit *edit, bool valid)
 {
-    edit->setStyleSheet(valid ? QString() : INVALID_STYLE);
+    edit->setStyleSheet(valid ? QString() : QLatin1String(INVALID_STYLE));
 }
 
 // Sets a field's text without running the parse for that change.
@@ -84,11 +85,9 @@ TToleranceDialog::TToleranceDialog(QWidget *parent) : QDialog(parent)
     line->setFrameShadow(QFrame::Sunken);
     layout->addWidget(line, 2, 0, 1, 2);
 
-    // The button box keeps the platform's button order; the buttons keep their own words.
-    QDialogButtonBox *buttons = new QDialogButtonBox(this);
-    d_accept_button = buttons->addButton(tr("Accept"), QDialogButtonBox::AcceptRole);
+    QDialogButtonBox *buttons =
+        Create_Button_Box(this, tr("Cancel"), tr("Accept"), &d_cancel_button, &d_accept_button);
     d_accept_button->setObjectName(QStringLiteral("accept_button"));
-    d_cancel_button = buttons->addButton(tr("Cancel"), QDialogButtonBox::RejectRole);
     d_cancel_button->setObjectName(QStringLiteral("cancel_button"));
     d_cancel_button->setAutoDefault(false);
     d_accept_button->setAutoDefault(false);

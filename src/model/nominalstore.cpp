@@ -1,6 +1,8 @@
 #include "model/nominalstore.h"
 
 #include "base/assertion.h"
+#include "model/kinds/measuredata_stepgaugecommon.h"
+#include "model/nominalfaces.h"
 #include "xml/xmlfile.h"
 
 #include <QCoreApplication>
@@ -71,6 +73,24 @@ QString TNominalStore::File_Name_For_Lookup(const QString &serial) const
             return name;
     }
     return QString();
+}
+
+bool TNominalStore::Missing_Set(TMeasurementLoad::TStage stage, const TMeasureData *record,
+                                TMissingNominalSet *missing) const
+{
+    QUILLON_ASSERT(missing);
+    if (stage != TMeasurementLoad::STAGE_PARSED || !record ||
+        !TMeasureData::Is_Stepgauge(record->file_contents))
+        return false;
+    const auto *stepgauge = dynamic_cast<const TMeasureStepgaugeCommon *>(record);
+    if (!stepgauge)
+        return false;
+    const QString serial = stepgauge->Equipment_Identification().trimmed();
+    if (!NominalSerial::Problem(serial).isEmpty() || !File_Name_For_Lookup(serial).isEmpty())
+        return false;
+    missing->serial = serial;
+    missing->reference_step = stepgauge->Reference_Value();
+    return true;
 }
 
 std::vector<double> TNominalStore::Nominal_Data(const QString &serial, bool *valid) const

@@ -9,6 +9,14 @@
 
 class TXmlFile;
 
+// A step gauge file that failed only because its gauge has no nominal set yet: the serial a new set
+// is saved under, and the reference step, where the set's first face lies.
+struct TMissingNominalSet
+{
+    QString serial;
+    double reference_step = 0.0;
+};
+
 // The library of step gauge nominal sets: one XML file "SG_<serial>" per gauge in the folder
 // Nominal_Data under a base folder. Holds the listed file names and the current set (the one most
 // recently loaded or set by the editor), and answers the load pipeline's lookups.
@@ -40,6 +48,10 @@ class TNominalStore : public TNominalSource
     QString Lookup_Failure(const QString &serial) const override;
     // The listed name Nominal_Data reads for the serial; empty when there is none.
     QString File_Name_For_Lookup(const QString &serial) const;
+    // Whether a step gauge load that ended at this stage with this record failed for want of its
+    // gauge's set; not for a damaged set, a set that does not match, or a serial that cannot name a file.
+    bool Missing_Set(TMeasurementLoad::TStage stage, const TMeasureData *record,
+                     TMissingNominalSet *missing) const;
 
     // Writes the current set to the file in the nominal folder, or reads the file into it.
     bool Save_Data(const QString &file_name) const;

@@ -1,5 +1,5 @@
 // The nominal dock and editor dialog: pitch fields, entries in both modes, adding, editing and removing
-// sets, and a set saved through the dock reaching the window's next report.
+// sets, creating a missing set from the report, and a saved set reaching the report on show.
 
 #include "tests/app/apptest.h"
 
@@ -53,11 +53,22 @@ struct TEscapeCase
     bool new_set; // the add flow: no serial, no values
     QString serial;
     QString pasted; // into the second row, when not empty
-    bool cancel;    // the Cancel button instead of Escape
+    QString key;    // Escape, Return in the serial field, or the Cancel button
     QString answer, asked;
     bool closed;
 };
 Q_DECLARE_METATYPE(TEscapeCase)
+
+// A step gauge file shown with the sets stored as in TDockCase.
+struct TCreateCase
+{
+    const char *name;
+    QString file, serial; // serial: replaces the file's gauge serial when not empty
+    QString stored;
+    QString button; // the create button's text; empty when none is offered
+    QString start;  // the editor's Start when it is pressed
+};
+Q_DECLARE_METATYPE(TCreateCase)
 
 namespace
 {
@@ -73,13 +84,32 @@ QString Nominal_Folder()
     return QDir::homePath() + QStringLiteral("/.corvane/Nominal_Data");
 }
 
-// The dialog is answered by typing a serial, optionally changing it, and pressing Save.
+// Files as in TDockCase.
+void Store_Sets(const QString &files)
+{
+    TNominalStore store;
+    store.Initialize(QFileInfo(Nominal_Folder()).path());
+    for (const QString &file : files.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+    {
+        const QStringList parts = file.split(QRegularExpression(QStringLiteral("[=:]")));
+        TValues faces;
+        for (int face = 0; face < parts.value(2).toInt(); ++face)
+            faces.push_back(10.0 * face);
+        store.Set_Nominal(parts[1], faces);
+        QVERIFY(parts[1] == "!" ? Write_File(Nominal_Folder() + '/' + parts[0], "<Step_Gauge_Nominal>")
+                                : store.Save_Data(parts[0]));
+    }
+}
+
+// The dialog is answered by typing a serial (none: the one shown stays), optionally changing it, and
+// pressing Save.
 void Answer_Editor(const QString &serial, const std::function<void(TNominalEditorDialog *)> &edit = nullptr)
 {
     TNominalEditorDialog::Set_Run_Function(
         [serial, edit](TNominalEditorDialog *dialog)
         {
-            Child<QLineEdit>(*dialog, "serial_edit")->setText(serial);
+            if (!serial.isEmpty())
+                Child<QLineEdit>(*dialog, "serial_edit")->setText(serial);
             if (edit)
                 edit(dialog);
             dialog->accept();
@@ -171,7 +201,7 @@ class TTestNominal : public QObject
             QCOMPARE(dialog.d_nominals.back(), 10.0 * (editor.faces - 1));
     }
 
-    // Entries go back into the set through the table's signal, in both modes.
+    // Entries go back into the set through the table's signal, in both modes, taken from the first face.
     void Entries()
     {
         TNominalEditorDialog dialog;
@@ -180,12 +210,16 @@ class TTestNominal : public QObject
         Paste(table, 1, QStringLiteral("2.5"));
         QCOMPARE(dialog.d_nominals[1], 20.0025);
         QCOMPARE(table->item(1, 0)->text(), QStringLiteral("2.5"));
+        // A face moved off its place in Actual mode withdraws Deviation mode until it is back.
         Child<QRadioButton>(dialog, "actual_radio")->setChecked(true);
         dialog.Reset(QStringLiteral("7"), {10, 110.00031, 210.00012});
+        QRadioButton *deviation = Child<QRadioButton>(dialog, "deviation_radio");
+        Paste(table, 2, QStringLiteral("250"));
+        QVERIFY(!deviation->isEnabled() && deviation->toolTip().contains("250.000 mm is not at 200.000 mm"));
         Paste(table, 2, QStringLiteral("200.0005"));
         QCOMPARE(dialog.d_nominals[1], 110.00031);
         QCOMPARE(dialog.d_nominals[2], 210.0005);
-        Child<QRadioButton>(dialog, "deviation_radio")->setChecked(true);
+        deviation->setChecked(true);
         QCOMPARE(table->item(2, 0)->text(), QStringLiteral("0.5"));
     }
 
@@ -205,8 +239,6 @@ class TTestNominal : public QObject
         row("damaged file", {"SG_9=!", "edit", "SG_9", "9", "OK", "SG_9=!", "Load Nominal File"});
         row("one face is not replaced",
             {"SG_4=4:1", "edit", "SG_4", "4", "OK", "SG_4=4:1", "Edit Nominal File"});
-        row("no faces are not replaced",
-            {"SG_4=4:0", "edit", "SG_4", "4", "OK", "SG_4=4:0", "Edit Nominal File"});
         row("remove, yes",
             {"SG_1=1:3 SG_2=2:3 SG_3=3:3", "remove", "SG_1 SG_3", "", "Yes", "SG_2=2:3", remove});
         row("remove, no", {"SG_1=1:3", "remove", "SG_1", "", "No", "SG_1=1:3", remove});
@@ -215,47 +247,27 @@ class TTestNominal : public QObject
     void Dock()
     {
         QFETCH(TDockCase, dock);
-        const QString replace = QStringLiteral("Replace Nominal File");
         TQuillon window;
         TNominalWidget *widget = window.findChild<TNominalWidget *>();
-        TNominalStore store;
-        store.Initialize(QFileInfo(Nominal_Folder()).path());
-        for (const QString &file : dock.files.split(QLatin1Char(' '), Qt::SkipEmptyParts))
-        {
-            const QStringList parts = file.split(QRegularExpression(QStringLiteral("[=:]")));
-            TValues faces;
-            for (int face = 0; face < parts.value(2).toInt(); ++face)
-                faces.push_back(10.0 * face);
-            store.Set_Nominal(parts[1], faces);
-            QVERIFY(parts[1] == "!" ? Write_File(Nominal_Folder() + '/' + parts[0], "<Step_Gauge_Nominal>")
-                                    : store.Save_Data(parts[0]));
-        }
+        Store_Sets(dock.files);
         widget->Update_Display();
         QListWidget *list = Child<QListWidget>(*widget, "nominal_list");
         for (const QString &name : dock.selected.split(QLatin1Char(' '), Qt::SkipEmptyParts))
             list->findItems(name, Qt::MatchExactly).front()->setSelected(true);
 
-        QStringList asked, informative;
-        TMessageBox::Set_Answer_Function(
-            [&](TMessageBox *box)
-            {
-                informative << box->informativeText();
-                asked << box->text().remove(QRegularExpression(QStringLiteral("<[^>]*>")));
-                const QMap<QString, int> buttons = {
-                    {"Yes", QMessageBox::Yes}, {"No", QMessageBox::No}, {"OK", QMessageBox::Ok}};
-                return buttons.value(asked.size() == 1 ? dock.answer : QString(), QMessageBox::NoButton);
-            });
+        const QStringList *asked = Answer_Boxes(dock.answer);
         Answer_Editor(dock.serial);
         Child<QToolButton>(*widget, qPrintable(dock.action + "_button"))->click();
         TMessageBox::Set_Answer_Function(nullptr);
         TNominalEditorDialog::Set_Run_Function(nullptr);
 
-        QCOMPARE(asked.join(QLatin1Char(',')), dock.asked);
-        if (dock.asked == replace)
-            QVERIFY2(informative.front().contains("exists. Do you want to replace it?<"),
-                     qPrintable(informative.front()));
+        QCOMPARE(asked->join(',').section(": ", 0, 0), dock.asked);
+        if (dock.asked == "Replace Nominal File")
+            QVERIFY2(asked->front().endsWith("exists. Do you want to replace it?"),
+                     qPrintable(asked->front()));
+        TNominalStore store;
+        store.Initialize(QFileInfo(Nominal_Folder()).path());
         QStringList found;
-        store.Update_Display();
         for (const QString &name : store.File_Names())
             found << name + '=' +
                          (store.Load_Data(name)
@@ -271,11 +283,11 @@ class TTestNominal : public QObject
         QTest::newRow("fields left") << TUnevenCase{"", "", ""};
         QTest::newRow("same numbers typed") << TUnevenCase{"100", "1000.0", ""};
         QTest::newRow("new increment")
-            << TUnevenCase{"250", "", "0.00000 250.00000 500.00000 750.00000 1000.00000"};
+            << TUnevenCase{"250", "", "10.00000 260.00000 510.00000 760.00000 1010.00000"};
     }
 
-    // Faces at 0, 100, 200, 400 mm ... open in Actual mode named by their stored positions, and are saved
-    // as they were stored unless a new pitch is entered.
+    // Faces at 0, 100, 200, 400 mm ... from the first open in Actual mode named by their stored positions,
+    // and are saved as they were stored unless a new pitch is entered.
     void Uneven_Set()
     {
         QFETCH(TUnevenCase, uneven);
@@ -289,36 +301,31 @@ class TTestNominal : public QObject
         widget->Update_Display();
         Child<QListWidget>(*widget, "nominal_list")->item(0)->setSelected(true);
 
-        QStringList seen;
-        Answer_Editor(QStringLiteral("1020-4471"),
-                      [&](TNominalEditorDialog *dialog)
-                      {
-                          const QRadioButton *deviation = Child<QRadioButton>(*dialog, "deviation_radio");
-                          const TEditTable *table = Child<TEditTable>(*dialog, "table");
-                          seen << (Child<QRadioButton>(*dialog, "actual_radio")->isChecked() ? "actual"
-                                                                                             : "deviation")
-                               << (deviation->isEnabled() ? "offered" : "not offered") << deviation->toolTip()
-                               << Row_Labels(table).join(' ') << table->item(3, 0)->text();
-                          for (const char *name : {"increment_edit", "end_edit"})
-                          {
-                              QLineEdit *field = Child<QLineEdit>(*dialog, name);
-                              seen << field->text();
-                              const QString typed = name[0] == 'i' ? uneven.increment : uneven.end;
-                              if (!typed.isEmpty())
-                                  field->setText(typed);
-                              emit field->editingFinished();
-                          }
-                      });
+        Answer_Editor(
+            QStringLiteral("1020-4471"),
+            [&uneven](TNominalEditorDialog *dialog)
+            {
+                const QRadioButton *deviation = Child<QRadioButton>(*dialog, "deviation_radio");
+                const TEditTable *table = Child<TEditTable>(*dialog, "table");
+                QVERIFY(Child<QRadioButton>(*dialog, "actual_radio")->isChecked() && !deviation->isEnabled());
+                QVERIFY2(deviation->toolTip().contains("The face at 400.000 mm is not at 300.000 mm") &&
+                             deviation->toolTip().contains("increment of 100.000 mm"),
+                         qPrintable(deviation->toolTip()));
+                QCOMPARE(Row_Labels(table).join(' '),
+                         "0.000 100.000 200.000 400.000 600.000 800.000 1000.000");
+                QCOMPARE(table->item(3, 0)->text(), QStringLiteral("399.9998"));
+                for (const char *name : {"increment_edit", "end_edit"})
+                {
+                    QLineEdit *field = Child<QLineEdit>(*dialog, name);
+                    QCOMPARE(field->text(), name[0] == 'i' ? "100.000" : "1000.000");
+                    const QString typed = name[0] == 'i' ? uneven.increment : uneven.end;
+                    if (!typed.isEmpty())
+                        field->setText(typed);
+                    emit field->editingFinished();
+                }
+            });
         Child<QToolButton>(*widget, "edit_button")->click();
         TNominalEditorDialog::Set_Run_Function(nullptr);
-
-        QCOMPARE(seen.mid(0, 2), QStringList({"actual", "not offered"}));
-        QVERIFY2(seen[2].contains("The face at 400.000 mm is not at 300.000 mm") &&
-                     seen[2].contains("increment of 100.000 mm"),
-                 qPrintable(seen[2]));
-        QCOMPARE(seen[3], QStringLiteral("0.000 100.000 200.000 400.000 600.000 800.000 1000.000"));
-        QCOMPARE(seen[4], QStringLiteral("399.9998"));
-        QCOMPARE(seen.mid(5), QStringList({"100.000", "1000.000"}));
         if (uneven.saved.isEmpty())
             QCOMPARE(Read_File(path), stored);
         else
@@ -330,23 +337,6 @@ class TTestNominal : public QObject
         QVERIFY(Child<QRadioButton>(*dialog, "deviation_radio")->isChecked());
         QVERIFY(Child<QRadioButton>(*dialog, "deviation_radio")->toolTip().isEmpty());
         QCOMPARE(Child<TEditTable>(*dialog, "table")->item(2, 0)->text(), QStringLiteral("0.3"));
-    }
-
-    // Entries in Actual mode that move a face off its place withdraw Deviation mode until it is back.
-    void Spacing_Follows_Entries()
-    {
-        TNominalEditorDialog dialog;
-        Child<QRadioButton>(dialog, "actual_radio")->setChecked(true);
-        dialog.Reset(QStringLiteral("7"), {0, 20.00012, 40.0003});
-        QRadioButton *deviation = Child<QRadioButton>(dialog, "deviation_radio");
-        TEditTable *table = Child<TEditTable>(dialog, "table");
-        QVERIFY(deviation->isEnabled());
-        Paste(table, 2, QStringLiteral("60"));
-        QVERIFY(!deviation->isEnabled() && deviation->toolTip().contains("60.000 mm is not at 40.000 mm"));
-        Paste(table, 2, QStringLiteral("40.001"));
-        QVERIFY(deviation->isEnabled());
-        deviation->setChecked(true);
-        QCOMPARE(table->item(2, 0)->text(), QStringLiteral("1.0"));
     }
 
     void Not_Shown_data()
@@ -402,14 +392,15 @@ class TTestNominal : public QObject
         QTest::addColumn<TEscapeCase>("escape");
         const QString question = QStringLiteral(
             "Discard Changes: The entries of this nominal set have changed. Do you want to discard them?");
-        QTest::newRow("unchanged") << TEscapeCase{false, "7", "", false, "Yes", "", true};
-        QTest::newRow("entry, keep") << TEscapeCase{false, "7", "2.5", false, "No", question, false};
-        QTest::newRow("entry, discard") << TEscapeCase{false, "7", "2.5", false, "Yes", question, true};
-        QTest::newRow("serial, keep") << TEscapeCase{false, "8", "", false, "No", question, false};
-        QTest::newRow("same value again") << TEscapeCase{false, "7", "0.1", false, "No", "", true};
-        QTest::newRow("new set untouched") << TEscapeCase{true, "", "", false, "No", "", true};
-        QTest::newRow("new set, entry") << TEscapeCase{true, "", "2.5", false, "No", question, false};
-        QTest::newRow("Cancel discards") << TEscapeCase{false, "7", "2.5", true, "No", "", true};
+        QTest::newRow("unchanged") << TEscapeCase{false, "7", "", "Escape", "Yes", "", true};
+        QTest::newRow("entry, keep") << TEscapeCase{false, "7", "2.5", "Escape", "No", question, false};
+        QTest::newRow("entry, discard") << TEscapeCase{false, "7", "2.5", "Escape", "Yes", question, true};
+        QTest::newRow("serial, keep") << TEscapeCase{false, "8", "", "Escape", "No", question, false};
+        QTest::newRow("same value again") << TEscapeCase{false, "7", "0.1", "Escape", "No", "", true};
+        QTest::newRow("new set untouched") << TEscapeCase{true, "", "", "Escape", "No", "", true};
+        QTest::newRow("new set, entry") << TEscapeCase{true, "", "2.5", "Escape", "No", question, false};
+        QTest::newRow("Return keeps editing") << TEscapeCase{false, "7", "2.5", "Return", "Yes", "", false};
+        QTest::newRow("Cancel discards") << TEscapeCase{false, "7", "2.5", "Cancel", "No", "", true};
     }
 
     void Escape()
@@ -423,28 +414,88 @@ class TTestNominal : public QObject
         Child<QLineEdit>(dialog, "serial_edit")->setText(escape.serial);
         if (!escape.pasted.isEmpty())
             Paste(Child<TEditTable>(dialog, "table"), 1, escape.pasted);
+        // Shown, as the button box then picks its default button; Cancel stands left of Save.
+        dialog.show();
+        QVERIFY(Child<QPushButton>(dialog, "cancel_button")->x() <
+                Child<QPushButton>(dialog, "save_button")->x());
         QStringList *asked = Answer_Boxes(escape.answer);
-        QSignalSpy rejected(&dialog, &QDialog::rejected);
-        if (escape.cancel)
+        QSignalSpy finished(&dialog, &QDialog::finished);
+        if (escape.key == "Cancel")
             Child<QPushButton>(dialog, "cancel_button")->click();
         else
-            QTest::keyClick(&dialog, Qt::Key_Escape);
+            QTest::keyClick(Child<QLineEdit>(dialog, "serial_edit"),
+                            escape.key == "Return" ? Qt::Key_Return : Qt::Key_Escape);
         TMessageBox::Set_Answer_Function(nullptr);
         QCOMPARE(asked->join(QLatin1Char('|')), escape.asked);
-        QCOMPARE(rejected.count(), escape.closed ? 1 : 0);
+        QCOMPARE(finished.count(), escape.closed ? 1 : 0);
     }
 
-    // A set saved through the dock is used by the window's next load.
-    void Saved_Set_Reaches_The_Reports()
+    void Create_Button_data()
     {
+        const QString button = QStringLiteral("Create nominal set for gauge ");
+        const QString gauge = QStringLiteral("SG_1020-4471=1020-4471:");
+        const TCreateCase rows[] = {
+            {"10360, set missing", "stepgauge_10360_x_front.dat", "", "", button + "1020-4471", "10.000"},
+            {"squareness, set missing", "stepgauge_squareness_xy.dat", "", "SG_1=1:3",
+             button + "SG-0620-0877", "20.000"},
+            {"mnemonic sign kept", "stepgauge_b89_x_axis.dat", "A&B", "", button + "A&&B", "10.000"},
+            {"set present", "stepgauge_10360_x_front.dat", "", gauge + "102", "", ""},
+            {"set damaged", "stepgauge_10360_x_front.dat", "", "SG_1020-4471=!", "", ""},
+            {"set does not match", "stepgauge_10360_x_front.dat", "", gauge + "2", "", ""},
+            {"serial cannot name a file", "stepgauge_10360_x_front.dat", "a/b", "", "", ""},
+            {"not a step gauge", "gaugeblock_500mm_x_axis.dat", "", "", "", ""},
+        };
+        Add_Rows(rows);
+    }
+
+    // The button is offered only for a missing set and opens the editor on the file's gauge, its first
+    // face at the reference step. The saved set shows the file again; so does any later save.
+    void Create_Button()
+    {
+        QFETCH(TCreateCase, row);
+        QString text = QString::fromLatin1(Read_File(Source_Path("examples/" + row.file)));
+        const QRegularExpression serial_line(QStringLiteral("Equipment_Identification:([^\\r\\n]*)"));
+        if (!row.serial.isEmpty())
+            text.replace(serial_line, "Equipment_Identification:" + row.serial);
+        const QString serial = serial_line.match(text).captured(1);
+        const QTemporaryDir folder;
+        QVERIFY(Write_File(folder.filePath(row.file), text.toLatin1()));
+        Store_Sets(row.stored);
+
         TQuillon window;
-        Answer_Editor(QStringLiteral("1020-4471"), [](TNominalEditorDialog *dialog)
-                      { Paste(Child<TEditTable>(*dialog, "table"), 11, "2.5"); });
-        Child<QToolButton>(*window.findChild<TNominalWidget *>(), "add_button")->click();
+        window.Load_Data(folder.filePath(row.file));
+        const QPlainTextEdit *report = window.findChild<QPlainTextEdit *>();
+        QPushButton *button = Child<QPushButton>(window, "create_nominal_button");
+        QCOMPARE(button->isHidden() ? QString() : button->text(), row.button);
+        if (row.button.isEmpty())
+            return;
+        QVERIFY(report->toPlainText().startsWith("ERR  Stepgauge nominal data") && button->y() > 0);
+        // Row 10 is the face 100 mm from the first.
+        QStringList seen;
+        const auto enter = [&seen](const QString &deviation)
+        {
+            Answer_Editor(QString(),
+                          [&seen, deviation](TNominalEditorDialog *dialog)
+                          {
+                              seen << dialog->Serial_Number()
+                                   << Child<QLineEdit>(*dialog, "start_edit")->text();
+                              Paste(Child<TEditTable>(*dialog, "table"), 10, deviation);
+                          });
+        };
+        enter(QStringLiteral("2.5"));
+        button->click();
+        QCOMPARE(seen, QStringList({serial, row.start}));
+        QVERIFY2(report->toPlainText().contains("    100.0025  "), qPrintable(report->toPlainText()));
+        QVERIFY(button->isHidden());
+
+        TNominalWidget *widget = window.findChild<TNominalWidget *>();
+        Child<QListWidget>(*widget, "nominal_list")
+            ->findItems("SG_" + serial, Qt::MatchExactly)[0]
+            ->setSelected(true);
+        enter(QStringLiteral("-1.5"));
+        Child<QToolButton>(*widget, "edit_button")->click();
         TNominalEditorDialog::Set_Run_Function(nullptr);
-        window.Load_Data(QStringLiteral(QUILLON_SOURCE_DIR "/examples/stepgauge_10360_x_front.dat"));
-        QVERIFY(window.findChild<QPlainTextEdit *>()->toPlainText().contains(
-            QStringLiteral("\n    100.0025      100.0008       -0.0017\n")));
+        QVERIFY2(report->toPlainText().contains("     99.9985  "), qPrintable(report->toPlainText()));
     }
 };
 

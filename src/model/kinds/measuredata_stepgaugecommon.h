@@ -28,6 +28,9 @@ class TMeasureStepgaugeCommon : public TMeasureData
     // First nominal value within 2.0 mm of the position, in list order (not the nearest).
     static double Get_Nominal(const double &position, const std::vector<double> &nominal_values, bool *valid);
 
+    // The reference step position (the gauge block's datum flatness), mm.
+    double Reference_Value() const { return d_reference_value; }
+
   protected:
     struct TLayout
     {
