@@ -35,6 +35,22 @@ inline QStringList Listed(const QObject &parent, const char *list = "file_list")
     return names;
 }
 
+// Shows the widget and waits until it is on the screen.
+inline bool Show_And_Wait(QWidget *widget)
+{
+    widget->show();
+    return QTest::qWaitForWindowExposed(widget);
+}
+
+// Clicks the named entry of a list as a user does, with Ctrl to add it to the selection.
+inline bool Click_Item(QListWidget *list, const QString &name, Qt::KeyboardModifiers modifiers = {})
+{
+    QListWidgetItem *item = list->findItems(name, Qt::MatchExactly).value(0);
+    if (item)
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers, list->visualItemRect(item).center());
+    return item;
+}
+
 // A "row" column with one row per entry, named by the entry.
 template <typename T, std::size_t N> void Add_Rows(const T (&rows)[N])
 {

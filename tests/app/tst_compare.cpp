@@ -14,13 +14,9 @@ const QString EXAMPLES = QStringLiteral(QUILLON_SOURCE_DIR "/examples/");
 bool Copy(const QString &example, const QString &path, const QDateTime &modified, const QByteArray &from = {},
           const QByteArray &to = {})
 {
-    QByteArray data = Read_File(EXAMPLES + example);
-    if (!from.isEmpty() && !data.contains(from))
-        return false;
-    data.replace(from, to);
-    QFile file(path);
-    return Write_File(path, data) && file.open(QIODevice::ReadWrite) &&
-           file.setFileTime(modified, QFileDevice::FileModificationTime);
+    const QByteArray data = Read_File(EXAMPLES + example);
+    return (from.isEmpty() || data.contains(from)) &&
+           Write_File(path, QByteArray(data).replace(from, to), modified);
 }
 
 int Count(const QImage &image, QRgb color)
@@ -75,14 +71,10 @@ QStringList Legend(const TQuillon &window)
 // Selects the named files as a user does: a click, then Ctrl+clicks.
 void Select(const TQuillon &window, const QStringList &names)
 {
-    QListWidget *list = Child<QListWidget>(window, "file_list");
     for (int i = 0; i < names.size(); ++i)
-    {
-        QListWidgetItem *item = list->findItems(names[i], Qt::MatchExactly).value(0);
-        QVERIFY2(item, qPrintable(names[i]));
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, i == 0 ? Qt::NoModifier : Qt::ControlModifier,
-                          list->visualItemRect(item).center());
-    }
+        QVERIFY2(Click_Item(Child<QListWidget>(window, "file_list"), names[i],
+                            i == 0 ? Qt::NoModifier : Qt::ControlModifier),
+                 qPrintable(names[i]));
 }
 } // namespace
 
@@ -162,9 +154,7 @@ class TTestCompare : public QObject
     void Window()
     {
         TQuillon window;
-        QVERIFY(window.Open_Path(d_dir.path()));
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(window.Open_Path(d_dir.path()) && Show_And_Wait(&window));
 
         Select(window, {"a_after.dat"});
         const QString newer_verdict = Verdict_Text(window);

@@ -30,11 +30,6 @@ bool Write_In_Pieces(const TQuillon &window, const QString &path)
     }
     return true;
 }
-
-QStatusBar *Status_Bar(const TQuillon &window)
-{
-    return window.findChild<QStatusBar *>();
-}
 } // namespace
 
 class TTestFollow : public QObject
@@ -52,9 +47,7 @@ class TTestFollow : public QObject
     void Shows_Complete_File()
     {
         TQuillon window;
-        QVERIFY(window.Open_Path(d_dir.path()));
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(window.Open_Path(d_dir.path()) && Show_And_Wait(&window));
         QAction *follow = Child<QAction>(window, "follow_action");
         QVERIFY(follow && follow->isCheckable() && !follow->isChecked());
         follow->trigger();
@@ -67,7 +60,8 @@ class TTestFollow : public QObject
         QCOMPARE(loads.count(), 1);
         QVERIFY(
             !Child<QPlainTextEdit>(window, "report_pane")->toPlainText().startsWith(QLatin1String("ERR")));
-        QCOMPARE(Status_Bar(window)->currentMessage(), QStringLiteral("Showing new file new_run.dat"));
+        QCOMPARE(window.findChild<QStatusBar *>()->currentMessage(),
+                 QStringLiteral("Showing new file new_run.dat"));
         QVERIFY(!window.findChild<TMeasuredWidget *>()->Marked(NEW_NAME));
         window.close();
         QVERIFY(
@@ -77,16 +71,11 @@ class TTestFollow : public QObject
     void Hand_Selection_Keeps_View()
     {
         TQuillon window;
-        QVERIFY(window.Open_Path(d_dir.path()));
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(window.Open_Path(d_dir.path()) && Show_And_Wait(&window));
         Child<QAction>(window, "follow_action")->setChecked(true);
 
         QListWidget *list = Child<QListWidget>(window, "file_list");
-        QListWidgetItem *earlier = list->findItems(QStringLiteral("earlier.dat"), Qt::MatchExactly).value(0);
-        QVERIFY(earlier);
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
-                          list->visualItemRect(earlier).center());
+        QVERIFY(Click_Item(list, "earlier.dat"));
         const QString chosen = d_dir.filePath("earlier.dat");
         QCOMPARE(window.Current_File_Path(), chosen);
 
@@ -99,8 +88,7 @@ class TTestFollow : public QObject
         QVERIFY(marked && marked->font().bold());
 
         // Looking at it ends the mark.
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
-                          list->visualItemRect(marked).center());
+        QVERIFY(Click_Item(list, NEW_NAME));
         QCOMPARE(window.Current_File_Path(), path);
         QVERIFY(!files->Marked(NEW_NAME));
         QVERIFY(!list->findItems(NEW_NAME, Qt::MatchExactly).value(0)->font().bold());

@@ -57,9 +57,7 @@ QByteArray Step_Gauge(double factor, const QString &extra_line = QString(),
 
 bool Write_Run(const QString &path, const QByteArray &data, const QDate &date)
 {
-    QFile file(path);
-    return Write_File(path, data) && file.open(QIODevice::ReadWrite) &&
-           file.setFileTime(QDateTime(date, QTime(12, 0), Qt::UTC), QFileDevice::FileModificationTime);
+    return Write_File(path, data, QDateTime(date, QTime(12, 0), Qt::UTC));
 }
 
 QString Cell(const QTableWidget &table, int row, int column)
@@ -126,8 +124,7 @@ class TTestHistory : public QObject
             Write_Run(Folder("ballbar.dat"), Read_File(EXAMPLES + "ballbar_500mm.dat"), QDate(2024, 6, 10)));
 
         d_window = std::make_unique<TQuillon>();
-        d_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(d_window.get()));
+        QVERIFY(Show_And_Wait(d_window.get()));
         QVERIFY(d_window->findChild<TMeasuredWidget *>()->Select_File("d_near.dat"));
         d_history = d_window->findChild<THistoryDock *>();
         QVERIFY(d_history && !d_history->isVisible());

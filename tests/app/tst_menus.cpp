@@ -48,17 +48,9 @@ struct TEmptyRow
     const char *folder; // "" first start; "missing", "empty" or "files" below a temporary folder
     QString text;       // %1: the folder
 };
-
-struct TKeyRow
-{
-    const char *name;
-    const char *action;
-    QKeySequence key;
-};
 } // namespace
 
 Q_DECLARE_METATYPE(TEmptyRow)
-Q_DECLARE_METATYPE(TKeyRow)
 
 class TTestMenus : public QObject
 {
@@ -213,33 +205,25 @@ class TTestMenus : public QObject
         QVERIFY(window->Recent_Folders().isEmpty());
     }
 
-    void Keys_data()
-    {
-        const TKeyRow rows[] = {
-            {"open folder", "open_folder_action", QKeySequence("Ctrl+O")},
-            {"open file", "open_file_action", QKeySequence("Ctrl+Shift+O")},
-            {"save graph", "save_graph_action", QKeySequence("Ctrl+Shift+S")},
-            {"copy graph", "copy_graph_action", QKeySequence("Ctrl+Shift+C")},
-            {"copy graph data", "copy_graph_data_action", QKeySequence("Ctrl+Alt+C")},
-            {"shortcuts", "shortcuts_action", QKeySequence("F1")},
-        };
-        Add_Rows(rows);
-    }
-
-    // Every key is its action's and is listed in the shortcuts window.
+    // Every key is its action's, is listed in the shortcuts window and serves no other action.
     void Keys()
     {
-        QFETCH(TKeyRow, row);
         std::unique_ptr<TQuillon> window = Window();
-        const QAction *action = Child<QAction>(*window, row.action);
-        QVERIFY(action);
-        QCOMPARE(action->shortcut(), row.key);
-        QVERIFY(window->Shortcuts_Text().contains(row.key.toString(QKeySequence::NativeText) + "\t"));
-        // No key serves two actions.
-        int users = 0;
-        for (const QAction *other : window->findChildren<QAction *>())
-            users += other->shortcuts().contains(row.key) ? 1 : 0;
-        QCOMPARE(users, 1);
+        const QList<QAction *> actions = window->findChildren<QAction *>();
+        for (const auto &row : {std::pair<const char *, const char *>{"open_folder_action", "Ctrl+O"},
+                                {"open_file_action", "Ctrl+Shift+O"},
+                                {"save_graph_action", "Ctrl+Shift+S"},
+                                {"copy_graph_action", "Ctrl+Shift+C"},
+                                {"copy_graph_data_action", "Ctrl+Alt+C"},
+                                {"shortcuts_action", "F1"}})
+        {
+            const QKeySequence key(QLatin1String(row.second));
+            QVERIFY2(Child<QAction>(*window, row.first)->shortcut() == key, row.first);
+            QVERIFY(window->Shortcuts_Text().contains(key.toString(QKeySequence::NativeText) + "\t"));
+            QCOMPARE(std::count_if(actions.begin(), actions.end(),
+                                   [&key](const QAction *other) { return other->shortcuts().contains(key); }),
+                     1);
+        }
     }
 
     // Menus with mnemonics in the usual order; F1 shows the shortcuts, About names versions and folders.
@@ -282,10 +266,7 @@ class TTestMenus : public QObject
         TMessageBox::Set_Answer_Function(
             [&](TMessageBox *box)
             {
-                asked += box->informativeText().contains("remove selected measurement files") ||
-                                 box->text().contains("remove selected measurement files")
-                             ? 1
-                             : 0;
+                asked += (box->text() + box->informativeText()).contains("remove selected measurement files");
                 return int(QMessageBox::No);
             });
         QPlainTextEdit *pane = Child<QPlainTextEdit>(*window, "report_pane");
@@ -304,13 +285,11 @@ class TTestMenus : public QObject
     {
         std::unique_ptr<TQuillon> window = Window();
         QVERIFY(window->findChild<QToolButton *>("point_graph_button")->isChecked());
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QVERIFY(Show_And_Wait(window.get()));
         window->findChild<QToolButton *>("line_graph_button")->setChecked(true);
         window->findChild<QDockWidget *>("nominal_dock")->close();
         window = Restarted(std::move(window));
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QVERIFY(Show_And_Wait(window.get()));
         QVERIFY(window->findChild<QToolButton *>("line_graph_button")->isChecked());
         QVERIFY(!window->findChild<QToolButton *>("point_graph_button")->isChecked());
         QVERIFY(!window->findChild<QDockWidget *>("nominal_dock")->isVisible());
@@ -318,8 +297,7 @@ class TTestMenus : public QObject
         // Never shown: the docks keep what was read.
         window = Restarted(std::move(window));
         window = Restarted(std::move(window));
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QVERIFY(Show_And_Wait(window.get()));
         QVERIFY(!window->findChild<QDockWidget *>("nominal_dock")->isVisible());
     }
 

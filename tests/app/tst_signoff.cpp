@@ -26,9 +26,9 @@ QString Values(const TTolerance &t)
     return texts.join(QLatin1Char(' '));
 }
 
-// The fields "expression;upper;lower", a field shown red marked with a leading '!': typed into a new
-// dialog when stored is "-", else shown after restoring the stored settings ("key=value ..." after
-// "Tolerance_"); and the values held then.
+// The fields "expression;upper;lower", a field shown red marked with a leading '!' (as Field_Texts does):
+// typed into a new dialog when stored is "-", else shown after restoring the stored settings ("key=value ..."
+// after "Tolerance_"); and the values held then.
 struct TToleranceRow
 {
     QString stored, fields, values;
@@ -50,7 +50,8 @@ QStringList Field_Texts(const QDialog &dialog)
     for (const char *name : FIELD_NAMES)
     {
         const QLineEdit *field = Child<QLineEdit>(dialog, name);
-        texts << (field->styleSheet().isEmpty() ? "" : "!") + field->text();
+        const bool red = field->styleSheet() == QLatin1String("background-color: rgb(255, 151, 160);");
+        texts << (red ? "!" : field->styleSheet().isEmpty() ? "" : "?") + field->text();
     }
     return texts;
 }
@@ -102,8 +103,6 @@ class TTestSignoff : public QObject
             limits.arg("22.00", "18.00"), defaults + "22 18");
         row("limit beyond 1000", "Upper_Temperature_Limit=1000.01", limits.arg("22.00", "18.00"),
             defaults + "22 18");
-        row("limit below -1000", "Lower_Temperature_Limit=-1000.01", limits.arg("22.00", "18.00"),
-            defaults + "22 18");
         row("limits at 1000", "Upper_Temperature_Limit=1000 Lower_Temperature_Limit=-1000",
             limits.arg("!1000.00", "!-1000.00"), defaults + "1000 -1000");
         row("equal limits kept", "Upper_Temperature_Limit=20 Lower_Temperature_Limit=20",
@@ -122,17 +121,11 @@ class TTestSignoff : public QObject
                               entry.section(QLatin1Char('='), 1));
         TToleranceDialog dialog;
         const QStringList fields = row.fields.split(QLatin1Char(';'));
-        const char *names[] = {"expression_edit", "upper_temperature_edit", "lower_temperature_edit"};
         if (row.stored != QLatin1String("-"))
             dialog.Restore_Settings(settings);
         for (int i = 0; i < 3 && row.stored == QLatin1String("-"); ++i)
-            Child<QLineEdit>(dialog, names[i])->setText(QString(fields[i]).remove(QLatin1Char('!')));
-        for (int i = 0; i < 3; ++i)
-        {
-            const QLineEdit *field = Child<QLineEdit>(dialog, names[i]);
-            const bool red = field->styleSheet() == QLatin1String("background-color: rgb(255, 151, 160);");
-            QCOMPARE((red ? "!" : "") + field->text(), fields[i]);
-        }
+            Child<QLineEdit>(dialog, FIELD_NAMES[i])->setText(QString(fields[i]).remove(QLatin1Char('!')));
+        QCOMPARE(Field_Texts(dialog), fields);
         QCOMPARE(Values(dialog.Tolerance()), row.values);
         dialog.Save_Settings(&settings);
         TToleranceDialog again;
@@ -144,7 +137,6 @@ class TTestSignoff : public QObject
     {
         const TEditRow rows[] = {
             {"valid", "0.01 + 0.005L/1000 | 0.02", "23", "17", ""},
-            {"letters", "abc", "22", "18", ""},
             {"empty", "", "22", "18", ""},
             {"A above 1", "1.5", "22", "18", ""},
             {"cap half typed", "0.012+0.006L/1000 |", "22", "18", ""},
@@ -161,8 +153,7 @@ class TTestSignoff : public QObject
     {
         QFETCH(TEditRow, row);
         TToleranceDialog dialog;
-        dialog.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QVERIFY(Show_And_Wait(&dialog));
         const QString opened_values = Values(dialog.Tolerance());
         const QStringList opened_texts = Field_Texts(dialog);
         const QStringList typed{row.expression, row.upper, row.lower};

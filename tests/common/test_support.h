@@ -4,6 +4,7 @@
 // child process that may stop the program on a failed assertion.
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -20,6 +21,11 @@ inline QString Source_Path(const QString &relative_path)
     return QStringLiteral(QUILLON_SOURCE_DIR "/") + relative_path;
 }
 
+inline QString Example_Path(const QString &name)
+{
+    return Source_Path(QStringLiteral("examples/") + name);
+}
+
 // The file's bytes; "<unreadable>" when it cannot be read, so that a comparison shows it.
 inline QByteArray Read_File(const QString &path)
 {
@@ -33,6 +39,14 @@ inline bool Write_File(const QString &path, const QByteArray &data)
     QFile file(path);
     return QDir().mkpath(QFileInfo(path).absolutePath()) && file.open(QIODevice::WriteOnly) &&
            file.write(data) == data.size();
+}
+
+// Also sets its modification time, for tests that order runs by it.
+inline bool Write_File(const QString &path, const QByteArray &data, const QDateTime &modified)
+{
+    QFile file(path);
+    return Write_File(path, data) && file.open(QIODevice::ReadWrite) &&
+           file.setFileTime(modified, QFileDevice::FileModificationTime);
 }
 
 // An action run for its precondition check, and whether that check must stop the program.

@@ -1,5 +1,5 @@
-// The shared line grammar: line splitting and skipping, markers, keyed records, vectors and lists. The
-// conversion of a number is tst_numberformat's.
+// The shared line grammar: line splitting and skipping, unreadable lines, vectors. The conversion of a
+// number is tst_numberformat's; sections, markers and keyed records are seen through the kinds' records.
 
 #include "model/measuredata_grammar.h"
 
@@ -111,52 +111,6 @@ class TTestGrammar : public QObject
         QCOMPARE(kept, count);
     }
 
-    void Section_Markers()
-    {
-        TRecordReader reader(QByteArray("ID\nscales_begin:\nX:1\nScales_Begin: now\nAlignment_Begin:\nX:2\n"
-                                        "Alignment_End:\nX:3\nScales_End:\nX:4\n"));
-        const int scales = reader.Add_Section(QStringLiteral("Scales_Begin:"), QStringLiteral("Scales_End:"));
-        const int alignment =
-            reader.Add_Section(QStringLiteral("Alignment_Begin:"), QStringLiteral("Alignment_End:"));
-        QVERIFY(reader.Read_Identification(QStringLiteral("ID")));
-
-        QStringList in_scales;
-        QStringList in_alignment;
-        while (reader.Next_Line())
-        {
-            QString value;
-            if (reader.Read_Section_Marker())
-                continue;
-            if (reader.Key_In(scales, QStringLiteral("X:"), &value))
-                in_scales.append(value);
-            if (reader.Key_In(alignment, QStringLiteral("X:"), &value))
-                in_alignment.append(value);
-        }
-        // "X:2" stands while both sections are open and belongs to neither; a marker with a word after
-        // it is not a marker.
-        QCOMPARE(in_scales, QStringList({"1", "3"}));
-        QCOMPARE(in_alignment, QStringList());
-        QVERIFY(reader.Seen(QStringLiteral("Scales_Begin:")));
-        QVERIFY(!reader.Seen(QStringLiteral("Scales_End:")));
-    }
-
-    void Keyed_Records()
-    {
-        TRecordReader reader(QByteArray("ID trailing words\nequipment_identification: SG 10\n"));
-        QVERIFY(reader.Read_Identification(QStringLiteral("ID")));
-        QVERIFY(reader.Next_Line());
-        QString value;
-        QVERIFY(!reader.Key(QStringLiteral("Description:"), &value));
-        QVERIFY(reader.Key(QStringLiteral("Equipment_Identification:"), &value));
-        // The blank after the colon belongs to the value.
-        QCOMPARE(value, QStringLiteral(" SG 10"));
-        QVERIFY(reader.Seen_All({"Equipment_Identification:"}));
-        QVERIFY(!reader.Seen_All({"Equipment_Identification:", "Description:"}));
-
-        TRecordReader identification(QByteArray("# comment\nid\n"));
-        QVERIFY(!identification.Read_Identification(QStringLiteral("ID")));
-    }
-
     void Vector_data()
     {
         QTest::addColumn<TVectorRow>("row");
@@ -189,15 +143,6 @@ class TTestGrammar : public QObject
         const TVector3 expected = row.ok ? row.expected : TVector3(7, 7, 7);
         QCOMPARE(QVector<double>({vector.x, vector.y, vector.z}),
                  QVector<double>({expected.x, expected.y, expected.z}));
-    }
-
-    void Split_List_Keeps_Empty_Parts()
-    {
-        const QString text = QStringLiteral(",a,,b,");
-        QStringList parts;
-        for (const QStringView part : MeasureGrammar::Split_List(text))
-            parts.append(part.toString());
-        QCOMPARE(parts, QStringList({"", "a", "", "b", ""}));
     }
 };
 

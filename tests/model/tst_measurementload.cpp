@@ -1,4 +1,5 @@
-// The widget-free load pipeline: size limits, reading, recognition, parsing, nominal step, report.
+// The widget-free load pipeline: size limits, reading, recognition, parsing, report; what is not a file.
+// The nominal step is seen with the examples, the report tool and the step gauge records.
 
 #include "model/measurementload.h"
 #include "tests/common/measure_checks.h"
@@ -27,34 +28,9 @@ struct TFileRow
     QString line;
 };
 
-// A set of nominal values stored for a serial, and the first report line.
-struct TNominalRow
-{
-    TValues nominals; // empty: no nominal step
-    QString stored_serial;
-    QString line;
-};
-
-// One set of nominal values, for one serial number; remembers what it was asked for.
-class TFixedNominals : public TNominalSource
-{
-  public:
-    bool Find_Nominal_Values(const QString &serial, TValues *nominal_values) const override
-    {
-        d_asked.append(serial);
-        if (serial != d_row.stored_serial)
-            return false;
-        *nominal_values = d_row.nominals;
-        return true;
-    }
-
-    TNominalRow d_row;
-    mutable QStringList d_asked;
-};
 } // namespace
 
 Q_DECLARE_METATYPE(TFileRow)
-Q_DECLARE_METATYPE(TNominalRow)
 
 class TTestMeasurementLoad : public QObject
 {
@@ -80,7 +56,6 @@ class TTestMeasurementLoad : public QObject
         row("identification then 200k CRs", ident + QByteArray(200000, '\r'), read, MISSING);
         row("identification, then 256 KiB of one line", ident + QByteArray(262144 - ident.size(), 'P'), read,
             MISSING);
-        row("missing", QByteArray(), not_read, TOO_SMALL + " The file does not exist.");
         row("63 bytes", QByteArray(63, 'u'), not_read, TOO_SMALL);
         row("64 bytes", QByteArray(64, 'u'), read, UNKNOWN);
         row("262144 bytes", largest, TMeasurementLoad::STAGE_COMPLETE, TITLE);
@@ -91,9 +66,8 @@ class TTestMeasurementLoad : public QObject
     void Files()
     {
         QFETCH(TFileRow, row);
-        // No data: no file.
         const QString path = d_dir.filePath(QLatin1String(QTest::currentDataTag()));
-        QVERIFY(row.data.isNull() || Write_File(path, row.data));
+        QVERIFY(Write_File(path, row.data));
         const TMeasurementLoad load = MeasurementLoad::Load_File(path, nullptr);
         QCOMPARE(load.stage, row.stage);
         QCOMPARE(load.report_lines.mid(0, load.Succeeded() ? 1 : -1), QStringList(row.line));
@@ -139,44 +113,6 @@ class TTestMeasurementLoad : public QObject
         const TMeasurementLoad load = MeasurementLoad::Load_File(path, nullptr);
         QCOMPARE(load.report_lines, QStringList(line));
         QCOMPARE(load.stage, TMeasurementLoad::STAGE_NOT_READ);
-    }
-
-    void Nominal_Step_data()
-    {
-        QTest::addColumn<TNominalRow>("row");
-        const TValues certified = {10.0, 110.00031, 210.00012, 409.99978, 610.00044, 810.00019, 1009.99962};
-        QTest::newRow("no nominal step") << TNominalRow{{}, "", TITLE};
-        QTest::newRow("found") << TNominalRow{certified, "1020-4471", TITLE};
-        QTest::newRow("no set for the gauge") << TNominalRow{
-            certified, "1020-4472", "ERR  Stepgauge nominal data for gauge '1020-4471' not found."};
-        QTest::newRow("set that does not fit")
-            << TNominalRow{{10.0, 110.0},
-                           "1020-4471",
-                           "ERR  Nominal data not found.  Possible wrong reference step "
-                           "position or measurement error exceeds maximum allowed."};
-    }
-
-    void Nominal_Step()
-    {
-        QFETCH(TNominalRow, row);
-        TFixedNominals source;
-        source.d_row = row;
-        const bool nominals = !row.nominals.empty();
-        const TMeasurementLoad load = MeasurementLoad::Load_File(EXAMPLE, nominals ? &source : nullptr);
-        QCOMPARE(source.d_asked, nominals ? QStringList("1020-4471") : QStringList());
-        QCOMPARE(load.report_lines.mid(0, load.Succeeded() ? 1 : -1), QStringList(row.line));
-        if (!load.Succeeded())
-        {
-            QCOMPARE(load.stage, TMeasurementLoad::STAGE_PARSED);
-            QVERIFY(load.graph_data.empty());
-            return;
-        }
-        QCOMPARE(load.report_lines, load.record->Text_Report());
-        QCOMPARE(Sizes(load.graph_data), std::vector<int>({6, 6, 6}));
-        // The last length is the third repeat of the 1000 mm step: its own nominal, or the certified one.
-        QVERIFY2(load.report_lines.last().startsWith(nominals ? QStringLiteral("    999.9996     1000.00")
-                                                              : QStringLiteral("   1000.0009     1000.0009")),
-                 qPrintable(load.report_lines.last()));
     }
 
   private:

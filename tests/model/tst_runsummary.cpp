@@ -27,12 +27,6 @@ TRunSummary Row(const char *kind, const char *identity, const char *modified, co
     row.path = QLatin1String(path);
     return row;
 }
-
-bool Set_Time(const QString &path, const QDateTime &time)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadWrite) && file.setFileTime(time, QFileDevice::FileModificationTime);
-}
 } // namespace
 
 Q_DECLARE_METATYPE(TRunSummary)
@@ -59,21 +53,15 @@ class TTestRunSummary : public QObject
             {"point_repeat_table_centre_x", "point_repeat", "Table centre, X approach, speed 8 mm/s"},
             {"ballbar_500mm", "ballbar", ""},
             {"temperature_machine_day", "temperature", ""},
-            {"probe_tip_calibration", "probe_calibration", ""},
-            {"pingauge_10mm", "pin_gauge", ""},
             {"ringgauge_25mm", "ring_gauge", ""},
-            {"sphere_pftu_25mm", "sphere_pftu", ""},
-            {"sphere_rpt_table_centre", "sphere_rpt", ""},
-            {"validation_plane_four_planes", "validation_plane", ""},
-            {"validation_line_four_lines", "validation_line", ""},
-            {"validation_circle_three_rings", "validation_circle", ""},
             {"validation_sphere_three_spheres", "validation_sphere", ""}};
         // clang-format on
         for (const auto &row : rows)
             QTest::newRow(row[1]) << QString(row[0]) << QString(row[1]) << QString::fromUtf8(row[2]);
     }
 
-    // Every kind's key and identity, and the verdict word and percentage the verdict line gives.
+    // The kinds that have an identity and some that have none: the key and identity, and the verdict word
+    // and percentage the verdict line gives.
     void Examples()
     {
         QFETCH(QString, file);
@@ -132,7 +120,6 @@ class TTestRunSummary : public QObject
         const QString deviation =
             QStringLiteral("Verdict: %1  worst deviation -0.0123 mm at 400.0000 mm is %2 of "
                            "E MPL 0.0150 mm");
-        QTest::newRow("pass") << int(TVerdict::VERDICT_PASS) << deviation.arg("PASS", "82.0%") << "82.0";
         QTest::newRow("fail") << int(TVerdict::VERDICT_FAIL) << deviation.arg("FAIL", "1234.5%") << "1234.5";
         QTest::newRow("no limit") << int(TVerdict::VERDICT_FAIL) << deviation.arg("FAIL", "-") << "";
         QTest::newRow("temperature")
@@ -170,8 +157,7 @@ class TTestRunSummary : public QObject
         QTest::addColumn<QString>("field");
         // clang-format off
         const char *const rows[][3] = {
-            {"plain", "X axis; Y=-400", "X axis; Y=-400"}, {"empty", "", ""}, {"blanks kept", " a b ", " a b "},
-            {"comma", "X axis, Y=-400", "\"X axis, Y=-400\""}, {"quote", "5\" gauge", "\"5\"\" gauge\""},
+            {"blanks kept", " a b ", " a b "}, {"quote", "5\" gauge", "\"5\"\" gauge\""},
             {"line feed", "a\nb", "\"a\nb\""}, {"carriage return", "a\rb", "\"a\rb\""}};
         // clang-format on
         for (const auto &row : rows)
@@ -195,12 +181,8 @@ class TTestRunSummary : public QObject
     {
         QTest::addColumn<TRunSummary>("first");
         QTest::addColumn<TRunSummary>("second");
-        QTest::newRow("kind first") << Row("ballbar", "z", "2027-01-01T00:00:00", "z")
-                                    << Row("laser_10360", "a", "2020-01-01T00:00:00", "a");
         QTest::newRow("then identity") << Row("ballbar", "A", "2027-01-01T00:00:00", "z")
                                        << Row("ballbar", "B", "2020-01-01T00:00:00", "a");
-        QTest::newRow("then time") << Row("ballbar", "A", "2026-12-31T23:59:59", "z")
-                                   << Row("ballbar", "A", "2027-01-01T00:00:00", "a");
         QTest::newRow("then path") << Row("ballbar", "A", "2027-01-01T00:00:00", "a/z")
                                    << Row("ballbar", "A", "2027-01-01T00:00:00", "b");
     }
@@ -223,7 +205,7 @@ class TTestRunSummary : public QObject
         const QString path = dir.filePath(QStringLiteral("run.dat"));
         const QByteArray laser = Read_File(Source_Path(QStringLiteral("examples/laser_10360_x_axis.dat")));
         const QDateTime time = Utc("2026-05-01T12:00:00");
-        QVERIFY(Write_File(path, laser) && Set_Time(path, time));
+        QVERIFY(Write_File(path, laser, time));
         TRunSummaryCache cache;
         const TTolerance tolerance = TTolerance::Default();
         std::vector<TRunSummary> rows = cache.Scan({path}, nullptr, tolerance);
@@ -234,18 +216,18 @@ class TTestRunSummary : public QObject
         QByteArray changed = laser;
         changed.replace("B89.4.10360_Raw_Measurement", "B89.4.10360_Raw_Measuremenx");
         QCOMPARE(changed.size(), laser.size());
-        QVERIFY(Write_File(path, changed) && Set_Time(path, time));
+        QVERIFY(Write_File(path, changed, time));
         QVERIFY(cache.Stale({path}).empty());
         QCOMPARE(cache.Scan({path}, nullptr, tolerance)[0].verdict, QStringLiteral("PASS"));
 
-        QVERIFY(Set_Time(path, time.addSecs(1)));
+        QVERIFY(Write_File(path, changed, time.addSecs(1)));
         QCOMPARE(cache.Stale({path}).size(), size_t(1));
         rows = cache.Scan({path}, nullptr, tolerance);
         QCOMPARE(rows[0].verdict, RunSummary::Error_Word());
         QCOMPARE(rows[0].kind, QStringLiteral("unknown"));
         QCOMPARE(rows[0].modified, time.addSecs(1));
 
-        QVERIFY(Write_File(path, laser + "\n") && Set_Time(path, time.addSecs(1)));
+        QVERIFY(Write_File(path, laser + "\n", time.addSecs(1)));
         QCOMPARE(cache.Scan({path}, nullptr, tolerance)[0].verdict, QStringLiteral("PASS"));
         QCOMPARE(cache.Count(), 1);
 

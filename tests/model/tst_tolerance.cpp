@@ -97,11 +97,9 @@ class TTestTolerance : public QObject
         row("0.01+0.006L/123456789", TTolerance::EXPRESSION_VALID, "1 0.01 0.006 123456789 0");
         // A group that is no number, or a divisor of 0.1 or less, makes the expression invalid.
         row("0.01+0.006L/.", TTolerance::EXPRESSION_NOT_A_NUMBER, "");
-        row("1.2.3", TTolerance::EXPRESSION_NOT_A_NUMBER, "");
         row(".", TTolerance::EXPRESSION_NOT_A_NUMBER, "");
         row("0.01+0.006L/1000|1..5", TTolerance::EXPRESSION_NOT_A_NUMBER, "");
         row("1e", TTolerance::EXPRESSION_NO_FORM, "");
-        row("0x10", TTolerance::EXPRESSION_NO_FORM, "");
         row("0.01+0.006L/0", TTolerance::EXPRESSION_DIVISOR_TOO_SMALL, "1 0.01 0.006 0 0");
         row("0.01+0.006L/0.1|0.02", TTolerance::EXPRESSION_DIVISOR_TOO_SMALL, "2 0.01 0.006 0.1 0.02");
         row("0.01+0.006L/0.11", TTolerance::EXPRESSION_VALID, "1 0.01 0.006 0.11 0");
@@ -178,8 +176,6 @@ class TTestTolerance : public QObject
         QTest::newRow("capped beyond") << TLimitRow{capped, {{{100, 0}, {400, 0}}}, "100,0.0126 400,0.0144"};
         // The line starts at the capped value and never runs back to x = 0.
         QTest::newRow("A above D") << TLimitRow{"2 0.02 0.006 1000 0.015", curves, "100,0.015 1000,0.015"};
-        QTest::newRow("A above D, laser example")
-            << TLimitRow{"2 0.03 0.006 1000 0.015", {{{0, 0}, {1000, 0}}}, "0,0.015 1000,0.015"};
         QTest::newRow("capped from the start")
             << TLimitRow{capped, {{{600, 0}, {1000, 0}}}, "600,0.015 1000,0.015"};
         QTest::newRow("Lc at the end") << TLimitRow{"2 0.5 0.5 1 1", {{{0, 0}, {1, 0}}}, "0,0.5 1,1"};

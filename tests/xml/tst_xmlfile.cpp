@@ -1,5 +1,5 @@
-// The XML file: writing and reading back, attributes and document type, documents that fail to open
-// (hostile ones quickly), file access failures, and node failures with their messages.
+// The XML file: writing and reading back with attributes, documents that fail to open (hostile ones
+// quickly), file access failures, and node failures with their messages.
 
 #include "tests/common/test_support.h"
 #include "xml/xmlfile.h"
@@ -93,26 +93,6 @@ class TTestXmlFile : public QObject
         const QDomNode any_first = read.Get_First_Node(&read_actual, false);
         QCOMPARE(read.Get_Sibling_Node(&any_first, false).nodeName(), QStringLiteral("Index_1"));
         QVERIFY(read.Read_Attribute(&read_root, QStringLiteral("Missing"), true).isEmpty());
-
-        // Compact: one line, also where a text held line breaks.
-        QDomElement note = xml.Create_Node(&root, QStringLiteral("Note"));
-        xml.Write_Text_Node(&note, QStringLiteral("two\r\nlines"));
-        QByteArray compact;
-        xml.Write_Data(&compact, true);
-        QByteArray expected = QByteArray(NOMINAL_WRITTEN).replace("    ", "").replace("\n", "");
-        QVERIFY(!compact.contains('\n') && !compact.contains('\r'));
-        QVERIFY2(compact.startsWith(expected.replace("</Step_Gauge_Nominal>", "<Note>two")),
-                 compact.constData());
-
-        // A document type; a version that is no number reads as 0.
-        xml.Reset(QStringLiteral("Calibration"), QStringLiteral("Root"), 3);
-        QByteArray typed;
-        xml.Write_Data(&typed, false);
-        QCOMPARE(typed, QByteArray("<!DOCTYPE Calibration>\n<Root File_Version=\"3\"/>\n"));
-        read.Open_Data(typed, QStringLiteral("Root"), &version, false);
-        QCOMPARE(read.Document_Type_Name() + QString::number(version), QStringLiteral("Calibration3"));
-        read.Open_Data("<R File_Version=\"two\"/>", QStringLiteral("R"), &version, false);
-        QCOMPARE(version, 0);
     }
 
     // Documents that fail to open, the hostile ones too, through the file and the memory path alike.
@@ -255,18 +235,6 @@ class TTestXmlFile : public QObject
         const QDomNode namespaced = with_namespaces.Root_Node().firstChild();
         QCOMPARE(Failure(DATA, [&] { with_namespaces.Get_Sibling_Node(&namespaced, false); }),
                  QStringLiteral("ERR:  Node 'H' does not have siblings and they are not optional."));
-    }
-
-    void Null_Pointer_Preconditions()
-    {
-        const TChildRun runs[] = {
-            {[] { TXmlFile().Read_Text_Node(static_cast<const QDomElement *>(nullptr), true); }, true},
-            {[] { TXmlFile().Get_Node(static_cast<const QDomNode *>(nullptr), QString(), true); }, true},
-            {[] { TXmlFile().Write_Text_Node(nullptr, 1); }, true},
-            {[] { TXmlFile().Write_Data(nullptr, false); }, true},
-        };
-        for (const TChildRun &run : runs)
-            QCOMPARE(Child_Outcome(run.action), Expected_Outcome(run));
     }
 
   private:
