@@ -482,6 +482,12 @@ void TGraphWidget::Draw_Legend_Entries(QPainter *painter)
     const QRect &plot = d_layout.plot;
     const QSize size(sample + text_width + line_height,
                      static_cast<int>(d_legend_entries.size()) * line_height + line_height / 2);
+    // A legend that would hide more than a quarter of a small plot waits for a larger window.
+    if (4LL * size.width() * size.height() > 1LL * plot.width() * plot.height())
+    {
+        painter->restore();
+        return;
+    }
     const QRect box = Legend_Box(size);
 
     painter->setClipRect(plot, Qt::ReplaceClip);

@@ -186,6 +186,27 @@ class TTestGraphPresentation : public QObject
         QCOMPARE(dark > 10, row.note || row.legend_moved); // the moved legend went down here
     }
 
+    // Six sensors' legend would hide most of a small plot, so it is left out there and shown in a larger one.
+    void Legend_Fits()
+    {
+        TGraphNotes sensors;
+        sensors.curve_numbers = {1, 2, 3, 4, 5, 11};
+        const TPresentation shown =
+            Presentation::Present(TMeasureData::CONTENTS_TEMPERATURE, TCurves(6, {{8, 19.0}, {9, 21.0}}),
+                                  TTolerance::Default(), false, sensors);
+        for (const QSize &size : {QSize(500, 220), QSize(800, 500)})
+        {
+            TGraphWidget graph;
+            graph.resize(size);
+            graph.Show(shown.setup, shown.data_sets, shown.legend);
+            graph.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&graph));
+            graph.UpdateGraph();
+            const QRect plot = graph.Layout().plot.adjusted(1, 1, -1, -1);
+            QCOMPARE(Count(graph.Background_Pixmap().toImage(), plot, Black) > 20, size.height() > 300);
+        }
+    }
+
     void Magnification_Text()
     {
         const std::pair<double, const char *> rows[] = {{250, "250"},     {2487.3, "2500"}, {253.7, "250"},
