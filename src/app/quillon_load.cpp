@@ -237,10 +237,7 @@ QString TQuillon::File_State_Text() const
     const QString name = QFileInfo(d_current_file_path).fileName();
     if (d_load.Succeeded())
         return name;
-    QString reason = d_load.report_lines.value(0);
-    if (reason.startsWith(QLatin1String("ERR  ")))
-        reason = reason.mid(5);
-    return tr("No verdict for %1: %2").arg(name, reason);
+    return tr("No verdict for %1: %2").arg(name, d_load.Failure_Reason());
 }
 
 void TQuillon::Show_File_State()

@@ -26,14 +26,6 @@ TComparison Problem(TComparison::TProblemType problem, const QString &reason)
     return comparison;
 }
 
-QString Load_Error(const TMeasurementLoad &load)
-{
-    QString error = load.report_lines.value(0);
-    if (error.startsWith(QLatin1String("ERR  ")))
-        error = error.mid(5);
-    return error;
-}
-
 QString Mm(double value)
 {
     return MeasureReport::Number(value, 0, 4);
@@ -101,7 +93,7 @@ TComparison Comparison::Compare(const QString &name_a, const TMeasurementLoad &a
     {
         if (!run.second->Succeeded())
             return Problem(TComparison::PROBLEM_LOAD_FAILED,
-                           Text::tr("'%1' did not load: %2").arg(*run.first, Load_Error(*run.second)));
+                           Text::tr("'%1' did not load: %2").arg(*run.first, run.second->Failure_Reason()));
     }
     if (a.contents != b.contents)
         return Problem(TComparison::PROBLEM_DIFFERENT_KINDS,

@@ -12,9 +12,11 @@
 
 namespace
 {
+const char ERROR_PREFIX[] = "ERR  ";
+
 void Set_Error_Line(TMeasurementLoad *load, const QString &message)
 {
-    load->report_lines = QStringList(QStringLiteral("ERR  ") + message);
+    load->report_lines = QStringList(QLatin1String(ERROR_PREFIX) + message);
 }
 
 // Gives the messages of this file a translation context that lupdate can see.
@@ -75,6 +77,14 @@ bool Apply_Nominals(TMeasureData *record, const TNominalSource &nominals, QStrin
     return true;
 }
 } // namespace
+
+QString TMeasurementLoad::Failure_Reason() const
+{
+    QString reason = report_lines.value(0);
+    if (reason.startsWith(QLatin1String(ERROR_PREFIX)))
+        reason.remove(0, int(std::strlen(ERROR_PREFIX)));
+    return reason;
+}
 
 QString TNominalSource::Lookup_Failure(const QString &serial) const
 {

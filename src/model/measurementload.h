@@ -40,6 +40,8 @@ struct TMeasurementLoad
     TGraphNotes graph_notes;
 
     bool Succeeded() const { return stage == STAGE_COMPLETE; }
+    // Why the load failed, without the report line's "ERR  " prefix.
+    QString Failure_Reason() const;
 };
 
 namespace MeasurementLoad
