@@ -249,8 +249,11 @@ QString TTolerance::Display_Text() const
     // C is shown whole, unless that would round a divisor the parser took to one it refuses.
     QString c = QString::number(d_tolerance_c, 'f', 0);
     for (int decimals = 1;
-         decimals <= 7 && d_tolerance_c > DIVISOR_MINIMUM && !(c.toDouble() > DIVISOR_MINIMUM); ++decimals)
+         decimals <= 8 && d_tolerance_c > DIVISOR_MINIMUM && !(c.toDouble() > DIVISOR_MINIMUM); ++decimals)
         c = QString::number(d_tolerance_c, 'f', decimals);
+    // The parser reads at most nine characters of C; ".10000001" is the same number as "0.10000001".
+    if (c.size() > 9 && c.startsWith(QLatin1String("0.")))
+        c.remove(0, 1);
     switch (d_tolerance_type)
     {
     case TOLERANCE_CONSTANT:
