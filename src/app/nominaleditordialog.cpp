@@ -1,6 +1,7 @@
 #include "app/nominaleditordialog.h"
 
 #include "app/dialogbuttons.h"
+#include "app/invalidfield.h"
 #include "base/assertion.h"
 #include "model/nominalfaces.h"
 #include "tableeditor/tableeditor.h"
@@ -24,8 +25,6 @@
 
 namespace
 {
-const char INVALID_STYLE[] = "background-color: rgb(255, 151, 160);";
-
 TNominalEditorDialog::TRunFunction &Run_Function()
 {
     static TNominalEditorDialog::TRunFunction function;
@@ -131,7 +130,7 @@ TNominalEditorDialog::TNominalEditorDialog(const QWidget *parent, Qt::WindowFlag
     d_notice = new QLabel(this);
     d_notice->setObjectName(QStringLiteral("notice"));
     d_notice->setWordWrap(true);
-    d_notice->setStyleSheet(QLatin1String(INVALID_STYLE));
+    Mark_Valid(d_notice, false);
     d_notice->hide();
     grid->addWidget(d_notice, 5, 0, 1, 5);
 
@@ -494,8 +493,8 @@ void TNominalEditorDialog::Show_Values()
 
 void TNominalEditorDialog::Mark_Fields(bool increment_valid, bool end_valid)
 {
-    d_increment_edit->setStyleSheet(increment_valid ? QString() : QLatin1String(INVALID_STYLE));
-    d_end_edit->setStyleSheet(end_valid ? QString() : QLatin1String(INVALID_STYLE));
+    Mark_Valid(d_increment_edit, increment_valid);
+    Mark_Valid(d_end_edit, end_valid);
 }
 
 void TNominalEditorDialog::Note_Pitch_In_Force()

@@ -1,6 +1,7 @@
 #include "app/tolerancedialog.h"
 
 #include "app/dialogbuttons.h"
+#include "app/invalidfield.h"
 #include "model/verdict.h"
 
 #include <QDialogButtonBox>
@@ -17,8 +18,6 @@
 
 namespace
 {
-const char INVALID_STYLE[] = "background-color: rgb(255, 151, 160);";
-
 const char DEFINITIONS[] =
     "<p><b><u>E Mpl</u></b></p>"
     "<p>Tolerance expression for the step gauge measurement. The expression can be entered as a single "
@@ -29,11 +28,6 @@ const char DEFINITIONS[] =
     "<p>Upper limit for temperature. Temperature is entered in celsius.</p>"
     "<p><b><u>Ts_Min</u></b></p>"
     "<p>Lower limit for temperature. Temperature is entered in celsius.</p>";
-
-void Set_Valid(QLineEdit *edit, bool valid)
-{
-    edit->setStyleSheet(valid ? QString() : QLatin1String(INVALID_STYLE));
-}
 
 // Sets a field's text without running the parse for that change.
 void Set_Quietly(QLineEdit *edit, const QString &text)
@@ -206,8 +200,8 @@ bool TToleranceDialog::Analysis_Tolerance()
     const bool ordered = upper > lower;
     const bool upper_valid = upper_number && upper <= TTolerance::UPPER_TEMPERATURE_MAXIMUM;
     const bool lower_valid = lower_number && lower >= TTolerance::LOWER_TEMPERATURE_MINIMUM;
-    Set_Valid(d_upper_temperature_edit, ordered && upper_valid);
-    Set_Valid(d_lower_temperature_edit, ordered && lower_valid);
+    Mark_Valid(d_upper_temperature_edit, ordered && upper_valid);
+    Mark_Valid(d_lower_temperature_edit, ordered && lower_valid);
     QStringList temperature_rules;
     if (!upper_valid)
         temperature_rules << tr("Ts_Max must be a number not above %1")
@@ -221,7 +215,7 @@ bool TToleranceDialog::Analysis_Tolerance()
 
     const QString expression = d_expression_edit->text();
     const bool valid = d_tolerance.Set_Expression(expression);
-    Set_Valid(d_expression_edit, valid);
+    Mark_Valid(d_expression_edit, valid);
     // The words the report tool prints for the same text.
     d_expression_rule_label->setText(
         valid ? QString() : TTolerance::Rule_Text(TTolerance::Parse_Expression(expression).rule));

@@ -16,6 +16,8 @@
 #include "model/kinds/measuredata_validation.h"
 #include "model/measuredata_factory.h"
 
+#include <QCoreApplication>
+
 #include <iterator>
 
 namespace
@@ -28,30 +30,48 @@ template <class TRecord> std::unique_ptr<TMeasureData> Create()
 using TRow = TKindRow;
 using TData = TMeasureData;
 
+// Graph texts are marked for lupdate here and translated where the graph is set up.
 constexpr TRow::TGraph NO_GRAPH = {TRow::GRAPH_NONE, nullptr, nullptr, nullptr, false, false, true, false};
 constexpr TRow::TTable AXIS_TITLES = {nullptr, nullptr};
 constexpr TRow::TTable PLAIN_XY = {"X", "Y"};
 
 constexpr TRow::TGraph Deviation_Graph(const char *title, bool y_includes_zero)
 {
-    return {TRow::GRAPH_DEVIATIONS, title, "Deviation", "Length", false, false, y_includes_zero, true};
+    return {TRow::GRAPH_DEVIATIONS,
+            title,
+            QT_TRANSLATE_NOOP("QuillonGraph", "Deviation"),
+            QT_TRANSLATE_NOOP("QuillonGraph", "Length"),
+            false,
+            false,
+            y_includes_zero,
+            true};
 }
 
 constexpr TRow::TGraph Outline_Graph(const char *title)
 {
-    return {TRow::GRAPH_OUTLINES, title, "Y Axis", "X Axis", true, false, true, false};
+    return {TRow::GRAPH_OUTLINES,
+            title,
+            QT_TRANSLATE_NOOP("QuillonGraph", "Y Axis"),
+            QT_TRANSLATE_NOOP("QuillonGraph", "X Axis"),
+            true,
+            false,
+            true,
+            false};
 }
 
 const TRow ROWS[] = {
     {TData::CONTENTS_STEPGAUGE_10360, "B89.4.10360_Raw_Measurement:Version=2:Type=Five_Gauge",
-     "stepgauge_10360", Create<TMeasureStepgauge10360>, Deviation_Graph("Step Gauge 10360", true),
-     AXIS_TITLES, TRow::RULE_DEVIATIONS, true, false, true, true},
+     "stepgauge_10360", Create<TMeasureStepgauge10360>,
+     Deviation_Graph(QT_TRANSLATE_NOOP("QuillonGraph", "Step Gauge 10360"), true), AXIS_TITLES,
+     TRow::RULE_DEVIATIONS, true, false, true, true},
     {TData::CONTENTS_STEPGAUGE_B89, "B89.4.1_Raw_Measurement:Version=1:Type=Step_Gauge", "stepgauge_b89",
-     Create<TMeasureStepgaugeB89>, Deviation_Graph("Step Gauge B89.4.1", true), AXIS_TITLES,
+     Create<TMeasureStepgaugeB89>,
+     Deviation_Graph(QT_TRANSLATE_NOOP("QuillonGraph", "Step Gauge B89.4.1"), true), AXIS_TITLES,
      TRow::RULE_DEVIATIONS, true, false, true, true},
     {TData::CONTENTS_STEPGAUGE_SQUARE, "Stepgauge_Raw_Measurement:Version=1:Type=Squareness",
-     "stepgauge_squareness", Create<TMeasureStepgaugeSquare>, Deviation_Graph("Step Gauge Square", true),
-     AXIS_TITLES, TRow::RULE_DEVIATIONS, true, false, true, true},
+     "stepgauge_squareness", Create<TMeasureStepgaugeSquare>,
+     Deviation_Graph(QT_TRANSLATE_NOOP("QuillonGraph", "Step Gauge Square"), true), AXIS_TITLES,
+     TRow::RULE_DEVIATIONS, true, false, true, true},
     {TData::CONTENTS_GAUGEBLOCK, "B89.4.10360_Raw_Measurement:Version=1:Type=Single_Gauge", "gaugeblock",
      Create<TMeasureGaugeblock>, NO_GRAPH, PLAIN_XY, TRow::RULE_NONE, false, false, true, true},
     {TData::CONTENTS_SPHERE_RPT, "B89.4.10360_Raw_Measurement:Version=2:Type=Sphere_Repeat", "sphere_rpt",
@@ -63,7 +83,9 @@ const TRow ROWS[] = {
      "B89.4.1_Data:Version=1:Type=BallBar",
      "ballbar",
      Create<TMeasureBallbar>,
-     {TRow::GRAPH_LENGTH_HISTOGRAM, "Ballbar", "Measurement Count", "Length", false, true, true, false},
+     {TRow::GRAPH_LENGTH_HISTOGRAM, QT_TRANSLATE_NOOP("QuillonGraph", "Ballbar"),
+      QT_TRANSLATE_NOOP("QuillonGraph", "Measurement Count"), QT_TRANSLATE_NOOP("QuillonGraph", "Length"),
+      false, true, true, false},
      {"Length", "Deviation"},
      TRow::RULE_LENGTH_RANGE,
      false,
@@ -73,18 +95,20 @@ const TRow ROWS[] = {
     {TData::CONTENTS_POINT_REPEAT, "Artifact_Measurement:Version=1:Type=Point_Repeat", "point_repeat",
      Create<TMeasurePointRepeat>, NO_GRAPH, PLAIN_XY, TRow::RULE_NONE, false, false, false, true},
     {TData::CONTENTS_RING_GAUGE, "Artifact_Measurement:Version=1:Type=Ring_Gauge", "ring_gauge",
-     Create<TMeasureRing>, Outline_Graph("Ring Gauge"), AXIS_TITLES, TRow::RULE_NONE, false, false, false,
-     false},
+     Create<TMeasureRing>, Outline_Graph(QT_TRANSLATE_NOOP("QuillonGraph", "Ring Gauge")), AXIS_TITLES,
+     TRow::RULE_NONE, false, false, false, false},
     {TData::CONTENTS_PIN_GAUGE, "Artifact_Measurement:Version=1:Type=Pin_Gauge", "pin_gauge",
-     Create<TMeasurePin>, Outline_Graph("Pin Gauge"), AXIS_TITLES, TRow::RULE_NONE, false, false, false,
-     false},
+     Create<TMeasurePin>, Outline_Graph(QT_TRANSLATE_NOOP("QuillonGraph", "Pin Gauge")), AXIS_TITLES,
+     TRow::RULE_NONE, false, false, false, false},
     {TData::CONTENTS_PROBE, "Artifact_Measurement:Version=1:Type=Tip_Calibration", "probe_calibration",
      Create<TMeasureProbe>, NO_GRAPH, PLAIN_XY, TRow::RULE_NONE, false, false, false, false},
     {TData::CONTENTS_TEMPERATURE,
      "Temperature_Log:Version=1:Type=Machine_Sensors",
      "temperature",
      Create<TMeasureTemperature>,
-     {TRow::GRAPH_SENSOR_CURVES, "Temperature Log", "Celsius", "Hour", false, false, false, false},
+     {TRow::GRAPH_SENSOR_CURVES, QT_TRANSLATE_NOOP("QuillonGraph", "Temperature Log"),
+      QT_TRANSLATE_NOOP("QuillonGraph", "Celsius"), QT_TRANSLATE_NOOP("QuillonGraph", "Hour"), false, false,
+      false, false},
      AXIS_TITLES,
      TRow::RULE_TEMPERATURE_LIMITS,
      false,
@@ -92,10 +116,12 @@ const TRow ROWS[] = {
      false,
      false},
     {TData::CONTENTS_LASER_10360, "B89.4.10360_Raw_Measurement:Version=1:Type=Machine_And_Laser",
-     "laser_10360", Create<TMeasureMachineLaser10360>, Deviation_Graph("Laser 10360", false), AXIS_TITLES,
+     "laser_10360", Create<TMeasureMachineLaser10360>,
+     Deviation_Graph(QT_TRANSLATE_NOOP("QuillonGraph", "Laser 10360"), false), AXIS_TITLES,
      TRow::RULE_DEVIATIONS, false, false, false, true},
     {TData::CONTENTS_LASER_PMOVE, "PMove_Raw_Measurement:Version=1:Type=Machine_And_Laser", "laser_pmove",
-     Create<TMeasureMachineLaserPMove>, Deviation_Graph("Laser Data Collection", false), AXIS_TITLES,
+     Create<TMeasureMachineLaserPMove>,
+     Deviation_Graph(QT_TRANSLATE_NOOP("QuillonGraph", "Laser Data Collection"), false), AXIS_TITLES,
      TRow::RULE_DEVIATIONS, false, true, false, true},
     {TData::CONTENTS_VALIDATION_SPHERE, "Best_Fit_Validation:Version=1:Type=Sphere", "validation_sphere",
      Create<TValidationSphere>, NO_GRAPH, PLAIN_XY, TRow::RULE_NONE, false, false, false, false},

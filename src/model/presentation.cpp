@@ -178,9 +178,9 @@ TGraphSetup Presentation::Graph_Setup(TMeasureData::TFileContents kind)
         return setup;
     setup.shown = true;
     setup.style_buttons = row->graph.style_buttons;
-    setup.graph_title = QString::fromLatin1(row->graph.title);
-    setup.vertical_title = QString::fromLatin1(row->graph.vertical_title);
-    setup.horizontal_title = QString::fromLatin1(row->graph.horizontal_title);
+    setup.graph_title = QCoreApplication::translate("QuillonGraph", row->graph.title);
+    setup.vertical_title = QCoreApplication::translate("QuillonGraph", row->graph.vertical_title);
+    setup.horizontal_title = QCoreApplication::translate("QuillonGraph", row->graph.horizontal_title);
     setup.lock_aspect_ratio = row->graph.lock_aspect_ratio;
     setup.scale_mode_y = row->graph.integer_y_scale ? TGraphTypes::SCALE_INTEGER : TGraphTypes::SCALE_LINEAR;
     setup.y_includes_zero = row->graph.y_includes_zero;

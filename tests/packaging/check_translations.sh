@@ -11,7 +11,8 @@ fail() { echo "FAIL: $*"; status=1; }
 grep -q "<name></name>" "$ts" && fail "a message without context"
 for text in "Export Report as PDF" "Remove Measured Files" "Page %1 of %2" "Follow New Files" \
     "Input file too small to be a measurement data file." "no measurement file given" \
-    "the runs have no points to compare" "it is a folder" "Paste values" "Usage: quillon [FOLDER | FILE.dat]"; do
+    "the runs have no points to compare" "it is a folder" "Paste values" "Usage: quillon [FOLDER | FILE.dat]" \
+    "Step Gauge B89.4.1" "Measurement Count"; do
     grep -qF "<source>$text" "$ts" || fail "'$text' is not in the template"
 done
 exit $status
