@@ -30,19 +30,15 @@ class TCheckedFileTest : public QObject
                 QDir().mkpath(Path("sub")));
         QVERIFY(::link(QFile::encodeName(Path("a.dat")), QFile::encodeName(Path("hard.dat"))) == 0);
         QVERIFY(QFile::link(Path("a.dat"), Path("soft.dat")));
-        const struct
-        {
-            const char *name, *first, *second;
-            bool same;
-        } rows[] = {{"itself", "a.dat", "a.dat", true},
-                    {"other file", "a.dat", "b.dat", false},
-                    {"through ..", "sub/../a.dat", "a.dat", true},
-                    {"hard link", "hard.dat", "a.dat", true},
-                    {"symbolic link", "soft.dat", "a.dat", true},
-                    {"new file, two spellings", "sub/../new.pdf", "new.pdf", true},
-                    {"new file and existing", "new.pdf", "a.dat", false}};
-        for (const auto &row : rows)
-            QTest::newRow(row.name) << QString(row.first) << QString(row.second) << row.same;
+        const auto row = [](const char *name, const char *first, const char *second, bool same)
+        { QTest::newRow(name) << QString(first) << QString(second) << same; };
+        row("itself", "a.dat", "a.dat", true);
+        row("other file", "a.dat", "b.dat", false);
+        row("through ..", "sub/../a.dat", "a.dat", true);
+        row("hard link", "hard.dat", "a.dat", true);
+        row("symbolic link", "soft.dat", "a.dat", true);
+        row("new file, two spellings", "sub/../new.pdf", "new.pdf", true);
+        row("new file and existing", "new.pdf", "a.dat", false);
     }
 
     void Same_File()

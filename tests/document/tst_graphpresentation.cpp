@@ -36,29 +36,25 @@ struct TMarkRow
     bool legend_moved = false; // data fills the upper left corner
 };
 
-int Count(const QImage &image, const QRect &area, QRgb color)
+// Pixels of the area, inside the image, that pass the test.
+template <class TTest> int Count(const QImage &image, const QRect &area, TTest test)
 {
     int count = 0;
     for (int y = area.top(); y <= area.bottom(); ++y)
         for (int x = area.left(); x <= area.right(); ++x)
-            count += image.rect().contains(x, y) && image.pixel(x, y) == color;
+            count += image.rect().contains(x, y) && test(image.pixel(x, y));
     return count;
+}
+int Count(const QImage &image, const QRect &area, QRgb color)
+{
+    return Count(image, area, [color](QRgb pixel) { return pixel == color; });
 }
 // Text and the legend's frame: dark pixels without a hue, whether the text is antialiased (Qt 6) or not;
 // the curves' and marks' colours all have one.
-int Dark_Grey(const QImage &image, const QRect &area)
+bool Dark_Grey(QRgb c)
 {
-    int count = 0;
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x)
-        {
-            if (!image.rect().contains(x, y))
-                continue;
-            const QColor c = image.pixelColor(x, y);
-            count += qGray(c.rgb()) < 160 &&
-                     std::max({c.red(), c.green(), c.blue()}) - std::min({c.red(), c.green(), c.blue()}) < 40;
-        }
-    return count;
+    const int hue = std::max({qRed(c), qGreen(c), qBlue(c)}) - std::min({qRed(c), qGreen(c), qBlue(c)});
+    return qGray(c) < 160 && hue < 40;
 }
 } // namespace
 
@@ -74,73 +70,33 @@ class TTestGraphPresentation : public QObject
         QTest::addColumn<TMarkRow>("row");
         const TMeasureData::TFileContents gauge = TMeasureData::CONTENTS_STEPGAUGE_10360;
         const TCurves failing = {{{100, 0.001}, {300, 0.030}, {500, -0.004}}, {{100, -0.002}, {300, -0.020}}};
-        QTest::newRow("crosses") << TMarkRow{gauge,
-                                             failing,
-                                             true,
-                                             {},
-                                             {{300, 0.030}, {300, -0.020}},
-                                             {300, 0.030},
-                                             Red,
-                                             {},
-                                             {"Run 1", "Run 2"},
-                                             false};
-        QTest::newRow("line vertices") << TMarkRow{gauge,
-                                                   failing,
-                                                   false,
-                                                   {},
-                                                   {{300, 0.030}, {300, -0.020}},
-                                                   {300, 0.030},
-                                                   Red,
-                                                   {},
-                                                   {"Run 1", "Run 2"},
-                                                   false};
-        QTest::newRow("pass, one run") << TMarkRow{TMeasureData::CONTENTS_LASER_10360,
-                                                   {{{0, 0.001}, {400, -0.009}}},
-                                                   true,
-                                                   {},
-                                                   {},
-                                                   {400, -0.009},
-                                                   Green,
-                                                   {},
-                                                   {},
-                                                   false};
-        QTest::newRow("legend off the data")
-            << TMarkRow{gauge,
-                        {{{100, 0.014}, {500, 0.001}}, {{100, 0.0}, {500, -0.001}}},
-                        true,
-                        {},
-                        {{100, 0.014}},
-                        {100, 0.014},
-                        Red,
-                        {},
-                        {"Run 1", "Run 2"},
-                        false,
-                        true};
+        const auto row = [](const char *name, TMeasureData::TFileContents kind, const TCurves &curves,
+                            bool point_graph, const TGraphNotes &notes, const std::vector<TVector2> &red,
+                            const TVector2 &ring, QRgb ring_color, const std::vector<double> &limits,
+                            const QStringList &legend, bool note, bool moved = false)
+        {
+            QTest::newRow(name) << TMarkRow{kind,       curves, point_graph, notes, red,  ring,
+                                            ring_color, limits, legend,      note,  moved};
+        };
+        const QStringList runs = {"Run 1", "Run 2"};
+        row("crosses", gauge, failing, true, {}, {{300, 0.030}, {300, -0.020}}, {300, 0.030}, Red, {}, runs,
+            false);
+        row("line vertices", gauge, failing, false, {}, {{300, 0.030}, {300, -0.020}}, {300, 0.030}, Red, {},
+            runs, false);
+        row("pass, one run", TMeasureData::CONTENTS_LASER_10360, {{{0, 0.001}, {400, -0.009}}}, true, {}, {},
+            {400, -0.009}, Green, {}, {}, false);
+        row("legend off the data", gauge, {{{100, 0.014}, {500, 0.001}}, {{100, 0.0}, {500, -0.001}}}, true,
+            {}, {{100, 0.014}}, {100, 0.014}, Red, {}, runs, false, true);
         TGraphNotes sensors;
         sensors.curve_numbers = {3, 12};
-        QTest::newRow("temperature") << TMarkRow{TMeasureData::CONTENTS_TEMPERATURE,
-                                                 {{{8, 19.0}, {9, 20.5}}, {{8, 20.0}, {9, 21.0}}},
-                                                 false,
-                                                 sensors,
-                                                 {},
-                                                 {},
-                                                 0,
-                                                 {18.0, 22.0},
-                                                 {"Sensor 3", "Sensor 12"},
-                                                 false};
+        row("temperature", TMeasureData::CONTENTS_TEMPERATURE,
+            {{{8, 19.0}, {9, 20.5}}, {{8, 20.0}, {9, 21.0}}}, false, sensors, {}, {}, 0, {18.0, 22.0},
+            {"Sensor 3", "Sensor 12"}, false);
         TGraphNotes scale;
         scale.magnification = 250;
         const std::vector<TVector2> circle = {{0, 5}, {5, 0}, {0, -5}, {-5, 0}, {0, 5}};
-        QTest::newRow("pin gauge") << TMarkRow{TMeasureData::CONTENTS_PIN_GAUGE,
-                                               {circle, circle, circle},
-                                               false,
-                                               scale,
-                                               {},
-                                               {},
-                                               0,
-                                               {},
-                                               {},
-                                               true};
+        row("pin gauge", TMeasureData::CONTENTS_PIN_GAUGE, {circle, circle, circle}, false, scale, {}, {}, 0,
+            {}, {}, true);
     }
 
     void Marks()
@@ -193,13 +149,11 @@ class TTestGraphPresentation : public QObject
         const QRect upper_left(plot.left() + 1, plot.top() + 1, plot.width() / 4, plot.height() / 4);
         const QRect lower_left(plot.left() + 1, plot.bottom() - plot.height() / 8, plot.width() / 4,
                                plot.height() / 8);
-        QCOMPARE(Dark_Grey(image, upper_left) > 20, !row.legend.isEmpty() && !row.legend_moved);
-        QVERIFY(!row.legend_moved || Dark_Grey(image, plot) > 20); // in a corner with fewer points
-        int dark = 0; // the note's small text is mostly grey edges
-        for (int y = lower_left.top(); y <= lower_left.bottom(); ++y)
-            for (int x = lower_left.left(); x <= lower_left.right(); ++x)
-                dark += qGray(image.pixel(x, y)) < 128;
-        QCOMPARE(dark > 10, row.note || row.legend_moved); // the moved legend went down here
+        QCOMPARE(Count(image, upper_left, Dark_Grey) > 20, !row.legend.isEmpty() && !row.legend_moved);
+        QVERIFY(!row.legend_moved || Count(image, plot, Dark_Grey) > 20); // in a corner with fewer points
+        // The note's small text is mostly grey edges; the moved legend went down here.
+        QCOMPARE(Count(image, lower_left, [](QRgb c) { return qGray(c) < 128; }) > 10,
+                 row.note || row.legend_moved);
     }
 
     // Six sensors' legend would hide most of a small plot, so it is left out there and shown in a larger one.
@@ -219,7 +173,7 @@ class TTestGraphPresentation : public QObject
             QVERIFY(QTest::qWaitForWindowExposed(&graph));
             graph.UpdateGraph();
             const QRect plot = graph.Layout().plot.adjusted(1, 1, -1, -1);
-            QCOMPARE(Dark_Grey(graph.Background_Pixmap().toImage(), plot) > 20, size.height() > 300);
+            QCOMPARE(Count(graph.Background_Pixmap().toImage(), plot, Dark_Grey) > 20, size.height() > 300);
         }
     }
 

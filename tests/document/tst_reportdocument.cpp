@@ -3,6 +3,7 @@
 
 #include "document/reportdocument.h"
 #include "model/graphtable.h"
+#include "model/kindtable.h"
 #include "model/tolerance.h"
 #include "widgets/graphwidget.h"
 
@@ -48,33 +49,17 @@ class TTestReportDocument : public QObject
         const QString mpl = QStringLiteral("E MPL = ") + TTolerance::Default().Display_Text();
         const QString limits = QStringLiteral("Ts_Min 18.00 \u00b0C, Ts_Max 22.00 \u00b0C");
         const int none = TVerdict::VERDICT_NONE, pass = TVerdict::VERDICT_PASS, fail = TVerdict::VERDICT_FAIL;
-        // The points: deviations of 1 and 2 um at 100 and 200 mm, far below the temperature limits.
-        const struct
+        // The points: deviations of 1 and 2 um at 100 and 200 mm, far below the temperature limits; as the
+        // ballbar's lengths they are 100 mm apart. What each kind, from the first, is judged by: d deviations
+        // (passes), r the range of lengths (fails), t the temperature limits (fails), - nothing.
+        const QString tolerances[] = {mpl, mpl, limits, QString()};
+        const int marks[] = {pass, fail, fail, none};
+        for (int kind = M::CONTENTS_STEPGAUGE_10360; kind <= M::CONTENTS_VALIDATION_LINE; ++kind)
         {
-            const char *name;
-            M::TFileContents contents;
-            QString tolerance;
-            int mark;
-        } rows[] = {{"step gauge 10360", M::CONTENTS_STEPGAUGE_10360, mpl, pass},
-                    {"step gauge B89", M::CONTENTS_STEPGAUGE_B89, mpl, pass},
-                    {"step gauge squareness", M::CONTENTS_STEPGAUGE_SQUARE, mpl, pass},
-                    {"gauge block", M::CONTENTS_GAUGEBLOCK, QString(), none},
-                    {"point repeat", M::CONTENTS_POINT_REPEAT, QString(), none},
-                    {"sphere RPT", M::CONTENTS_SPHERE_RPT, QString(), none},
-                    {"sphere PFTU", M::CONTENTS_SPHERE_PFTU, QString(), none},
-                    {"ball bar: lengths 100 mm apart", M::CONTENTS_BALLBAR, mpl, fail},
-                    {"ring gauge", M::CONTENTS_RING_GAUGE, QString(), none},
-                    {"pin gauge", M::CONTENTS_PIN_GAUGE, QString(), none},
-                    {"probe", M::CONTENTS_PROBE, QString(), none},
-                    {"temperature", M::CONTENTS_TEMPERATURE, limits, fail},
-                    {"laser 10360", M::CONTENTS_LASER_10360, mpl, pass},
-                    {"laser P-move", M::CONTENTS_LASER_PMOVE, mpl, pass},
-                    {"validation plane", M::CONTENTS_VALIDATION_PLANE, QString(), none},
-                    {"validation sphere", M::CONTENTS_VALIDATION_SPHERE, QString(), none},
-                    {"validation circle", M::CONTENTS_VALIDATION_CIRCLE, QString(), none},
-                    {"validation line", M::CONTENTS_VALIDATION_LINE, QString(), none}};
-        for (const auto &row : rows)
-            QTest::newRow(row.name) << int(row.contents) << true << 0 << row.tolerance << row.mark;
+            const int rule = QByteArray("drt-").indexOf("ddd----r---tdd----"[kind - 1]);
+            QTest::newRow(KindTable::Find(M::TFileContents(kind))->key)
+                << kind << true << 0 << tolerances[rule] << marks[rule];
+        }
         const int incomplete = TVerdict::VERDICT_INCOMPLETE;
         QTest::newRow("laser 10360, lines unread")
             << int(M::CONTENTS_LASER_10360) << true << 3 << mpl << incomplete;

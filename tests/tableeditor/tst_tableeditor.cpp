@@ -20,6 +20,8 @@ struct TBlockCase
     QString clipboard; // the text pasted, or the text expected on the clipboard
     TValues expected;  // the values afterwards, column by column
     int changes;       // Cell_Changed signals
+    // What a paste says it left out: fields that are not numbers, rows below the table.
+    QString report = QString();
 };
 Q_DECLARE_METATYPE(TBlockCase)
 
@@ -61,45 +63,20 @@ class TTestTableEditor : public QObject
         row("delete", {3, 1, {0, 0, 1, 0}, &TEditTable::Edit_Delete, "", {0, 0, 3}, 2});
         row("invert", {2, 2, {0, 1, 1, 1}, invert, "", {1, 2, -3, -4}, 2});
         row("one value across a 3x1 box", {4, 1, {0, 0, 2, 0}, paste, "7.5", {7.5, 7.5, 7.5, 4}, 3});
+        const QString skipped =
+            QStringLiteral("%1 pasted field(s) not a number: the cells keep their values.");
+        const QString beyond = QStringLiteral("1 pasted row(s) beyond the end of the table: not pasted.");
         row("2x2 block at the last row",
-            {3, 2, {2, 0, 2, 0}, paste, "8\t9\n10\t11\n", {1, 2, 8, 4, 5, 9}, 2});
+            {3, 2, {2, 0, 2, 0}, paste, "8\t9\n10\t11\n", {1, 2, 8, 4, 5, 9}, 2, beyond});
         row("two lines tiled over three rows", {4, 1, {0, 0, 2, 0}, paste, "5\n6\n", {5, 6, 5, 4}, 3});
         row("CR LF like LF", {4, 1, {0, 0, 3, 0}, paste, "5\r\n6\r\n\r\n", {5, 6, 5, 6}, 4});
         row("empty field and short line", {2, 3, {0, 0, 0, 0}, paste, "5\t\t7\n8\n", {5, 8, 3, 4, 7, 6}, 3});
         row("text, nan and inf leave their cells",
-            {3, 1, {0, 0, 0, 0}, paste, "abc\n2.1\ninf", {1, 2.1, 3}, 1});
+            {4, 1, {0, 0, 0, 0}, paste, "abc\n2.1\nnan\ninf", {1, 2.1, 3, 4}, 1, skipped.arg(3)});
+        const QString both = skipped.arg(1) + QLatin1Char('\n') + beyond;
+        row("skipped and beyond",
+            {4, 2, {1, 0, 1, 0}, paste, "a\n4\n5\n6", {1, 2, 4, 5, 5, 6, 7, 8}, 2, both});
         row("empty clipboard", {2, 1, {0, 0, 1, 0}, paste, "\r\n\n", {1, 2}, 0});
-    }
-
-    // A paste says what it left out: fields that are not numbers, rows below the table.
-    void Paste_Report_data()
-    {
-        QTest::addColumn<QString>("clipboard");
-        QTest::addColumn<int>("first_row");
-        QTest::addColumn<QString>("report");
-        QTest::newRow("all pasted") << "1\n2" << 0 << QString();
-        QTest::newRow("fields skipped")
-            << "x\t1\nnan\t2\n3\tinf" << 0 << "3 pasted field(s) not a number: the cells keep their values.";
-        QTest::newRow("rows beyond the end")
-            << "1\t2\n3\t4\n5\t6" << 2 << "1 pasted row(s) beyond the end of the table: not pasted.";
-        QTest::newRow("both") << "a\n4\n5\n6" << 1
-                              << "1 pasted field(s) not a number: the cells keep their values.\n"
-                                 "1 pasted row(s) beyond the end of the table: not pasted.";
-    }
-
-    void Paste_Report()
-    {
-        QFETCH(QString, clipboard);
-        QFETCH(int, first_row);
-        QFETCH(QString, report);
-        TEditTable table;
-        Fill(&table, 4, 2);
-        table.setRangeSelected(QTableWidgetSelectionRange(first_row, 0, first_row, 0), true);
-        QApplication::clipboard()->setText(clipboard);
-        QSignalSpy reports(&table, &TEditTable::Paste_Reported);
-        table.Edit_Paste();
-        QCOMPARE(reports.count(), report.isEmpty() ? 0 : 1);
-        QCOMPARE(reports.value(0).value(0).toString(), report);
     }
 
     void Blocks()
@@ -116,6 +93,7 @@ class TTestTableEditor : public QObject
         QSignalSpy changes(&table, &TEditTable::Cell_Changed);
         QSignalSpy starts(&table, &TEditTable::Start_Multiple_Cell_Change);
         QSignalSpy ends(&table, &TEditTable::End_Multiple_Cell_Change);
+        QSignalSpy reports(&table, &TEditTable::Paste_Reported);
         (table.*block.operation)();
         QCOMPARE(Values(table), block.expected);
         QCOMPARE(changes.count(), block.changes);
@@ -124,6 +102,8 @@ class TTestTableEditor : public QObject
         const bool bracketed = block.operation != &TEditTable::Edit_Copy && (!pasted || block.changes > 0);
         QCOMPARE(starts.count(), bracketed ? 1 : 0);
         QCOMPARE(ends.count(), starts.count());
+        QCOMPARE(reports.count(), block.report.isEmpty() ? 0 : 1);
+        QCOMPARE(reports.value(0).value(0).toString(), block.report);
         // The cells show the stored values with the display precision.
         QCOMPARE(table.item(0, 0)->text(), QString::number(block.expected[0], 'f', 1));
     }
