@@ -126,10 +126,6 @@ class TTestCompare : public QObject
         const QImage with_legend = render();
         for (const QRgb color : {older_color, newer_color})
             QVERIFY(Pixels_And_Runs(with_legend, color).first > Pixels_And_Runs(image, color).first);
-        QCOMPARE(graph.legend.size(), std::size_t(2));
-        QCOMPARE(graph.legend[0].name, QStringLiteral("old.dat"));
-        QVERIFY(!graph.legend[0].dashed && graph.legend[1].dashed);
-        QCOMPARE(graph.legend[1].color.rgb(), newer_color);
     }
 
     void Window()

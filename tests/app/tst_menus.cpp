@@ -209,28 +209,6 @@ class TTestMenus : public QObject
         about->close();
     }
 
-    // Delete in the file list asks the removal question for the selected files; elsewhere it does not.
-    void Delete_Key()
-    {
-        QTemporaryDir folder;
-        QVERIFY(Write_File(folder.filePath("a.dat"), "x"));
-        std::unique_ptr<TQuillon> window = Window();
-        window->show();
-        QVERIFY(QTest::qWaitForWindowActive(window.get()));
-        QVERIFY(window->Open_Path(folder.filePath("a.dat")));
-        const QStringList *asked = Answer_Boxes(QMessageBox::No);
-        QPlainTextEdit *pane = Child<QPlainTextEdit>(*window, "report_pane");
-        pane->setFocus();
-        QTest::keyClick(pane, Qt::Key_Delete);
-        QCOMPARE(asked->size(), 0);
-        QListWidget *list = Child<QListWidget>(*window, "file_list");
-        list->setFocus();
-        QTest::keyClick(list, Qt::Key_Delete);
-        QCOMPARE(asked->size(), 1);
-        QVERIFY(asked->front().contains("remove selected measurement files"));
-        QVERIFY(QFile::exists(folder.filePath("a.dat")));
-    }
-
     // The graph style and the docks' open state are kept at close.
     void View_Kept()
     {

@@ -129,6 +129,12 @@ class TTestNominal : public QObject
   private slots:
     void init() { QDir(Settings("Nominal_Data")).removeRecursively(); }
 
+    void cleanup()
+    {
+        TMessageBox::Set_Answer_Function(nullptr);
+        TNominalEditorDialog::Set_Run_Function(nullptr);
+    }
+
     void Editor_data()
     {
         QTest::addColumn<TEditorCase>("editor");
@@ -138,7 +144,6 @@ class TTestNominal : public QObject
             {{0, 20.00012, 40.0003}, "", "", false, "20.000 40.000", {"0.0", "0.1", "0.3"}, 0});
         row("actual mode from the first face",
             {{10, 110.00031, 210.00012}, "", "", true, "100.000 200.000", {"0.0000", "100.0003"}, 0});
-        row("end 95", {{}, "10", "95", true, "10 95", {"0.0000", "10.0000"}, 11});
         row("10,000-face cap", {{0, 20, 40}, "", "1e9", false, "20.000 !1e9", {}, 0});
     }
 
@@ -173,16 +178,12 @@ class TTestNominal : public QObject
             QCOMPARE(dialog.d_nominals.back(), 10.0 * (editor.faces - 1));
     }
 
-    // Entries go back into the set through the table's signal, in both modes, taken from the first face.
+    // Entries go back into the set through the table's signal, taken from the first face. A face moved off
+    // its place in Actual mode withdraws Deviation mode until it is back.
     void Entries()
     {
         TNominalEditorDialog dialog;
-        dialog.Reset(QStringLiteral("7"), {0, 20.00012, 40.0003});
         TEditTable *table = Child<TEditTable>(dialog, "table");
-        Paste(table, 1, QStringLiteral("2.5"));
-        QCOMPARE(dialog.d_nominals[1], 20.0025);
-        QCOMPARE(table->item(1, 0)->text(), QStringLiteral("2.5"));
-        // A face moved off its place in Actual mode withdraws Deviation mode until it is back.
         Child<QRadioButton>(dialog, "actual_radio")->setChecked(true);
         dialog.Reset(QStringLiteral("7"), {10, 110.00031, 210.00012});
         QRadioButton *deviation = Child<QRadioButton>(dialog, "deviation_radio");
@@ -231,8 +232,6 @@ class TTestNominal : public QObject
         const QStringList *asked = Answer_Boxes(dock.answer);
         Answer_Editor(dock.serial);
         Child<QToolButton>(*widget, qPrintable(dock.action + "_button"))->click();
-        TMessageBox::Set_Answer_Function(nullptr);
-        TNominalEditorDialog::Set_Run_Function(nullptr);
 
         QCOMPARE(asked->join(',').section(": ", 0, 0), dock.asked);
         if (dock.asked == "Replace Nominal File")
@@ -298,7 +297,6 @@ class TTestNominal : public QObject
                 }
             });
         Child<QToolButton>(*widget, "edit_button")->click();
-        TNominalEditorDialog::Set_Run_Function(nullptr);
         if (uneven.saved.isEmpty())
             QCOMPARE(Read_File(path), stored);
         else
@@ -315,7 +313,6 @@ class TTestNominal : public QObject
     void Not_Shown_data()
     {
         QTest::addColumn<TNotShownCase>("set");
-        QTest::newRow("one face") << TNotShownCase{"4", {12.5}, 0, "1 face(s)"};
         QTest::newRow("stored empty") << TNotShownCase{"4", {}, 0, "0 face(s)"};
         QTest::newRow("no serial, one face") << TNotShownCase{"", {3}, 0, "1 face(s)"};
         QTest::newRow("past the limit") << TNotShownCase{"4", {}, 10001, "10001 face(s)"};
@@ -345,7 +342,6 @@ class TTestNominal : public QObject
         QStringList *asked = Answer_Boxes(QMessageBox::Ok);
         QSignalSpy accepted(&dialog, &QDialog::accepted);
         dialog.accept();
-        TMessageBox::Set_Answer_Function(nullptr);
         QCOMPARE(accepted.count(), 0);
         QCOMPARE(asked->size(), 1);
         QVERIFY2(asked->front().startsWith("Save Nominal File: ") && asked->front().contains("left as it is"),
@@ -399,7 +395,6 @@ class TTestNominal : public QObject
         else
             QTest::keyClick(Child<QLineEdit>(dialog, "serial_edit"),
                             escape.key == "Return" ? Qt::Key_Return : Qt::Key_Escape);
-        TMessageBox::Set_Answer_Function(nullptr);
         QCOMPARE(asked->join(QLatin1Char('|')), escape.asked);
         QCOMPARE(finished.count(), escape.closed ? 1 : 0);
     }
@@ -468,7 +463,6 @@ class TTestNominal : public QObject
             ->setSelected(true);
         enter(QStringLiteral("-1.5"));
         Child<QToolButton>(*widget, "edit_button")->click();
-        TNominalEditorDialog::Set_Run_Function(nullptr);
         QVERIFY2(report->toPlainText().contains("     99.9985  "), qPrintable(report->toPlainText()));
     }
 };

@@ -384,12 +384,12 @@ class TTestQuillon : public QObject
     {
         // clang-format off
         const TFollowRow rows[] = {
-            {"refresh", "refresh", "modified", true, false},
             {"touched", "touch", "modified", true, false},
             {"new file beside", "new file", "modified", true, false},
             {"edited", "edit", "modified", true, true},
             {"edited, seen by the watcher", "edit unrefreshed", "modified", true, true},
             {"removed", "remove", ": moved to old/a.dat", false, false},
+            {"removed by the Delete key", "remove by key", ": moved to old/a.dat", false, false},
             {"removed beside an older one", "remove again", ": moved to old/a - 1.dat", false, false},
             {"deleted", "delete", ": deleted", false, false},
         };
@@ -407,7 +407,8 @@ class TTestQuillon : public QObject
         QVERIFY(Write_File(shown, Read_File(EXAMPLES + "laser_10360_x_axis.dat")));
         QVERIFY(Write_File(folder.filePath("b.dat"), Read_File(EXAMPLES + "ballbar_500mm.dat")));
         std::unique_ptr<TQuillon> window = Window();
-        QVERIFY(Show_And_Wait(window.get()) && window->Open_Path(shown));
+        window->show();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()) && window->Open_Path(shown));
         // The file list's own button: the nominal dock has one of that name too.
         QToolButton *remove = Child<QToolButton>(*window->findChild<TMeasuredWidget *>(), "remove_button");
 
@@ -435,8 +436,19 @@ class TTestQuillon : public QObject
         {
             if (change == "remove again")
                 QVERIFY(Write_File(folder.filePath("old/a.dat"), "older"));
-            Answer_Boxes(QMessageBox::Yes);
-            remove->click();
+            const QStringList *asked = Answer_Boxes(QMessageBox::Yes);
+            // The Delete key asks in the file list only.
+            QListWidget *list = Child<QListWidget>(*window, "file_list");
+            for (QWidget *focus : {static_cast<QWidget *>(pane), static_cast<QWidget *>(list)})
+            {
+                focus->setFocus();
+                QCOMPARE(asked->size(), 0);
+                if (change == "remove by key")
+                    QTest::keyClick(focus, Qt::Key_Delete);
+            }
+            if (change != "remove by key")
+                remove->click();
+            QCOMPARE(asked->size(), 1);
         }
         if (change == "edit unrefreshed")
             QTRY_VERIFY(Shown(*window) != before);
