@@ -161,10 +161,15 @@ class TTestMenus : public QObject
         QVERIFY(window->Recent_Folders().isEmpty());
     }
 
-    // Every key is its action's, is listed in the shortcuts window and serves no other action.
-    void Keys()
+    // Menus with mnemonics in the usual order. Every key is its action's, is listed in the shortcuts window
+    // and serves no other action; F1 shows that window once, About names versions and folders.
+    void Menus_Keys_And_Help()
     {
         std::unique_ptr<TQuillon> window = Window();
+        QStringList titles;
+        for (const QAction *menu : window->menuBar()->actions())
+            titles << menu->text();
+        QCOMPARE(titles, (QStringList{"&File", "&Edit", "&View", "&Help"}));
         const QList<QAction *> actions = window->findChildren<QAction *>();
         for (const auto &row : {std::pair<const char *, const char *>{"open_folder_action", "Ctrl+O"},
                                 {"open_file_action", "Ctrl+Shift+O"},
@@ -180,16 +185,6 @@ class TTestMenus : public QObject
                                    [&key](const QAction *other) { return other->shortcuts().contains(key); }),
                      1);
         }
-    }
-
-    // Menus with mnemonics in the usual order; F1 shows the shortcuts, About names versions and folders.
-    void Menus_And_Help()
-    {
-        std::unique_ptr<TQuillon> window = Window();
-        QStringList titles;
-        for (const QAction *menu : window->menuBar()->actions())
-            titles << menu->text();
-        QCOMPARE(titles, (QStringList{"&File", "&Edit", "&View", "&Help"}));
 
         window->show();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
@@ -209,16 +204,33 @@ class TTestMenus : public QObject
         about->close();
     }
 
-    // The graph style and the docks' open state are kept at close.
-    void View_Kept()
+    // The graph style, the docks' open state and the last output folder are kept at close. Save dialogs
+    // start where the file on show lies, then where the last output went.
+    void Kept_At_Close()
     {
+        QTemporaryDir measured;
+        QTemporaryDir outputs;
+        QVERIFY(QFile::copy(EXAMPLES + LASER, measured.filePath(LASER)));
+        QStringList proposals;
+        TSignoffActions::Set_Save_Name_Function(
+            [&](const QString &, const QString &proposal)
+            {
+                proposals << QFileInfo(proposal).absolutePath();
+                return outputs.filePath("graph.png");
+            });
         std::unique_ptr<TQuillon> window = Window();
         QVERIFY(window->findChild<QToolButton *>("point_graph_button")->isChecked());
-        QVERIFY(Show_And_Wait(window.get()));
+        QVERIFY(Show_And_Wait(window.get()) && window->Open_Path(measured.filePath(LASER)));
+        Child<QAction>(*window, "save_graph_action")->trigger();
+        Child<QAction>(*window, "save_graph_action")->trigger();
         window->findChild<QToolButton *>("line_graph_button")->setChecked(true);
         window->findChild<QDockWidget *>("nominal_dock")->close();
         window = Restarted(std::move(window));
-        QVERIFY(Show_And_Wait(window.get()));
+        QVERIFY(Show_And_Wait(window.get()) && window->Open_Path(measured.filePath(LASER)));
+        Child<QAction>(*window, "save_graph_action")->trigger();
+        QCOMPARE(proposals,
+                 (QStringList{QDir(measured.path()).absolutePath(), QDir(outputs.path()).absolutePath(),
+                              QDir(outputs.path()).absolutePath()}));
         QVERIFY(window->findChild<QToolButton *>("line_graph_button")->isChecked());
         QVERIFY(!window->findChild<QToolButton *>("point_graph_button")->isChecked());
         QVERIFY(!window->findChild<QDockWidget *>("nominal_dock")->isVisible());
@@ -228,31 +240,6 @@ class TTestMenus : public QObject
         window = Restarted(std::move(window));
         QVERIFY(Show_And_Wait(window.get()));
         QVERIFY(!window->findChild<QDockWidget *>("nominal_dock")->isVisible());
-    }
-
-    // Save dialogs start where the file on show lies, then where the last output went, also after a restart.
-    void Save_Start_Folder()
-    {
-        QTemporaryDir measured;
-        QTemporaryDir outputs;
-        QVERIFY(QFile::copy(EXAMPLES + LASER, measured.filePath(LASER)));
-        std::unique_ptr<TQuillon> window = Window();
-        QVERIFY(window->Open_Path(measured.filePath(LASER)));
-        QStringList proposals;
-        TSignoffActions::Set_Save_Name_Function(
-            [&](const QString &, const QString &proposal)
-            {
-                proposals << QFileInfo(proposal).absolutePath();
-                return outputs.filePath("graph.png");
-            });
-        Child<QAction>(*window, "save_graph_action")->trigger();
-        Child<QAction>(*window, "save_graph_action")->trigger();
-        window = Restarted(std::move(window));
-        QVERIFY(window->Open_Path(measured.filePath(LASER)));
-        Child<QAction>(*window, "save_graph_action")->trigger();
-        QCOMPARE(proposals,
-                 (QStringList{QDir(measured.path()).absolutePath(), QDir(outputs.path()).absolutePath(),
-                              QDir(outputs.path()).absolutePath()}));
     }
 };
 

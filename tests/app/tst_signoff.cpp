@@ -230,7 +230,7 @@ class TTestSignoff : public QObject
         QVERIFY(QImage(dir.filePath(QStringLiteral("graph.png"))).width() > 0);
     }
 
-    // The window restores the tolerance, draws with it, ignores a cancelled dialog and saves at close.
+    // The window restores the tolerance, draws with it, follows the dialog and saves at close.
     void Window()
     {
         // No length term: a constant 0.0100.
@@ -244,26 +244,19 @@ class TTestSignoff : public QObject
                                              { return set.dataset_color == QColor(164, 164, 255); });
         QCOMPARE(lower_line->dataset_points.front().y, -0.01);
 
-        // A cancelled dialog changes nothing; an accepted one is in force at once.
+        // An accepted dialog is in force at once (a cancelled one puts its values back, see Edit).
         window->Load_Data(EXAMPLES + QStringLiteral("temperature_machine_day.dat"));
         auto *dialog = window->findChild<TToleranceDialog *>();
         const QLabel *verdict = Child<QLabel>(*window, "verdict_label");
-        const QString before = verdict->text();
-        QVERIFY(before.startsWith("Verdict: PASS"));
-        for (const bool accept : {false, true})
-        {
-            QTimer::singleShot(0, dialog,
-                               [dialog, accept]
-                               {
-                                   QLineEdit *lower = Child<QLineEdit>(*dialog, "lower_temperature_edit");
-                                   lower->setText("20.50");
-                                   if (!accept)
-                                       Child<QLineEdit>(*dialog, "expression_edit")->setText("0.5");
-                                   QTest::keyClick(lower, accept ? Qt::Key_Return : Qt::Key_Escape);
-                               });
-            Child<QToolButton>(*window, "tolerance_button")->click();
-            QCOMPARE(verdict->text() == before, !accept);
-        }
+        QVERIFY(verdict->text().startsWith("Verdict: PASS"));
+        QTimer::singleShot(0, dialog,
+                           [dialog]
+                           {
+                               QLineEdit *lower = Child<QLineEdit>(*dialog, "lower_temperature_edit");
+                               lower->setText("20.50");
+                               QTest::keyClick(lower, Qt::Key_Return);
+                           });
+        Child<QToolButton>(*window, "tolerance_button")->click();
         QVERIFY(verdict->text().startsWith("Verdict: FAIL  readings 19.80 to 21.21") &&
                 verdict->styleSheet().contains(QStringLiteral("rgb(200, 0, 0)")));
 
