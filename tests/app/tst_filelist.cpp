@@ -4,11 +4,7 @@
 #include "tests/app/apptest.h"
 
 #include "app/measuredinputdialog.h"
-#include "app/quillon.h"
 #include "tests/common/small_disk.h"
-#include "widgets/messagebox.h"
-
-#include <memory>
 
 namespace
 {

@@ -5,10 +5,8 @@
 
 #include "app/nominaleditordialog.h"
 #include "app/nominalwidget.h"
-#include "app/quillon.h"
 #include "model/nominalstore.h"
 #include "tableeditor/tableeditor.h"
-#include "widgets/messagebox.h"
 
 using TValues = std::vector<double>;
 
@@ -23,11 +21,12 @@ struct TEditorCase
 };
 Q_DECLARE_METATYPE(TEditorCase)
 
-// Files are "name=serial:faces ...", faces at 0, 10, 20, ...; "name=!" is damaged. The message box
-// asked, if any, is answered "Yes", "No" or "OK".
+// Files are "name=serial:faces ...", faces at 0, 10, 20, ...; "name=!" is damaged.
 struct TDockCase
 {
-    QString files, action, selected, serial, answer, expected, asked;
+    QString files, action, selected, serial;
+    int answer; // to the message box asked, if any
+    QString expected, asked;
 };
 Q_DECLARE_METATYPE(TDockCase)
 
@@ -54,7 +53,8 @@ struct TEscapeCase
     QString serial;
     QString pasted; // into the second row, when not empty
     QString key;    // Escape, Return in the serial field, or the Cancel button
-    QString answer, asked;
+    int answer;
+    QString asked;
     bool closed;
 };
 Q_DECLARE_METATYPE(TEscapeCase)
@@ -79,16 +79,11 @@ void Paste(TEditTable *table, int row, const QString &text)
     table->Edit_Paste();
 }
 
-QString Nominal_Folder()
-{
-    return QDir::homePath() + QStringLiteral("/.corvane/Nominal_Data");
-}
-
 // Files as in TDockCase.
 void Store_Sets(const QString &files)
 {
     TNominalStore store;
-    store.Initialize(QFileInfo(Nominal_Folder()).path());
+    store.Initialize(Settings(""));
     for (const QString &file : files.split(QLatin1Char(' '), Qt::SkipEmptyParts))
     {
         const QStringList parts = file.split(QRegularExpression(QStringLiteral("[=:]")));
@@ -96,7 +91,7 @@ void Store_Sets(const QString &files)
         for (int face = 0; face < parts.value(2).toInt(); ++face)
             faces.push_back(10.0 * face);
         store.Set_Nominal(parts[1], faces);
-        QVERIFY(parts[1] == "!" ? Write_File(Nominal_Folder() + '/' + parts[0], "<Step_Gauge_Nominal>")
+        QVERIFY(parts[1] == "!" ? Write_File(Settings("Nominal_Data/" + parts[0]), "<Step_Gauge_Nominal>")
                                 : store.Save_Data(parts[0]));
     }
 }
@@ -116,14 +111,6 @@ void Answer_Editor(const QString &serial, const std::function<void(TNominalEdito
             return dialog->result();
         });
 }
-QStringList Row_Labels(const TEditTable *table)
-{
-    QStringList labels;
-    for (int row = 0; row < table->rowCount(); ++row)
-        labels << table->verticalHeaderItem(row)->text();
-    return labels;
-}
-
 QString Index_Texts(const QByteArray &file)
 {
     QStringList texts;
@@ -133,21 +120,6 @@ QString Index_Texts(const QByteArray &file)
         texts << match.next().captured(1);
     return texts.join(QLatin1Char(' '));
 }
-
-// The message boxes asked are answered with 'answer' and their texts collected.
-QStringList *Answer_Boxes(const QString &answer)
-{
-    static QStringList asked;
-    asked.clear();
-    TMessageBox::Set_Answer_Function(
-        [answer](TMessageBox *box)
-        {
-            asked << box->text().remove(QRegularExpression(QStringLiteral("<[^>]*>"))) + ": " +
-                         box->informativeText().remove(QRegularExpression(QStringLiteral("<[^>]*>")));
-            return answer == "Yes" ? QMessageBox::Yes : answer == "No" ? QMessageBox::No : QMessageBox::Ok;
-        });
-    return &asked;
-}
 } // namespace
 
 class TTestNominal : public QObject
@@ -155,7 +127,13 @@ class TTestNominal : public QObject
     Q_OBJECT
 
   private slots:
-    void init() { QDir(Nominal_Folder()).removeRecursively(); }
+    void init() { QDir(Settings("Nominal_Data")).removeRecursively(); }
+
+    void cleanup()
+    {
+        TMessageBox::Set_Answer_Function(nullptr);
+        TNominalEditorDialog::Set_Run_Function(nullptr);
+    }
 
     void Editor_data()
     {
@@ -166,7 +144,6 @@ class TTestNominal : public QObject
             {{0, 20.00012, 40.0003}, "", "", false, "20.000 40.000", {"0.0", "0.1", "0.3"}, 0});
         row("actual mode from the first face",
             {{10, 110.00031, 210.00012}, "", "", true, "100.000 200.000", {"0.0000", "100.0003"}, 0});
-        row("end 95", {{}, "10", "95", true, "10 95", {"0.0000", "10.0000"}, 11});
         row("10,000-face cap", {{0, 20, 40}, "", "1e9", false, "20.000 !1e9", {}, 0});
     }
 
@@ -201,16 +178,12 @@ class TTestNominal : public QObject
             QCOMPARE(dialog.d_nominals.back(), 10.0 * (editor.faces - 1));
     }
 
-    // Entries go back into the set through the table's signal, in both modes, taken from the first face.
+    // Entries go back into the set through the table's signal, taken from the first face. A face moved off
+    // its place in Actual mode withdraws Deviation mode until it is back.
     void Entries()
     {
         TNominalEditorDialog dialog;
-        dialog.Reset(QStringLiteral("7"), {0, 20.00012, 40.0003});
         TEditTable *table = Child<TEditTable>(dialog, "table");
-        Paste(table, 1, QStringLiteral("2.5"));
-        QCOMPARE(dialog.d_nominals[1], 20.0025);
-        QCOMPARE(table->item(1, 0)->text(), QStringLiteral("2.5"));
-        // A face moved off its place in Actual mode withdraws Deviation mode until it is back.
         Child<QRadioButton>(dialog, "actual_radio")->setChecked(true);
         dialog.Reset(QStringLiteral("7"), {10, 110.00031, 210.00012});
         QRadioButton *deviation = Child<QRadioButton>(dialog, "deviation_radio");
@@ -229,19 +202,20 @@ class TTestNominal : public QObject
         const auto row = [](const char *tag, const TDockCase &dock) { QTest::newRow(tag) << dock; };
         const QString replace = QStringLiteral("Replace Nominal File");
         const QString remove = QStringLiteral("Remove Nominal Files");
-        row("add", {"", "add", "", "5", "", "SG_5=5:102", ""});
-        row("add over a set, no", {"SG_5=5:3", "add", "", "5", "No", "SG_5=5:3", replace});
-        row("bad serial", {"", "add", "", "a/b", "OK", "", "Invalid Serial Number"});
-        row("other letter case saves back", {"sg_a=a:3", "edit", "sg_a", "A", "", "sg_a=A:3", ""});
-        row("new serial leaves the old file", {"SG_1=1:3", "edit", "SG_1", "2", "", "SG_1=1:3 SG_2=2:3", ""});
+        const int yes = QMessageBox::Yes, no = QMessageBox::No, ok = QMessageBox::Ok;
+        row("add", {"", "add", "", "5", ok, "SG_5=5:102", ""});
+        row("add over a set, no", {"SG_5=5:3", "add", "", "5", no, "SG_5=5:3", replace});
+        row("bad serial", {"", "add", "", "a/b", ok, "", "Invalid Serial Number"});
+        row("other letter case saves back", {"sg_a=a:3", "edit", "sg_a", "A", ok, "sg_a=A:3", ""});
+        row("new serial leaves the old file", {"SG_1=1:3", "edit", "SG_1", "2", ok, "SG_1=1:3 SG_2=2:3", ""});
         row("onto another set, yes",
-            {"SG_1=1:3 SG_2=2:4", "edit", "SG_1", "2", "Yes", "SG_1=1:3 SG_2=2:3", replace});
-        row("damaged file", {"SG_9=!", "edit", "SG_9", "9", "OK", "SG_9=!", "Load Nominal File"});
+            {"SG_1=1:3 SG_2=2:4", "edit", "SG_1", "2", yes, "SG_1=1:3 SG_2=2:3", replace});
+        row("damaged file", {"SG_9=!", "edit", "SG_9", "9", ok, "SG_9=!", "Load Nominal File"});
         row("one face is not replaced",
-            {"SG_4=4:1", "edit", "SG_4", "4", "OK", "SG_4=4:1", "Edit Nominal File"});
+            {"SG_4=4:1", "edit", "SG_4", "4", ok, "SG_4=4:1", "Edit Nominal File"});
         row("remove, yes",
-            {"SG_1=1:3 SG_2=2:3 SG_3=3:3", "remove", "SG_1 SG_3", "", "Yes", "SG_2=2:3", remove});
-        row("remove, no", {"SG_1=1:3", "remove", "SG_1", "", "No", "SG_1=1:3", remove});
+            {"SG_1=1:3 SG_2=2:3 SG_3=3:3", "remove", "SG_1 SG_3", "", yes, "SG_2=2:3", remove});
+        row("remove, no", {"SG_1=1:3", "remove", "SG_1", "", no, "SG_1=1:3", remove});
     }
 
     void Dock()
@@ -258,15 +232,13 @@ class TTestNominal : public QObject
         const QStringList *asked = Answer_Boxes(dock.answer);
         Answer_Editor(dock.serial);
         Child<QToolButton>(*widget, qPrintable(dock.action + "_button"))->click();
-        TMessageBox::Set_Answer_Function(nullptr);
-        TNominalEditorDialog::Set_Run_Function(nullptr);
 
         QCOMPARE(asked->join(',').section(": ", 0, 0), dock.asked);
         if (dock.asked == "Replace Nominal File")
             QVERIFY2(asked->front().endsWith("exists. Do you want to replace it?"),
                      qPrintable(asked->front()));
         TNominalStore store;
-        store.Initialize(QFileInfo(Nominal_Folder()).path());
+        store.Initialize(Settings(""));
         QStringList found;
         for (const QString &name : store.File_Names())
             found << name + '=' +
@@ -291,10 +263,8 @@ class TTestNominal : public QObject
     void Uneven_Set()
     {
         QFETCH(TUnevenCase, uneven);
-        const QString path = Nominal_Folder() + QStringLiteral("/SG_1020-4471");
-        QVERIFY(QDir().mkpath(Nominal_Folder()));
-        const QByteArray stored =
-            Read_File(Source_Path(QStringLiteral("examples/Nominal_Data/SG_1020-4471")));
+        const QString path = Settings("Nominal_Data/SG_1020-4471");
+        const QByteArray stored = Read_File(EXAMPLES + "Nominal_Data/SG_1020-4471");
         QVERIFY(Write_File(path, stored));
         TQuillon window;
         TNominalWidget *widget = window.findChild<TNominalWidget *>();
@@ -311,8 +281,10 @@ class TTestNominal : public QObject
                 QVERIFY2(deviation->toolTip().contains("The face at 400.000 mm is not at 300.000 mm") &&
                              deviation->toolTip().contains("increment of 100.000 mm"),
                          qPrintable(deviation->toolTip()));
-                QCOMPARE(Row_Labels(table).join(' '),
-                         "0.000 100.000 200.000 400.000 600.000 800.000 1000.000");
+                QStringList labels;
+                for (int row = 0; row < table->rowCount(); ++row)
+                    labels << table->verticalHeaderItem(row)->text();
+                QCOMPARE(labels.join(' '), "0.000 100.000 200.000 400.000 600.000 800.000 1000.000");
                 QCOMPARE(table->item(3, 0)->text(), QStringLiteral("399.9998"));
                 for (const char *name : {"increment_edit", "end_edit"})
                 {
@@ -325,7 +297,6 @@ class TTestNominal : public QObject
                 }
             });
         Child<QToolButton>(*widget, "edit_button")->click();
-        TNominalEditorDialog::Set_Run_Function(nullptr);
         if (uneven.saved.isEmpty())
             QCOMPARE(Read_File(path), stored);
         else
@@ -342,7 +313,6 @@ class TTestNominal : public QObject
     void Not_Shown_data()
     {
         QTest::addColumn<TNotShownCase>("set");
-        QTest::newRow("one face") << TNotShownCase{"4", {12.5}, 0, "1 face(s)"};
         QTest::newRow("stored empty") << TNotShownCase{"4", {}, 0, "0 face(s)"};
         QTest::newRow("no serial, one face") << TNotShownCase{"", {3}, 0, "1 face(s)"};
         QTest::newRow("past the limit") << TNotShownCase{"4", {}, 10001, "10001 face(s)"};
@@ -369,10 +339,9 @@ class TTestNominal : public QObject
         // Neither a pitch nor a mode change regenerates it, and Save refuses.
         emit Child<QLineEdit>(dialog, "increment_edit")->editingFinished();
         Child<QRadioButton>(dialog, "actual_radio")->setChecked(true);
-        QStringList *asked = Answer_Boxes(QStringLiteral("OK"));
+        QStringList *asked = Answer_Boxes(QMessageBox::Ok);
         QSignalSpy accepted(&dialog, &QDialog::accepted);
         dialog.accept();
-        TMessageBox::Set_Answer_Function(nullptr);
         QCOMPARE(accepted.count(), 0);
         QCOMPARE(asked->size(), 1);
         QVERIFY2(asked->front().startsWith("Save Nominal File: ") && asked->front().contains("left as it is"),
@@ -392,15 +361,16 @@ class TTestNominal : public QObject
         QTest::addColumn<TEscapeCase>("escape");
         const QString question = QStringLiteral(
             "Discard Changes: The entries of this nominal set have changed. Do you want to discard them?");
-        QTest::newRow("unchanged") << TEscapeCase{false, "7", "", "Escape", "Yes", "", true};
-        QTest::newRow("entry, keep") << TEscapeCase{false, "7", "2.5", "Escape", "No", question, false};
-        QTest::newRow("entry, discard") << TEscapeCase{false, "7", "2.5", "Escape", "Yes", question, true};
-        QTest::newRow("serial, keep") << TEscapeCase{false, "8", "", "Escape", "No", question, false};
-        QTest::newRow("same value again") << TEscapeCase{false, "7", "0.1", "Escape", "No", "", true};
-        QTest::newRow("new set untouched") << TEscapeCase{true, "", "", "Escape", "No", "", true};
-        QTest::newRow("new set, entry") << TEscapeCase{true, "", "2.5", "Escape", "No", question, false};
-        QTest::newRow("Return keeps editing") << TEscapeCase{false, "7", "2.5", "Return", "Yes", "", false};
-        QTest::newRow("Cancel discards") << TEscapeCase{false, "7", "2.5", "Cancel", "No", "", true};
+        const int yes = QMessageBox::Yes, no = QMessageBox::No;
+        QTest::newRow("unchanged") << TEscapeCase{false, "7", "", "Escape", yes, "", true};
+        QTest::newRow("entry, keep") << TEscapeCase{false, "7", "2.5", "Escape", no, question, false};
+        QTest::newRow("entry, discard") << TEscapeCase{false, "7", "2.5", "Escape", yes, question, true};
+        QTest::newRow("serial, keep") << TEscapeCase{false, "8", "", "Escape", no, question, false};
+        QTest::newRow("same value again") << TEscapeCase{false, "7", "0.1", "Escape", no, "", true};
+        QTest::newRow("new set untouched") << TEscapeCase{true, "", "", "Escape", no, "", true};
+        QTest::newRow("new set, entry") << TEscapeCase{true, "", "2.5", "Escape", no, question, false};
+        QTest::newRow("Return keeps editing") << TEscapeCase{false, "7", "2.5", "Return", yes, "", false};
+        QTest::newRow("Cancel discards") << TEscapeCase{false, "7", "2.5", "Cancel", no, "", true};
     }
 
     void Escape()
@@ -425,7 +395,6 @@ class TTestNominal : public QObject
         else
             QTest::keyClick(Child<QLineEdit>(dialog, "serial_edit"),
                             escape.key == "Return" ? Qt::Key_Return : Qt::Key_Escape);
-        TMessageBox::Set_Answer_Function(nullptr);
         QCOMPARE(asked->join(QLatin1Char('|')), escape.asked);
         QCOMPARE(finished.count(), escape.closed ? 1 : 0);
     }
@@ -453,7 +422,7 @@ class TTestNominal : public QObject
     void Create_Button()
     {
         QFETCH(TCreateCase, row);
-        QString text = QString::fromLatin1(Read_File(Source_Path("examples/" + row.file)));
+        QString text = QString::fromLatin1(Read_File(EXAMPLES + row.file));
         const QRegularExpression serial_line(QStringLiteral("Equipment_Identification:([^\\r\\n]*)"));
         if (!row.serial.isEmpty())
             text.replace(serial_line, "Equipment_Identification:" + row.serial);
@@ -494,7 +463,6 @@ class TTestNominal : public QObject
             ->setSelected(true);
         enter(QStringLiteral("-1.5"));
         Child<QToolButton>(*widget, "edit_button")->click();
-        TNominalEditorDialog::Set_Run_Function(nullptr);
         QVERIFY2(report->toPlainText().contains("     99.9985  "), qPrintable(report->toPlainText()));
     }
 };

@@ -5,41 +5,24 @@
 
 #include "app/commandline.h"
 #include "app/elidedlabel.h"
-#include "app/quillon.h"
 #include "app/tolerancedialog.h"
 #include "model/presentation.h"
 #include "model/verdict.h"
 #include "tests/common/small_disk.h"
 #include "widgets/graphwidget.h"
-#include "widgets/messagebox.h"
 
-#include <memory>
 #include <sys/stat.h>
-#include <utility>
 
 namespace
 {
-const QString EXAMPLES = QStringLiteral(QUILLON_SOURCE_DIR "/examples/");
-
-// A function, since the home folder is set when the test starts.
-QString Settings(const QString &name)
-{
-    return QDir::homePath() + "/.corvane/" + name;
-}
-
-// A window started on the given settings file contents; a null text starts without a file.
-std::unique_ptr<TQuillon> Window(const QByteArray &settings = QByteArray())
-{
-    QFile::remove(Settings("quillon_settings.ini"));
-    if (!settings.isNull())
-        Write_File(Settings("quillon_settings.ini"), settings);
-    return std::make_unique<TQuillon>();
-}
-
 QToolButton *Style(const TQuillon &window, const char *style)
 {
     return Child<QToolButton>(window, qPrintable(QString(style) + "_graph_button"));
 }
+
+// What a load leaves on show: the graph, data drawn in it, and the enabled point and line style buttons.
+const QString NO_VIEW = "- - - -", GRAPH = "graph - - -", DRAWN = "graph data - -",
+              STYLED = "graph data point line";
 
 QString Digest(const QString &state, const QString &pane, const std::vector<TGraphTypes::TDataSet> &sets,
                const QString &verdict)
@@ -50,36 +33,15 @@ QString Digest(const QString &state, const QString &pane, const std::vector<TGra
     return lines.join('\n');
 }
 
-// What a load leaves on show: the graph, data drawn in it, and the enabled point and line style buttons.
-enum TView
-{
-    VIEW_NONE = 0,
-    VIEW_GRAPH = 1,
-    VIEW_DATA = 2,
-    VIEW_POINT_BUTTON = 4,
-    VIEW_LINE_BUTTON = 8,
-    VIEW_DRAWN = VIEW_GRAPH | VIEW_DATA,
-    VIEW_STYLED = VIEW_DRAWN | VIEW_POINT_BUTTON | VIEW_LINE_BUTTON
-};
-
-QString View_Text(int view)
-{
-    QStringList parts;
-    for (const auto &flag :
-         {std::make_pair(VIEW_GRAPH, "graph"), std::make_pair(VIEW_DATA, "data"),
-          std::make_pair(VIEW_POINT_BUTTON, "point"), std::make_pair(VIEW_LINE_BUTTON, "line")})
-        parts.append(view & flag.first ? QString(flag.second) : QString(QLatin1Char('-')));
-    return parts.join(QLatin1Char(' '));
-}
-
 // The view, the actions enabled, the pane, the verdict with its colour and the graph's data sets.
 QString Shown(const TQuillon &window)
 {
     const TGraphWidget *graph = window.findChild<TGraphWidget *>();
-    const int view = (graph->isHidden() ? 0 : VIEW_GRAPH) | (graph->Data_Sets().empty() ? 0 : VIEW_DATA) |
-                     (Style(window, "point")->isEnabled() ? VIEW_POINT_BUTTON : 0) |
-                     (Style(window, "line")->isEnabled() ? VIEW_LINE_BUTTON : 0);
-    QString state = View_Text(view) + ' ';
+    QString state = QStringList{graph->isHidden() ? "-" : "graph", graph->Data_Sets().empty() ? "-" : "data",
+                                Style(window, "point")->isEnabled() ? "point" : "-",
+                                Style(window, "line")->isEnabled() ? "line" : "-"}
+                        .join(' ') +
+                    ' ';
     for (const char *action : {"export_pdf_action", "print_action", "copy_report_action", "save_graph_action",
                                "copy_graph_action", "copy_graph_data_action"})
         state += Child<QAction>(window, action)->isEnabled() ? '1' : '0';
@@ -92,8 +54,9 @@ QString Shown(const TQuillon &window)
                   verdict->text() + colour);
 }
 
-// The same from the pipeline in the given style.
-QString Expected(const TQuillon &window, const QString &path, int view, bool point)
+// The same from the pipeline, in the point style when point is 1, the line style when 0, else in the
+// style the point button chooses.
+QString Expected(const TQuillon &window, const QString &path, const QString &view, int point = -1)
 {
     TNominalStore store;
     store.Initialize(Settings(""));
@@ -103,22 +66,17 @@ QString Expected(const TQuillon &window, const QString &path, int view, bool poi
     TVerdict verdict;
     if (load.Succeeded())
     {
-        shown = Presentation::Present(load.contents, load.graph_data, tolerance, point);
+        shown = Presentation::Present(load.contents, load.graph_data, tolerance,
+                                      point < 0 ? Style(window, "point")->isChecked() : point == 1);
         verdict = Verdict::Evaluate(load.contents, load.graph_data, tolerance,
                                     load.record ? load.record->unreadable_lines : 0);
     }
     // Export, print and copy report follow a load; save, copy graph and copy graph data a graph shown.
     const QString actions = load.Succeeded() ? (shown.setup.shown ? " 111111" : " 111000") : " 000000";
     const char *colours[] = {"", " green", " red", " orange"};
-    return Digest(View_Text(view) + actions, (load.report_lines + shown.extra_lines).join('\n'),
+    return Digest(view + actions, (load.report_lines + shown.extra_lines).join('\n'),
                   shown.setup.shown ? shown.data_sets : std::vector<TGraphTypes::TDataSet>(),
                   verdict.line + colours[verdict.verdict]);
-}
-
-// The same from the pipeline, in the style the point button chooses.
-QString Expected(const TQuillon &window, const QString &path, int view)
-{
-    return Expected(window, path, view, Style(window, "point")->isChecked());
 }
 
 struct TSettingsRow
@@ -134,7 +92,7 @@ struct TLoadRow
     QString name;
     QByteArray contents; // null: no file
     QString result;      // "loaded", else the status bar's reason for no verdict
-    int view;            // TView flags
+    QString view;
 };
 
 // A change on disk around the file on show, a.dat, and what the window shows after it.
@@ -151,7 +109,6 @@ struct TOpenRow
 {
     const char *name;
     QStringList arguments;
-    TCommandLine::TAction action;
     QString message;
     QString shown; // the file shown after opening
 };
@@ -167,13 +124,9 @@ class TTestQuillon : public QObject
     Q_OBJECT
 
   private slots:
-    void initTestCase()
-    {
-        // The nominal sets of the examples, where the window looks them up.
-        for (const QString &name : Sorted_Files(EXAMPLES + "Nominal_Data"))
-            QVERIFY(
-                Write_File(Settings("Nominal_Data/" + name), Read_File(EXAMPLES + "Nominal_Data/" + name)));
-    }
+    void initTestCase() { QVERIFY(Install_Nominal_Sets()); }
+
+    void cleanup() { TMessageBox::Set_Answer_Function({}); }
 
     void Window_Settings_data()
     {
@@ -223,9 +176,7 @@ class TTestQuillon : public QObject
         // Chosen as through the dialog in the row with input settings only.
         if (!row.input.isEmpty())
             window->Measure_File_Path_Changed();
-        QVERIFY(window->close());
-        window.reset();
-        window = std::make_unique<TQuillon>();
+        window = Restarted(std::move(window));
         QCOMPARE(QRect(window->pos(), window->size()), QRect(120, 80, 420, 310));
         if (!row.input.isEmpty())
             expected = QStringList{expected[0], QDir::cleanPath(EXAMPLES), "false"};
@@ -241,13 +192,12 @@ class TTestQuillon : public QObject
         const QByteArray header = step_gauge.left(step_gauge.indexOf('\n') + 1);
         // clang-format off
         QList<TLoadRow> rows = {
-            {"too small", QByteArray(63, 'x'), "Input file too small", VIEW_GRAPH},
-            {"missing file", QByteArray(), "Input file too small", VIEW_GRAPH},
-            {"unknown kind", QByteArray(64, 'x'), "File contents not recognized.", VIEW_NONE},
-            {"parse failure", header + QByteArray(80, '#') + "\nMeasurement_Begin:\nbad\n", "", VIEW_NONE},
+            {"too small", QByteArray(63, 'x'), "Input file too small", GRAPH},
+            {"missing file", QByteArray(), "Input file too small", GRAPH},
+            {"unknown kind", QByteArray(64, 'x'), "File contents not recognized.", NO_VIEW},
+            {"parse failure", header + QByteArray(80, '#') + "\nMeasurement_Begin:\nbad\n", "", NO_VIEW},
             // A serial wider than the pane: its message still opens at its start.
-            {"no nominal set", QByteArray(step_gauge).replace("1020-4471", QByteArray(300, '9')), "Stepgauge nominal",
-             VIEW_NONE},
+            {"no nominal set", QByteArray(step_gauge).replace("1020-4471", QByteArray(300, '9')), "Stepgauge nominal", NO_VIEW},
         };
         // clang-format on
         // Every example: step gauges and lasers have the style buttons; these kinds a graph without them.
@@ -257,9 +207,9 @@ class TTestQuillon : public QObject
         {
             const QString kind = file.section('_', 0, 0);
             rows.append({file, Read_File(EXAMPLES + file), "loaded",
-                         styles.contains(kind)  ? VIEW_STYLED
-                         : graph.contains(kind) ? VIEW_DRAWN
-                                                : VIEW_NONE});
+                         styles.contains(kind)  ? STYLED
+                         : graph.contains(kind) ? DRAWN
+                                                : NO_VIEW});
         }
         QCOMPARE(rows.size(), 5 + 19);
         for (const TLoadRow &row : rows)
@@ -272,7 +222,7 @@ class TTestQuillon : public QObject
         QTemporaryDir folder;
         const QString path = folder.filePath(row.name);
         const QString before =
-            EXAMPLES + (row.view == VIEW_STYLED ? "ballbar_500mm.dat" : "laser_10360_x_axis.dat");
+            EXAMPLES + (row.view == STYLED ? "ballbar_500mm.dat" : "laser_10360_x_axis.dat");
         QVERIFY(row.contents.isNull() || Write_File(path, row.contents));
         std::unique_ptr<TQuillon> window = Window();
         window->Load_Data(before);
@@ -288,11 +238,11 @@ class TTestQuillon : public QObject
             QCOMPARE(state, row.name);
         else
             QVERIFY2(state.startsWith("No verdict for " + row.name + ": " + row.result), qPrintable(state));
-        if (!(row.view & VIEW_LINE_BUTTON))
+        if (row.view != STYLED)
             return;
         // Either style button switches both and shows the load kept in the other style: the file, here
         // spoilt on disk meanwhile, is not read again.
-        const QString expected = Expected(*window, path, row.view, false);
+        const QString expected = Expected(*window, path, row.view, 0);
         QVERIFY(Write_File(path, "x"));
         Style(*window, "point")->click();
         QVERIFY(Style(*window, "line")->isChecked() && !Style(*window, "point")->isChecked());
@@ -302,27 +252,104 @@ class TTestQuillon : public QObject
     void Open_data()
     {
         const QString step_gauge = EXAMPLES + "stepgauge_b89_x_axis.dat";
-        const TCommandLine::TAction run = TCommandLine::ACTION_RUN, usage = TCommandLine::ACTION_USAGE_ERROR;
-        // clang-format off
         const TOpenRow rows[] = {
-            {"folder", {EXAMPLES}, run, "", ""},
-            {"file", {"--", step_gauge}, run, "", step_gauge},
-            {"missing", {"/no/such/folder"}, run, "does not exist", ""},
-            {"not a .dat file", {EXAMPLES + "Nominal_Data/SG_1020-4471"}, run, "neither", ""},
-            {"help", {"-x", "--help"}, TCommandLine::ACTION_HELP, "Usage: quillon", ""},
-            {"version", {"--version"}, TCommandLine::ACTION_VERSION, "Quillon - Version 5.0\n", ""},
-            {"unknown option", {"-x"}, usage, "unknown option '-x'", ""},
-            {"two paths", {"a", "b"}, usage, "only one", ""},
+            {"folder", {EXAMPLES}, "", ""},
+            {"file", {"--", step_gauge}, "", step_gauge},
+            {"missing", {"/no/such/folder"}, "does not exist", ""},
+            {"not a .dat file", {EXAMPLES + "Nominal_Data/SG_1020-4471"}, "neither", ""},
         };
-        // clang-format on
         Add_Rows(rows);
+    }
+
+    // The command line and a drop open the same paths the same way. A drop is taken only as a copy, so
+    // that the source never deletes what it dragged.
+    void Open()
+    {
+        QFETCH(TOpenRow, row);
+        const TCommandLine command_line = TCommandLine::Parse(row.arguments);
+        QCOMPARE(command_line.action, TCommandLine::ACTION_RUN);
+        QVERIFY2(command_line.message.contains(row.message), qPrintable(command_line.message));
+        const bool opens = row.message.isEmpty();
+        QCOMPARE(command_line.path.isEmpty(), !opens);
+        // No drop actions stand for the command line.
+        for (const Qt::DropActions actions :
+             {Qt::DropActions(), Qt::DropActions(Qt::MoveAction), Qt::CopyAction | Qt::MoveAction})
+        {
+            std::unique_ptr<TQuillon> window = Window();
+            const bool taken = opens && (!actions || actions.testFlag(Qt::CopyAction));
+            if (!actions && opens)
+                QVERIFY(window->Open_Path(command_line.path));
+            QMimeData data;
+            data.setUrls({QUrl::fromLocalFile(row.arguments.last())});
+            QDragEnterEvent enter(QPoint(10, 10), actions, &data, Qt::LeftButton, Qt::NoModifier);
+            QDropEvent event(QPointF(10, 10), actions, &data, Qt::LeftButton, Qt::NoModifier);
+            for (QDropEvent *sent : {static_cast<QDropEvent *>(&enter), &event})
+            {
+                sent->setDropAction(Qt::MoveAction);
+                if (actions)
+                    QApplication::sendEvent(window.get(), sent);
+                QVERIFY(!actions || sent->isAccepted() == taken);
+            }
+            QVERIFY(!taken || !actions || event.dropAction() == Qt::CopyAction);
+            QCOMPARE(Listed(*window).contains("ballbar_500mm.dat"), taken);
+            QCOMPARE(window->Watched_Folder(),
+                     taken ? QDir::cleanPath(EXAMPLES) : Settings("Measurement_Data"));
+            QCOMPARE(window->Current_File_Path(), taken ? row.shown : QString());
+            if (taken && !row.shown.isEmpty())
+                QCOMPARE(Shown(*window), Expected(*window, row.shown, STYLED));
+        }
+    }
+
+    void Viewer_Answers_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("platform");
+        QTest::addColumn<QString>("display"); // empty: not set
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("output"); // all that is printed when the code is 1, else a part
+        const auto row = [](const char *name, const QStringList &arguments, const char *platform,
+                            const char *display, int code, const char *output) {
+            QTest::newRow(name) << arguments << QString(platform) << QString(display) << code
+                                << QString(output);
+        };
+        // Help and version need no display: a platform that cannot start would stop the program.
+        row("help", {"-x", "--help"}, "no-such-platform", "", 0, "Usage: quillon");
+        row("version", {"--version"}, "no-such-platform", "", 0, "Quillon - Version 5.0\n");
+        row("unknown option", {"-x"}, "offscreen", "", 2, "unknown option '-x'");
+        row("two paths", {"a", "b"}, "offscreen", "", 2, "only one");
+        // Without a display the viewer says so in one line and ends with status 1 instead of aborting.
+        row("no display", {}, "xcb", "", 1, "quillon: no display to open: DISPLAY is not set\n");
+        row("display not there", {}, "xcb", ":987", 1, "quillon: cannot open the display ':987'\n");
+    }
+
+    void Viewer_Answers()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, platform);
+        QFETCH(QString, display);
+        QFETCH(int, code);
+        QFETCH(QString, output);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("QT_QPA_PLATFORM", platform);
+        environment.remove("WAYLAND_DISPLAY");
+        environment.remove("DISPLAY");
+        if (!display.isEmpty())
+            environment.insert("DISPLAY", display);
+        QProcess viewer;
+        viewer.setProcessEnvironment(environment);
+        viewer.start(QStringLiteral(QUILLON_VIEWER_PATH), arguments);
+        QVERIFY(viewer.waitForFinished());
+        QCOMPARE(viewer.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(viewer.exitCode(), code);
+        const QString printed = viewer.readAllStandardOutput() + viewer.readAllStandardError();
+        QVERIFY2(code == 1 ? printed == output : printed.contains(output), qPrintable(printed));
     }
 
     // A settings path that is no regular file is neither read (a FIFO would hang the start) nor
     // replaced; a full disk keeps the old file.
     void Settings_Not_Written()
     {
-        const QString path = Settings("quillon_settings.ini");
+        const QString path = Settings();
         QFile::remove(path);
         QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
         {
@@ -341,7 +368,7 @@ class TTestQuillon : public QObject
         const QByteArray old = "Mainwindow_Position=@Point(40 50)\n";
         const QByteArray home = qgetenv("HOME");
         qputenv("HOME", QFile::encodeName(disk.Path(".")));
-        QVERIFY(Write_File(Settings("quillon_settings.ini"), old) && disk.Fill());
+        QVERIFY(Write_File(Settings(), old) && disk.Fill());
         {
             TQuillon window;
             window.move(60, 70);
@@ -349,96 +376,20 @@ class TTestQuillon : public QObject
                                  QRegularExpression("Cannot write .*: No space left on device"));
             QVERIFY(window.close());
         }
-        QCOMPARE(Read_File(Settings("quillon_settings.ini")), old);
+        QCOMPARE(Read_File(Settings()), old);
         qputenv("HOME", home);
-    }
-
-    // Without a display the viewer says so in one line and ends with status 1 instead of aborting.
-    void No_Display_data()
-    {
-        QTest::addColumn<QString>("display");
-        QTest::addColumn<QByteArray>("err");
-        QTest::newRow("not set") << QString()
-                                 << QByteArray("quillon: no display to open: DISPLAY is not set\n");
-        QTest::newRow("not there") << ":987" << QByteArray("quillon: cannot open the display ':987'\n");
-    }
-
-    void No_Display()
-    {
-        QFETCH(QString, display);
-        QFETCH(QByteArray, err);
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("QT_QPA_PLATFORM", "xcb");
-        environment.remove("WAYLAND_DISPLAY");
-        if (display.isEmpty())
-            environment.remove("DISPLAY");
-        else
-            environment.insert("DISPLAY", display);
-        QProcess viewer;
-        viewer.setProcessEnvironment(environment);
-        viewer.start(QStringLiteral(QUILLON_VIEWER_PATH), QStringList());
-        QVERIFY(viewer.waitForFinished());
-        QCOMPARE(viewer.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(viewer.exitCode(), 1);
-        QCOMPARE(viewer.readAllStandardError(), err);
-    }
-
-    // The command line and a drop open the same paths the same way.
-    void Open()
-    {
-        QFETCH(TOpenRow, row);
-        const TCommandLine command_line = TCommandLine::Parse(row.arguments);
-        QCOMPARE(command_line.action, row.action);
-        if (row.action != TCommandLine::ACTION_RUN)
-        {
-            // Help and version need no display: a platform that cannot start would stop the program.
-            const bool usage = row.action == TCommandLine::ACTION_USAGE_ERROR;
-            qputenv("QT_QPA_PLATFORM", usage ? "offscreen" : "no-such-platform");
-            QProcess viewer;
-            viewer.start(QStringLiteral(QUILLON_VIEWER_PATH), row.arguments);
-            QVERIFY(viewer.waitForFinished());
-            QCOMPARE(viewer.exitCode(), usage ? 2 : 0);
-            QVERIFY(QString(viewer.readAllStandardOutput() + viewer.readAllStandardError())
-                        .contains(row.message));
-            return;
-        }
-        QVERIFY2(command_line.message.contains(row.message), qPrintable(command_line.message));
-        const bool opens = row.message.isEmpty();
-        QCOMPARE(command_line.path.isEmpty(), !opens);
-        for (const bool drop : {false, true})
-        {
-            std::unique_ptr<TQuillon> window = Window();
-            QMimeData data;
-            data.setUrls({QUrl::fromLocalFile(row.arguments.last())});
-            QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-            QDropEvent event(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-            if (drop)
-            {
-                QApplication::sendEvent(window.get(), &enter);
-                QCOMPARE(enter.isAccepted(), opens);
-                QApplication::sendEvent(window.get(), &event);
-            }
-            else if (opens)
-                QVERIFY(window->Open_Path(command_line.path));
-            QCOMPARE(Listed(*window).contains("ballbar_500mm.dat"), opens);
-            QCOMPARE(window->Watched_Folder(),
-                     opens ? QDir::cleanPath(EXAMPLES) : Settings("Measurement_Data"));
-            QCOMPARE(window->Current_File_Path(), row.shown);
-            if (!row.shown.isEmpty())
-                QCOMPARE(Shown(*window), Expected(*window, row.shown, VIEW_STYLED));
-        }
     }
 
     void Follow_File_data()
     {
         // clang-format off
         const TFollowRow rows[] = {
-            {"refresh", "refresh", "modified", true, false},
             {"touched", "touch", "modified", true, false},
             {"new file beside", "new file", "modified", true, false},
             {"edited", "edit", "modified", true, true},
             {"edited, seen by the watcher", "edit unrefreshed", "modified", true, true},
             {"removed", "remove", ": moved to old/a.dat", false, false},
+            {"removed by the Delete key", "remove by key", ": moved to old/a.dat", false, false},
             {"removed beside an older one", "remove again", ": moved to old/a - 1.dat", false, false},
             {"deleted", "delete", ": deleted", false, false},
         };
@@ -457,9 +408,7 @@ class TTestQuillon : public QObject
         QVERIFY(Write_File(folder.filePath("b.dat"), Read_File(EXAMPLES + "ballbar_500mm.dat")));
         std::unique_ptr<TQuillon> window = Window();
         window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-        QVERIFY(window->Open_Path(shown));
-        QCOMPARE(window->Current_File_Path(), shown);
+        QVERIFY(QTest::qWaitForWindowActive(window.get()) && window->Open_Path(shown));
         // The file list's own button: the nominal dock has one of that name too.
         QToolButton *remove = Child<QToolButton>(*window->findChild<TMeasuredWidget *>(), "remove_button");
 
@@ -475,27 +424,31 @@ class TTestQuillon : public QObject
         QVERIFY(graph->Coordinate_Text() != no_read_out);
 
         const QString change = row.change;
-        const QByteArray edited = Read_File(EXAMPLES + "stepgauge_10360_x_front.dat");
         if (change == "touch")
-        {
-            QFile file(shown);
-            QVERIFY(file.open(QIODevice::ReadWrite) &&
-                    file.setFileTime(QDateTime::currentDateTime().addSecs(60),
-                                     QFileDevice::FileModificationTime));
-        }
+            QVERIFY(Write_File(shown, Read_File(shown), QDateTime::currentDateTime().addSecs(60)));
         else if (change == "new file")
             QVERIFY(Write_File(folder.filePath("c.dat"), "x"));
         else if (change.startsWith("edit"))
-            QVERIFY(Write_File(shown, edited));
+            QVERIFY(Write_File(shown, Read_File(EXAMPLES + "stepgauge_10360_x_front.dat")));
         else if (change == "delete")
             QVERIFY(QFile::remove(shown));
         else if (change.startsWith("remove"))
         {
             if (change == "remove again")
                 QVERIFY(Write_File(folder.filePath("old/a.dat"), "older"));
-            TMessageBox::Set_Answer_Function([](TMessageBox *) { return int(QMessageBox::Yes); });
-            remove->click();
-            TMessageBox::Set_Answer_Function({});
+            const QStringList *asked = Answer_Boxes(QMessageBox::Yes);
+            // The Delete key asks in the file list only.
+            QListWidget *list = Child<QListWidget>(*window, "file_list");
+            for (QWidget *focus : {static_cast<QWidget *>(pane), static_cast<QWidget *>(list)})
+            {
+                focus->setFocus();
+                QCOMPARE(asked->size(), 0);
+                if (change == "remove by key")
+                    QTest::keyClick(focus, Qt::Key_Delete);
+            }
+            if (change != "remove by key")
+                remove->click();
+            QCOMPARE(asked->size(), 1);
         }
         if (change == "edit unrefreshed")
             QTRY_VERIFY(Shown(*window) != before);
@@ -515,7 +468,7 @@ class TTestQuillon : public QObject
         QCOMPARE(remove->isEnabled(), row.selected);
         if (row.read_again)
         {
-            QCOMPARE(Shown(*window), Expected(*window, shown, VIEW_STYLED));
+            QCOMPARE(Shown(*window), Expected(*window, shown, STYLED));
             QCOMPARE(pane->textCursor().position(), 0);
             QCOMPARE(graph->Coordinate_Text(), no_read_out);
         }
@@ -534,8 +487,7 @@ class TTestQuillon : public QObject
         const QString name = QString(200, 'n') + ".dat";
         QVERIFY(Write_File(folder.filePath(name), QByteArray(100, 'x')));
         std::unique_ptr<TQuillon> window = Window();
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QVERIFY(Show_And_Wait(window.get()));
         const QSize size = window->size();
         QVERIFY(window->Open_Path(folder.filePath(name)));
         QLabel *verdict = Child<QLabel>(*window, "verdict_label");
