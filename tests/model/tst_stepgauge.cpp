@@ -185,8 +185,6 @@ class TTestStepgauge : public QObject
         row("10360: data collection type name", LENGTHS, type(lengths, "Straightness_In_Y"), TYPE_MESSAGE);
         row("pmove: straightness in Y", PMOVE, type(pmove, "Straightness_In_Y"), QString(), {2, 1});
         row("pmove: length test type name", PMOVE, type(pmove, "Straightness_X"), TYPE_MESSAGE);
-        row("probe offsets not valid", LENGTHS,
-            Replaced(lengths, "Probe_Offsets_Valid:", "Probe_Offsets_Valid: No"), QString(), {0, 0});
         row("yes in any letter case", PMOVE,
             Replaced(pmove, "Probe_Offsets_Valid:", "PROBE_OFFSETS_VALID:yES"), QString(), {0, 1});
 

@@ -88,7 +88,6 @@ class TTestValidation : public QObject
         raw("laser_10360_x_axis", "Measurement_Axis:", "Measurement_Axis:1,0,0,0",
             "Measurement Axis data not recognized.");
         raw("ringgauge_25mm", "Z_Axis:", "Z_Axis:0,0,1,0", Z_ALIGNMENT);
-        raw("pingauge_10mm", "Probe_Vector:", "Probe_Vector:0,1", PROBE_VECTOR);
         raw("sphere_rpt_table_centre", "X_Axis:", "X_Axis:1,0", X_ALIGNMENT);
         // Probe records are read before the section's lines.
         raw("sphere_rpt_table_centre", "1,", "Probe_Offset:1,2,3,4", PROBE_OFFSET);
