@@ -1,7 +1,7 @@
 #pragma once
 
-// What the record tests share: the example files, line edits of a file, loading a record of a kind,
-// comparisons that name the first difference, and the texts of the messages several kinds write.
+// What the record tests share: example files, line edits, loading a record of a kind, comparisons that
+// print both sides, and the texts of the messages several kinds write.
 
 #include "model/measuredata_factory.h"
 #include "tests/common/test_support.h"
@@ -37,22 +37,18 @@ inline QByteArray Example(const QString &name)
 // Line edits; a line matches when it begins with line_start. Without removes every match, Replaced
 // puts text (one line or more) in place of the first, Inserted puts it before the first. A line_start
 // that matches nothing is a mistake in the test and stops it, so that no row passes for a wrong reason.
-inline QByteArray Edited(const QByteArray &data, const QByteArray &line_start, const QByteArray &text,
+inline QByteArray Edited(const QByteArray &data, const QByteArray &line_start, const QByteArray *text,
                          bool insert)
 {
     QList<QByteArray> lines;
     bool found = false;
     for (const QByteArray &line : data.split('\n'))
     {
-        if (!line.startsWith(line_start) || (found && !text.isNull()))
-        {
-            lines.append(line);
-            continue;
-        }
-        found = true;
-        if (!text.isNull())
-            lines.append(text);
-        if (insert)
+        const bool match = line.startsWith(line_start) && (!text || !found);
+        found = found || match;
+        if (match && text)
+            lines.append(*text);
+        if (!match || insert)
             lines.append(line);
     }
     if (!found)
@@ -62,17 +58,17 @@ inline QByteArray Edited(const QByteArray &data, const QByteArray &line_start, c
 
 inline QByteArray Without(const QByteArray &data, const QByteArray &line_start)
 {
-    return Edited(data, line_start, QByteArray(), false);
+    return Edited(data, line_start, nullptr, false);
 }
 
 inline QByteArray Replaced(const QByteArray &data, const QByteArray &line_start, const QByteArray &text)
 {
-    return Edited(data, line_start, text.isNull() ? QByteArray("") : text, false);
+    return Edited(data, line_start, &text, false);
 }
 
 inline QByteArray Inserted(const QByteArray &data, const QByteArray &line_start, const QByteArray &text)
 {
-    return Edited(data, line_start, text.isNull() ? QByteArray("") : text, true);
+    return Edited(data, line_start, &text, true);
 }
 
 // A record of the kind that has loaded the file. Its last_error is the message of a failed load, or

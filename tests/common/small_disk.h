@@ -20,12 +20,10 @@ class TSmallDisk
         d_mounted = d_dir.isValid() &&
                     ::mount("tmpfs", QFile::encodeName(d_path).constData(), "tmpfs", 0, "size=64k") == 0;
     }
-    ~TSmallDisk() { Unmount(); }
-    void Unmount()
+    ~TSmallDisk()
     {
         if (d_mounted)
             ::umount2(QFile::encodeName(d_path).constData(), MNT_DETACH);
-        d_mounted = false;
     }
     TSmallDisk(const TSmallDisk &) = delete;
     TSmallDisk &operator=(const TSmallDisk &) = delete;

@@ -21,11 +21,6 @@ inline QString Source_Path(const QString &relative_path)
     return QStringLiteral(QUILLON_SOURCE_DIR "/") + relative_path;
 }
 
-inline QString Example_Path(const QString &name)
-{
-    return Source_Path(QStringLiteral("examples/") + name);
-}
-
 // The file's bytes; "<unreadable>" when it cannot be read, so that a comparison shows it.
 inline QByteArray Read_File(const QString &path)
 {

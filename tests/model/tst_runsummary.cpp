@@ -1,6 +1,7 @@
 // The run summary: kind keys and identities of the example files, the verdict's percentage, CSV
-// fields, row order, the cache's stamps, and the drift projection.
+// fields, row order, the cache's stamps, and the drift projection; the comparison of two runs.
 
+#include "model/comparison.h"
 #include "model/drift.h"
 #include "model/runsummary.h"
 #include "model/tolerance.h"
@@ -8,6 +9,10 @@
 
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <limits>
+
+using TCurves = std::vector<std::vector<TVector2>>;
 
 namespace
 {
@@ -31,6 +36,8 @@ TRunSummary Row(const char *kind, const char *identity, const char *modified, co
 
 Q_DECLARE_METATYPE(TRunSummary)
 Q_DECLARE_METATYPE(TDrift::TTrend)
+Q_DECLARE_METATYPE(TComparison::TProblemType)
+Q_DECLARE_METATYPE(TCurves)
 
 class TTestRunSummary : public QObject
 {
@@ -44,30 +51,29 @@ class TTestRunSummary : public QObject
         QTest::addColumn<QString>("identity");
         // clang-format off
         const char *const rows[][3] = {
-            {"stepgauge_10360_x_front", "stepgauge_10360", "1020-4471; X axis front, Y=-350 Z=-600"},
-            {"stepgauge_b89_x_axis", "stepgauge_b89", "SG-1000-2318; X axis centre, Y=-200 Z=-540"},
-            {"stepgauge_squareness_xy", "stepgauge_squareness", "SG-0620-0877; XY diagonal, Z=-560"},
-            {"gaugeblock_500mm_x_axis", "gaugeblock", "GB-500-1142; X axis, Y=-300 Z=-612"},
-            {"laser_10360_x_axis", "laser_10360", "X axis, Y=-400 Z=-500"},
-            {"laser_pmove_y_straightness_z", "laser_pmove", "Y axis, X=-300 Z=-500"},
-            {"point_repeat_table_centre_x", "point_repeat", "Table centre, X approach, speed 8 mm/s"},
-            {"ballbar_500mm", "ballbar", ""},
-            {"temperature_machine_day", "temperature", ""},
-            {"ringgauge_25mm", "ring_gauge", ""},
-            {"validation_sphere_three_spheres", "validation_sphere", ""}};
+            {"examples/stepgauge_b89_x_axis", "stepgauge_b89", "SG-1000-2318; X axis centre, Y=-200 Z=-540"},
+            {"examples/stepgauge_squareness_xy", "stepgauge_squareness", "SG-0620-0877; XY diagonal, Z=-560"},
+            {"examples/gaugeblock_500mm_x_axis", "gaugeblock", "GB-500-1142; X axis, Y=-300 Z=-612"},
+            {"tests/data/laser/laser_10360_short_point", "laser_10360", "X axis, Y=-400 Z=-500"},
+            {"examples/laser_pmove_y_straightness_z", "laser_pmove", "Y axis, X=-300 Z=-500"},
+            {"examples/point_repeat_table_centre_x", "point_repeat", "Table centre, X approach, speed 8 mm/s"},
+            {"examples/temperature_machine_day", "temperature", ""},
+            {"examples/ringgauge_25mm", "ring_gauge", ""},
+            {"examples/validation_sphere_three_spheres", "validation_sphere", ""}};
         // clang-format on
         for (const auto &row : rows)
             QTest::newRow(row[1]) << QString(row[0]) << QString(row[1]) << QString::fromUtf8(row[2]);
     }
 
     // The kinds that have an identity and some that have none: the key and identity, and the verdict word
-    // and percentage the verdict line gives.
+    // and percentage the verdict line gives. A dropped data line must not let the summary call the run
+    // PASS or FAIL.
     void Examples()
     {
         QFETCH(QString, file);
         QFETCH(QString, kind);
         QFETCH(QString, identity);
-        const QString path = Source_Path(QStringLiteral("examples/%1.dat").arg(file));
+        const QString path = Source_Path(file + QStringLiteral(".dat"));
         const TRunLoad load = TRunLoad::Load(path, TFileStamp::Of(path), nullptr);
         const TRunSummary row = load.Summary(TTolerance::Default());
         QCOMPARE(row.kind, kind);
@@ -79,6 +85,7 @@ class TTestRunSummary : public QObject
         const TVerdict verdict =
             Verdict::Evaluate(load.contents, load.graph_data, TTolerance::Default(), load.unreadable_lines);
         QCOMPARE(row.verdict, verdict.line.section(QLatin1Char(' '), 1, 1));
+        QCOMPARE(row.verdict == QLatin1String("INCOMPLETE"), file.startsWith(QLatin1String("tests/")));
         const QString percent =
             verdict.line.section(QStringLiteral(" is "), 1).section(QLatin1Char('%'), 0, 0);
         QCOMPARE(row.percent, verdict.line.contains(QLatin1String("% of")) ? percent : QString());
@@ -112,53 +119,36 @@ class TTestRunSummary : public QObject
         QCOMPARE(RunSummary::Identity(TMeasureData::CONTENTS_BALLBAR, data), QString());
     }
 
+    // The percentage of a verdict line; the lines without one are the examples'.
     void Percent_data()
     {
-        QTest::addColumn<int>("verdict");
-        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("percent");
-        const QString deviation =
-            QStringLiteral("Verdict: %1  worst deviation -0.0123 mm at 400.0000 mm is %2 of "
-                           "E MPL 0.0150 mm");
-        QTest::newRow("fail") << int(TVerdict::VERDICT_FAIL) << deviation.arg("FAIL", "1234.5%") << "1234.5";
-        QTest::newRow("no limit") << int(TVerdict::VERDICT_FAIL) << deviation.arg("FAIL", "-") << "";
-        QTest::newRow("temperature")
-            << int(TVerdict::VERDICT_PASS)
-            << "Verdict: PASS  readings 19.80 to 21.21 \u00b0C within 18.00 to 22.00 \u00b0C"
-            << "";
-        QTest::newRow("none") << int(TVerdict::VERDICT_NONE) << QString() << QString();
+        QTest::newRow("fail") << QStringLiteral("1234.5%") << QStringLiteral("1234.5");
+        QTest::newRow("no limit") << QStringLiteral("-") << QString();
     }
 
     void Percent()
     {
-        QFETCH(int, verdict);
-        QFETCH(QString, line);
+        QFETCH(QString, text);
         QFETCH(QString, percent);
         TVerdict given;
-        given.verdict = static_cast<TVerdict::TVerdictType>(verdict);
-        given.line = line;
+        given.verdict = TVerdict::VERDICT_FAIL;
+        given.line = QStringLiteral("Verdict: FAIL  worst deviation -0.0123 mm at 400.0000 mm is %1 of "
+                                    "E MPL 0.0150 mm")
+                         .arg(text);
         QCOMPARE(RunSummary::Percent(given), percent);
     }
 
-    // A dropped data line must not let the summary call the run PASS or FAIL.
-    void Incomplete()
-    {
-        const QString path = Source_Path(QStringLiteral("tests/data/laser/laser_10360_short_point.dat"));
-        const TRunSummary row =
-            TRunLoad::Load(path, TFileStamp::Of(path), nullptr).Summary(TTolerance::Default());
-        QCOMPARE(row.kind, QStringLiteral("laser_10360"));
-        QCOMPARE(row.verdict, QStringLiteral("INCOMPLETE"));
-        QCOMPARE(row.percent, QString());
-    }
-
+    // Quoting as the CSV rows of quillon-report --summary have it, also for a quote and a comma.
     void Csv_data()
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("field");
         // clang-format off
         const char *const rows[][3] = {
-            {"blanks kept", " a b ", " a b "}, {"quote", "5\" gauge", "\"5\"\" gauge\""},
-            {"line feed", "a\nb", "\"a\nb\""}, {"carriage return", "a\rb", "\"a\rb\""}};
+            {"blanks kept", " a b ", " a b "}, {"line feed", "a\nb", "\"a\nb\""},
+            {"carriage return", "a\rb", "\"a\rb\""}};
         // clang-format on
         for (const auto &row : rows)
             QTest::newRow(row[0]) << QString(row[1]) << QString(row[2]);
@@ -169,12 +159,6 @@ class TTestRunSummary : public QObject
         QFETCH(QString, text);
         QFETCH(QString, field);
         QCOMPARE(RunSummary::Csv_Field(text), field);
-        TRunSummary row = Row("laser_10360", "", "2027-03-14T23:59:58", "runs/a.dat");
-        row.identity = text;
-        row.verdict = QStringLiteral("FAIL");
-        row.percent = QStringLiteral("101.5");
-        QCOMPARE(RunSummary::Csv_Row(row),
-                 QStringLiteral("2027-03-14T23:59:58Z,laser_10360,%1,FAIL,101.5,runs/a.dat\n").arg(field));
     }
 
     void Order_data()
@@ -280,6 +264,84 @@ class TTestRunSummary : public QObject
                  reached);
         if (trend == TDrift::TREND_RISING && !reached.isEmpty())
             QVERIFY(qAbs(drift.Percent_At(drift.reached) - 100.0) < 1e-6);
+    }
+
+    // Comparison of two runs: which runs match, the reason when they do not, and the table's exact text. The
+    // reasons of a load that failed or of kinds that differ are the report tool's and the window's.
+    void Compare_Runs_data()
+    {
+        QTest::addColumn<TCurves>("a");
+        QTest::addColumn<TCurves>("b");
+        QTest::addColumn<TComparison::TProblemType>("problem");
+        QTest::addColumn<QStringList>("lines"); // the reason, or the table's rows and its last line
+
+        const TCurves two = {{{0.0, 0.001}, {100.0, 0.002}}, {{0.0, -0.001}, {100.0, 0.0}, {200.0, 0.003}}};
+        QTest::newRow("curve counts") << two << TCurves{two[0]} << TComparison::PROBLEM_CURVE_COUNT
+                                      << QStringList{"the runs have different numbers of curves: 2 and 1"};
+        QTest::newRow("point counts")
+            << two << TCurves{two[0], {{0.0, 0.0}, {100.0, 0.0}}} << TComparison::PROBLEM_POINT_COUNT
+            << QStringList{"curve 2 has different numbers of points: 3 and 2"};
+        QTest::newRow("position apart")
+            << two << TCurves{two[0], {{0.0, 0.0}, {101.0001, 0.0}, {200.0, 0.0}}}
+            << TComparison::PROBLEM_POSITION
+            << QStringList{"point 2 of curve 2 lies at 100.0000 mm and 101.0001 mm, more than 1 mm apart"};
+        QTest::newRow("position not a number")
+            << TCurves{{{std::numeric_limits<double>::quiet_NaN(), 0.0}}} << TCurves{{{0.0, 0.0}}}
+            << TComparison::PROBLEM_POSITION
+            << QStringList{"point 1 of curve 1 lies at nan mm and 0.0000 mm, more than 1 mm apart"};
+        QTest::newRow("no points") << TCurves{{}, {}} << TCurves{{}, {}} << TComparison::PROBLEM_NO_POINTS
+                                   << QStringList{"the runs have no points to compare"};
+        QTest::newRow("no curves") << TCurves{} << TCurves{} << TComparison::PROBLEM_NO_POINTS
+                                   << QStringList{"the runs have no points to compare"};
+
+        // Positions are A's; one mm apart is near enough.
+        QTest::newRow("one mm apart")
+            << TCurves{{{200.0, 0.0}}} << TCurves{{{201.0, 0.0}}} << TComparison::PROBLEM_NONE
+            << QStringList{"    1    200.0000      0.0000      0.0000      0.0000",
+                           "Largest change: 0.0000 mm at 200.0000 mm (curve 1)"};
+        // -0.00126 and -0.00094 print as -0.0013 and -0.0009, but differ by 0.00032.
+        QTest::newRow("difference of unrounded values")
+            << TCurves{{{200.0, -0.00126}, {400.0, 0.0}}} << TCurves{{{200.2, -0.00094}, {400.0, 0.0001}}}
+            << TComparison::PROBLEM_NONE
+            << QStringList{"    1    200.0000     -0.0013     -0.0009      0.0003",
+                           "    1    400.0000      0.0000      0.0001      0.0001",
+                           "Largest change: 0.0003 mm at 200.0000 mm (curve 1)"};
+        QTest::newRow("largest change is the largest magnitude, first of equals, sign kept")
+            << TCurves{{{0.0, 0.001}}, {{0.0, 0.0}, {1500.0, 0.002}, {1600.0, 0.0}}}
+            << TCurves{{{0.0, 0.0035}}, {{0.0, 0.0}, {1500.0, -0.0005}, {1600.0, 0.0025}}}
+            << TComparison::PROBLEM_NONE
+            << QStringList{"    1      0.0000      0.0010      0.0035      0.0025",
+                           "    2      0.0000      0.0000      0.0000      0.0000",
+                           "    2   1500.0000      0.0020     -0.0005     -0.0025",
+                           "    2   1600.0000      0.0000      0.0025      0.0025",
+                           "Largest change: 0.0025 mm at 0.0000 mm (curve 1)"};
+        QTest::newRow("a number wider than its column stays apart")
+            << TCurves{{{-12345678.0, 0.0}}} << TCurves{{{-12345678.5, 0.0}}} << TComparison::PROBLEM_NONE
+            << QStringList{"    1 -12345678.0000      0.0000      0.0000      0.0000",
+                           "Largest change: 0.0000 mm at -12345678.0000 mm (curve 1)"};
+    }
+
+    void Compare_Runs()
+    {
+        QFETCH(TCurves, a);
+        QFETCH(TCurves, b);
+        QFETCH(TComparison::TProblemType, problem);
+        QFETCH(QStringList, lines);
+
+        const TComparison comparison = Comparison::Compare_Curves(a, b);
+        QCOMPARE(comparison.problem, problem);
+        if (!comparison.Comparable())
+        {
+            QCOMPARE(QStringList(comparison.reason), lines);
+            QVERIFY(comparison.rows.empty());
+            return;
+        }
+        QCOMPARE(comparison.reason, QString());
+        const QString last = lines.takeLast();
+        QCOMPARE(Comparison::Table(comparison, QStringLiteral("runs/a.dat"), QStringLiteral("b")),
+                 QStringList({"Comparison of deviations in mm", "  A: runs/a.dat", "  B: b", QString(),
+                              "Curve    Position           A           B       B - A"}) +
+                     lines + QStringList({QString(), last}));
     }
 };
 

@@ -53,12 +53,6 @@ QString Set_Styles(const TPresentation &presentation)
     return texts.join(QLatin1Char(' '));
 }
 
-struct TExpressionRow
-{
-    int rule;
-    QString values; // empty: no form, the previous values stay
-};
-
 struct TLimitRow
 {
     QString tolerance;
@@ -71,11 +65,10 @@ struct TVerdictRow
     TKind kind;
     QString expression; // empty: the first-start tolerance, temperature limits 18 and 22
     TCurves curves;
-    QString line;       // empty: no verdict
-    int unreadable = 0; // data lines of the file that could not be read
+    QString line; // empty: no verdict
+    int unreadable;
 };
 } // namespace
-Q_DECLARE_METATYPE(TExpressionRow)
 Q_DECLARE_METATYPE(TLimitRow)
 Q_DECLARE_METATYPE(TVerdictRow)
 
@@ -86,10 +79,10 @@ class TTestTolerance : public QObject
   private Q_SLOTS:
     void Expression_data()
     {
-        QTest::addColumn<TExpressionRow>("row");
-        const auto row = [](const char *text, int rule, const char *values) {
-            QTest::newRow(text) << TExpressionRow{rule, QString::fromLatin1(values)};
-        };
+        QTest::addColumn<int>("rule");
+        QTest::addColumn<QString>("values"); // empty: no form, the previous values stay
+        const auto row = [](const char *text, int rule, const char *values)
+        { QTest::newRow(text) << rule << QString::fromLatin1(values); };
         row("0.0095", TTolerance::EXPRESSION_VALID, "0 0.0095 0 0 0");
         row("0.0095 + 0.003l/1000 | 0.0018", TTolerance::EXPRESSION_VALID, "2 0.0095 0.003 1000 0.0018");
         row(" 0.0095  +   0.003L / 1000 ", TTolerance::EXPRESSION_VALID, "1 0.0095 0.003 1000 0");
@@ -115,20 +108,21 @@ class TTestTolerance : public QObject
 
     void Expression()
     {
-        QFETCH(TExpressionRow, row);
+        QFETCH(int, rule);
+        QFETCH(QString, values);
         const QString text = QString::fromLatin1(QTest::currentDataTag());
-        QCOMPARE(int(TTolerance::Parse_Expression(text).rule), row.rule);
-        QCOMPARE(TTolerance::Rule_Text(TTolerance::TExpressionRule(row.rule)).isEmpty(),
-                 row.rule == TTolerance::EXPRESSION_VALID);
+        QCOMPARE(int(TTolerance::Parse_Expression(text).rule), rule);
+        QCOMPARE(TTolerance::Rule_Text(TTolerance::TExpressionRule(rule)).isEmpty(),
+                 rule == TTolerance::EXPRESSION_VALID);
         // Every rule has words of its own.
         for (int other = TTolerance::EXPRESSION_EMPTY; other <= TTolerance::EXPRESSION_DIVISOR_TOO_SMALL;
              ++other)
-            QVERIFY(other == row.rule || row.rule == TTolerance::EXPRESSION_VALID ||
+            QVERIFY(other == rule || rule == TTolerance::EXPRESSION_VALID ||
                     TTolerance::Rule_Text(TTolerance::TExpressionRule(other)) !=
-                        TTolerance::Rule_Text(TTolerance::TExpressionRule(row.rule)));
+                        TTolerance::Rule_Text(TTolerance::TExpressionRule(rule)));
         TTolerance tolerance = TTolerance::Default();
-        QCOMPARE(tolerance.Set_Expression(text), row.rule == TTolerance::EXPRESSION_VALID);
-        QCOMPARE(Text(tolerance), row.values.isEmpty() ? Text(TTolerance::Default()) : row.values);
+        QCOMPARE(tolerance.Set_Expression(text), rule == TTolerance::EXPRESSION_VALID);
+        QCOMPARE(Text(tolerance), values.isEmpty() ? Text(TTolerance::Default()) : values);
     }
 
     // The value at a length, and the type Update takes from C and D; re-reading the display text rounds
@@ -288,10 +282,12 @@ class TTestTolerance : public QObject
     void Verdict_data()
     {
         QTest::addColumn<TVerdictRow>("row");
+        // unread: data lines of the file that could not be read
         const auto row = [](const char *tag, TKind kind, const char *expression, const TCurves &curves,
-                            const char *line) {
+                            const char *line, int unread = 0)
+        {
             QTest::newRow(tag) << TVerdictRow{kind, QLatin1String(expression), curves,
-                                              QString::fromUtf8(line)};
+                                              QString::fromUtf8(line), unread};
         };
         const double inf = std::numeric_limits<double>::infinity();
         const TKind laser = TMeasureData::CONTENTS_LASER_10360, ballbar = TMeasureData::CONTENTS_BALLBAR;
@@ -323,19 +319,16 @@ class TTestTolerance : public QObject
         row("run from 0", TMeasureData::CONTENTS_LASER_PMOVE, "0.012+0.006L/1000",
             {{{0, 0.0}, {1000, 0.0181}}},
             "Verdict: FAIL  worst deviation 0.0181 mm at 1000.0000 mm is 100.6% of E MPL 0.0180 mm");
-        const auto unread = [](const char *tag, TKind kind, const TCurves &curves, int count,
-                               const char *line) {
-            QTest::newRow(tag) << TVerdictRow{kind, QStringLiteral("0.015"), curves, QString::fromUtf8(line),
-                                              count};
-        };
-        unread("one unreadable line", laser, {{{100, 0.0}}}, 1,
-               "Verdict: INCOMPLETE  1 data line could not be read");
-        unread("failing values, unreadable lines", ballbar, {{{100, 0}}, {{101, 0}}}, 12,
-               "Verdict: INCOMPLETE  12 data lines could not be read");
-        unread("deviations outside, unreadable", laser, {{{100, 0.5}}}, 1,
-               "Verdict: INCOMPLETE  1 data line could not be read");
-        unread("no points", temperature, {}, 2, "Verdict: INCOMPLETE  2 data lines could not be read");
-        unread("kind without verdict, unreadable", TMeasureData::CONTENTS_RING_GAUGE, {{{0, 1.0}}}, 3, "");
+        row("one unreadable line", laser, "0.015", {{{100, 0.0}}},
+            "Verdict: INCOMPLETE  1 data line could not be read", 1);
+        row("failing values, unreadable lines", ballbar, "0.015", {{{100, 0}}, {{101, 0}}},
+            "Verdict: INCOMPLETE  12 data lines could not be read", 12);
+        row("deviations outside, unreadable", laser, "0.015", {{{100, 0.5}}},
+            "Verdict: INCOMPLETE  1 data line could not be read", 1);
+        row("no points, unreadable", temperature, "0.015", {},
+            "Verdict: INCOMPLETE  2 data lines could not be read", 2);
+        row("kind without verdict, unreadable", TMeasureData::CONTENTS_RING_GAUGE, "0.015", {{{0, 1.0}}}, "",
+            3);
     }
 
     void Temperature_Limits()
