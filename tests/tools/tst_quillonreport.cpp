@@ -109,6 +109,8 @@ class TTestQuillonReport : public QObject
             "have no graph, so there are no CSV rows");
         Row("graph of a file not loaded", {"--graph", "@/g.png", "@/missing.dat"}, 1, TOO_SMALL,
             "did not load");
+        Row("pdf of a file not loaded", {"--pdf", "@/r.pdf", "@/missing.dat"}, 1, TOO_SMALL,
+            "nothing written: '");
     }
 
     void Runs()
