@@ -202,6 +202,11 @@ class TTestMenus : public QObject
                                     QDir::toNativeSeparators(QCoreApplication::applicationDirPath())})
             QVERIFY2(about->text().contains(part), qPrintable(part));
         about->close();
+        // Quit, the File menu's last entry, closes the window.
+        QAction *quit = Child<QMenu>(*window, "file_menu")->actions().last();
+        QCOMPARE(quit->text(), QStringLiteral("Quit"));
+        quit->trigger();
+        QVERIFY(!window->isVisible());
     }
 
     // The graph style, the docks' open state and the last output folder are kept at close. Save dialogs
