@@ -36,6 +36,14 @@ inline bool Write_File(const QString &path, const QByteArray &data)
            file.write(data) == data.size();
 }
 
+// A time given as ISO text ("2026-05-01T12:00:00"), read as UTC.
+inline QDateTime Utc(const char *iso)
+{
+    QDateTime time = QDateTime::fromString(QLatin1String(iso), Qt::ISODate);
+    time.setTimeSpec(Qt::UTC);
+    return time;
+}
+
 // Also sets its modification time, for tests that order runs by it.
 inline bool Write_File(const QString &path, const QByteArray &data, const QDateTime &modified)
 {

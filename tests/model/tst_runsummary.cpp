@@ -16,13 +16,6 @@ using TCurves = std::vector<std::vector<TVector2>>;
 
 namespace
 {
-QDateTime Utc(const char *text)
-{
-    QDateTime time = QDateTime::fromString(QLatin1String(text), Qt::ISODate);
-    time.setTimeSpec(Qt::UTC);
-    return time;
-}
-
 TRunSummary Row(const char *kind, const char *identity, const char *modified, const char *path)
 {
     TRunSummary row;

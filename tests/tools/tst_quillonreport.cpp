@@ -39,9 +39,7 @@ void Row(const char *tag, const QStringList &arguments, int exit_code, const QBy
 
 bool Copy(const QString &example, const QString &path, const char *modified)
 {
-    QDateTime time = QDateTime::fromString(QLatin1String(modified), Qt::ISODate);
-    time.setTimeSpec(Qt::UTC);
-    return Write_File(path, Read_File(EXAMPLES + example), time);
+    return Write_File(path, Read_File(EXAMPLES + example), Utc(modified));
 }
 } // namespace
 Q_DECLARE_METATYPE(TRunRow)
